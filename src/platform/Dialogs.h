@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <optional>
+
+namespace vexlor::platform {
+
+// Message boxes and the common dialogs. Logic never shows a box itself.
+class Dialogs {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Button { Ok, Cancel, Yes, No };
+    enum class Icon { None, Information, Warning, Question, Critical };
+
+    struct Message {
+        QString text;
+        QString title; // empty: the program's title
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+        QString informative; // second paragraph, such as the system's reason
+    };
+
+    virtual ~Dialogs() = default;
+
+    virtual Button message(const Message& m) = 0;
+    // nullopt when the operator cancels.
+    virtual std::optional<QString> openFile(const QString& title, const QString& filter) = 0;
+    virtual std::optional<QString> saveFile(const QString& title, const QString& filter) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+};
+
+// The title of a message box that states none.
+inline QString programTitle() { return QStringLiteral("Vexlor"); }
+
+} // namespace vexlor::platform

@@ -1,0 +1,58 @@
+#include "FakeDialogs.h"
+
+#include <QStringList>
+
+namespace vexlor::fakes {
+
+platform::Dialogs::Button FakeDialogs::message(const Message& m)
+{
+    messages.append(m);
+    if (onMessage)
+        onMessage(m);
+    if (!answers.empty()) {
+        const Button b = answers.front();
+        answers.pop_front();
+        return b;
+    }
+    switch (m.buttons) {
+    case Buttons::YesNo:
+    case Buttons::YesNoCancel: return Button::No;
+    case Buttons::OkCancel: return Button::Cancel;
+    case Buttons::Ok: break;
+    }
+    return Button::Ok;
+}
+
+std::optional<QString> FakeDialogs::openFile(const QString& title, const QString&)
+{
+    fileTitles.append(title);
+    if (fileAnswers.empty())
+        return std::nullopt;
+    auto a = fileAnswers.front();
+    fileAnswers.pop_front();
+    return a;
+}
+
+std::optional<QString> FakeDialogs::saveFile(const QString& title, const QString& filter)
+{
+    return openFile(title, filter);
+}
+
+std::optional<QFont> FakeDialogs::chooseFont(const QFont&)
+{
+    if (fontAnswers.empty())
+        return std::nullopt;
+    auto a = fontAnswers.front();
+    fontAnswers.pop_front();
+    return a;
+}
+
+QStringList FakeDialogs::texts() const
+{
+    QStringList t;
+    for (const auto& m : messages)
+        t.append(m.text);
+    return t;
+}
+
+} // namespace vexlor::fakes
