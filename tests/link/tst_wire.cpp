@@ -1,0 +1,70 @@
+#include "link/Wire.h"
+
+#include <QTest>
+
+using namespace vexlor::link::wire;
+
+class TestWire : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void leading_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("digits") << "300" << 300.0;
+        QTest::newRow("word after") << "5 word" << 5.0;
+        QTest::newRow("leading blank") << " 5" << 5.0;
+        QTest::newRow("decimal") << "146.52" << 146.52;
+        QTest::newRow("letters") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("trailing junk") << "12a" << 12.0;
+        QTest::newRow("sign alone") << "-" << 0.0;
+        QTest::newRow("dot alone") << "." << 0.0;
+    }
+    void leading()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(leadingNumber(text), value);
+    }
+
+    void frequencies_data()
+    {
+        QTest::addColumn<double>("mhz");
+        QTest::addColumn<QString>("wire");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("146.52") << 146.52 << "01465200" << "146.5200";
+        QTest::newRow("146.51999 rounds") << 146.51999 << "01465200" << "146.5200";
+        QTest::newRow("146.2") << 146.2 << "01462000" << "146.2000";
+        QTest::newRow("25 MHz pads") << 25.0 << "00250000" << "025.0000";
+        QTest::newRow("zero") << 0.0 << "00000000" << "000.0000";
+        QTest::newRow("954.9875") << 954.9875 << "09549875" << "954.9875";
+    }
+    void frequencies()
+    {
+        QFETCH(double, mhz);
+        QFETCH(QString, wire);
+        QFETCH(QString, shown);
+        QCOMPARE(wireFrequency(mhz), wire);
+        QCOMPARE(formatMHz(mhz), shown);
+        QCOMPARE(frequencyFromWire(wire), shown);
+        QCOMPARE(wireFromFormatted(shown), wire);
+    }
+
+    void letters()
+    {
+        QCOMPARE(bankLetter(1), QLatin1Char('A'));
+        QCOMPARE(bankLetter(10), QLatin1Char('J'));
+        QCOMPARE(bankNumber(QLatin1Char('J')), 10);
+        QCOMPARE(bankNumber(QLatin1Char('K')), 0);
+        QCOMPARE(bankNumber(QLatin1Char('@')), 0);
+        QCOMPARE(slotDigit(10), QLatin1Char('0'));
+        QCOMPARE(slotDigit(3), QLatin1Char('3'));
+        QCOMPARE(slotPosition(QLatin1Char('0')), 10);
+        QCOMPARE(slotPosition(QLatin1Char('x')), 0);
+        QCOMPARE(wireFromFormatted(QString()), QStringLiteral("00000000"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWire)
+#include "tst_wire.moc"
