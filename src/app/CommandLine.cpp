@@ -1,0 +1,75 @@
+#include "app/CommandLine.h"
+
+#include "app/Version.h"
+
+namespace vexlor::app {
+
+namespace {
+// Takes the value of "--name VALUE" or "--name=VALUE"; false when it is missing.
+bool takeValue(const QStringList& args, int& i, const QString& name, QString& out, QString& error)
+{
+    const QString& a = args[i];
+    if (a.startsWith(name + QLatin1Char('='))) {
+        out = a.mid(name.size() + 1);
+    } else if (i + 1 < args.size()) {
+        out = args[++i];
+    } else {
+        error = QStringLiteral("%1 needs a value").arg(name);
+        return false;
+    }
+    if (out.isEmpty()) {
+        error = QStringLiteral("%1 needs a value").arg(name);
+        return false;
+    }
+    return true;
+}
+
+bool isOption(const QString& arg, const QString& name)
+{
+    return arg == name || arg.startsWith(name + QLatin1Char('='));
+}
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& args)
+{
+    CommandLine c;
+    for (int i = 0; i < args.size() && c.error.isEmpty(); ++i) {
+        const QString& a = args[i];
+        if (isOption(a, QStringLiteral("--port")))
+            takeValue(args, i, QStringLiteral("--port"), c.port, c.error);
+        else if (isOption(a, QStringLiteral("--data-dir")))
+            takeValue(args, i, QStringLiteral("--data-dir"), c.dataDir, c.error);
+        else if (a == QLatin1String("--simulate"))
+            c.simulate = true;
+        else if (a == QLatin1String("--version") || a == QLatin1String("-v"))
+            c.showVersion = true;
+        else if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            c.showHelp = true;
+        else
+            c.error = QStringLiteral("unknown argument: %1").arg(a);
+    }
+    if (c.error.isEmpty() && c.simulate && !c.port.isEmpty())
+        c.error = QStringLiteral("--simulate and --port cannot be used together");
+    return c;
+}
+
+QString CommandLine::versionLine() { return QStringLiteral("Vexlor ") + versionText(); }
+
+QString CommandLine::helpText()
+{
+    return QStringLiteral(
+        "Usage: vexlor [--port DEVICE] [--data-dir DIR] [--simulate] [--version] [--help]\n"
+        "\n"
+        "Remote control and monitor for a BC245XLT scanner on a serial port.\n"
+        "\n"
+        "  --port DEVICE   use this serial port for this run only (a number N means\n"
+        "                  /dev/ttyS(N-1); anything else is a device path such as\n"
+        "                  /dev/ttyUSB0). The configured port is not changed.\n"
+        "  --data-dir DIR  keep every file (qorvanix.ini, bank.dat, idbank.dat, the\n"
+        "                  activity log) in DIR instead of the current directory.\n"
+        "  --simulate      run on the built-in receiver simulator instead of a port.\n"
+        "  --version       print the version and exit.\n"
+        "  --help          print this help and exit.\n");
+}
+
+} // namespace vexlor::app

@@ -1,0 +1,59 @@
+#include "app/SignalWatcher.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vexlor::app {
+
+namespace {
+int g_pipe[2] = {-1, -1}; // written from the signal handler only
+
+void onSignal(int sig)
+{
+    const unsigned char b = static_cast<unsigned char>(sig);
+    const ssize_t n = ::write(g_pipe[1], &b, 1);
+    (void)n;
+}
+} // namespace
+
+SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
+{
+    if (g_pipe[0] >= 0 || ::pipe(g_pipe) != 0)
+        return;
+    for (int fd : g_pipe)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::onReadable);
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+}
+
+SignalWatcher::~SignalWatcher()
+{
+    if (!m_notifier)
+        return;
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGTERM, SIG_DFL);
+    ::close(g_pipe[0]);
+    ::close(g_pipe[1]);
+    g_pipe[0] = g_pipe[1] = -1;
+}
+
+void SignalWatcher::onReadable()
+{
+    unsigned char b = 0;
+    int last = 0;
+    while (::read(g_pipe[0], &b, 1) == 1)
+        last = b;
+    if (last)
+        Q_EMIT terminationRequested(last);
+}
+
+} // namespace vexlor::app

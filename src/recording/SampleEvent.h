@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace vexlor::recording {
+
+// One statistics record: what was heard, where, how often and how long.
+class SampleEvent {
+public:
+    QString ScanMode = QStringLiteral("C");
+    QString Index = QStringLiteral("0");
+    QString Identity;
+    int Hits = 0;
+    double ElapsedTime = 0; // seconds
+
+    // trimmed mode ":" trimmed place ":" trimmed identity
+    static QString keyFor(const QString& mode, const QString& place, const QString& identity);
+    QString key() const { return keyFor(ScanMode, Index, Identity); }
+};
+
+} // namespace vexlor::recording
