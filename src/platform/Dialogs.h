@@ -14,6 +14,12 @@ public:
     enum class Icon { None, Information, Warning, Question, Critical };
 
     struct Message {
+        Message() = default;
+        Message(QString t, QString ti = {}, Buttons b = Buttons::Ok, Icon i = Icon::None)
+            : text(std::move(t)), title(std::move(ti)), buttons(b), icon(i)
+        {
+        }
+
         QString text;
         QString title; // empty: the program's title
         Buttons buttons = Buttons::Ok;

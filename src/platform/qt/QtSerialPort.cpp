@@ -1,5 +1,7 @@
 #include "platform/qt/QtSerialPort.h"
 
+#include <QSerialPortInfo>
+
 namespace vexlor::platform {
 
 namespace {
@@ -29,6 +31,14 @@ QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent)
 }
 
 QtSerialPort::~QtSerialPort() = default;
+
+QStringList QtSerialPort::availableDevices()
+{
+    QStringList paths;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        paths << info.systemLocation();
+    return paths;
+}
 
 void QtSerialPort::setPortName(const QString& name)
 {

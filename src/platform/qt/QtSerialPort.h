@@ -19,6 +19,9 @@ public:
     explicit QtSerialPort(QObject* parent = nullptr);
     ~QtSerialPort() override;
 
+    // Device paths of the serial ports present on this machine.
+    static QStringList availableDevices();
+
     void setPortName(const QString& name) override;
     QString portName() const override;
     bool setSettings(const QString& settings) override;

@@ -1,0 +1,175 @@
+#include "app/Application.h"
+
+#include "app/Version.h"
+#include "app/ui/MainDisplayView.h"
+#include "app/ui/MainWindow.h"
+#include "app/ui/Start.h"
+#include "link/Commands.h"
+#include "link/Wire.h"
+#include "monitor/StatusRefresh.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/SerialPort.h"
+
+#include <QAction>
+#include <QCoreApplication>
+
+namespace vexlor::app {
+
+using platform::Dialogs;
+
+namespace {
+QString portErrorHint(const QString& reason)
+{
+    QString text = reason;
+    if (reason.contains(QLatin1String("Permission denied"), Qt::CaseInsensitive))
+        text += QStringLiteral("\nAdd your user to the dialout group (sudo usermod -aG dialout $USER) and log in again.");
+    return text;
+}
+} // namespace
+
+Application::Application(const Platform& platform, const CommandLine& options, QObject* parent)
+    : QObject(parent),
+      m_platform(platform),
+      m_options(options),
+      m_log(m_logFlags, platform.clock),
+      m_link(platform.port, platform.clock),
+      m_meas(platform.clock),
+      m_decoder({m_display, m_compact, m_lockouts, m_tables, m_log, m_meas, m_link, platform.clock}),
+      m_poll(platform.port, m_link, m_decoder, m_display)
+{
+    m_link.setPollTimer(&m_poll.MainTimer());
+    connect(&m_link, &link::ScannerLink::offlineShown, this, &Application::showOffline);
+    runStart = [this](StartSetup& setup) {
+        Start dialog(setup, m_platform.serialDevices ? m_platform.serialDevices() : QStringList(),
+                     m_window.get());
+        return dialog.run();
+    };
+    exitProgram = [] { QCoreApplication::exit(0); };
+    m_window = std::make_unique<MainWindow>();
+    m_view = std::make_unique<MainDisplayView>(*m_window, m_display);
+    bindWindow();
+}
+
+Application::~Application() = default;
+
+bool Application::startUp()
+{
+    m_window->setWindowTitle(mainCaption());
+    m_link.setQuietedScanner(false);
+    m_link.setSerialPortTimeout(3);
+
+    if (!m_ini.LoadINI())
+        m_platform.dialogs.message({QStringLiteral(".INI File Not Found, Default settings are used")});
+    if (finished())
+        return false; // a signal ended the run while the box was open
+
+    m_platform.port.setPortName(m_options.port.isEmpty() ? m_ini.ComPort() : m_options.port);
+    m_platform.port.setSettings(m_ini.ComSettings());
+    m_logFlags = recording::LogFlags::fromLogWhat(m_ini.LogWhat());
+    m_autoListen = link::wire::leadingNumber(m_ini.AutoListenTCP()) == 1;
+    if (QAction* a = m_window->action(QStringLiteral("AutoListenOnTCP")))
+        a->setChecked(m_autoListen);
+    if (QAction* a = m_window->action(QStringLiteral("LogOnOFF")))
+        a->setChecked(m_logFlags.LogEnableVal == 1);
+    m_link.setSerialPortTimeout(link::wire::leadingNumber(m_ini.SerialPortTimeout()));
+
+    if (recording::ActivityLog::isAutomaticName(m_ini.LogFileNameVal()))
+        m_ini.setLogFileNameVal(recording::ActivityLog::automaticName(m_platform.clock.localDateTime()));
+    m_log.open(m_ini.LogFileNameVal());
+
+    m_stores.LoadStores(m_tables);
+
+    if (!m_platform.port.open()) {
+        Dialogs::Message m {QStringLiteral("Comm port Error!")};
+        m.informative = portErrorHint(m_platform.port.errorString());
+        m_platform.dialogs.message(m);
+        if (finished())
+            return false;
+        if (showStart() == StartOutcome::EndNow) {
+            m_ended = true;
+            return false;
+        }
+        if (finished())
+            return false;
+    }
+
+    m_poll.MainTimer().start();
+    monitor::ResetAllStatus(m_link);
+    m_window->show();
+    return true;
+}
+
+void Application::shutDown(bool ask)
+{
+    if (m_shutDown || m_ended)
+        return;
+    m_shutDown = true;
+    if (ask) {
+        Dialogs::Message m {QStringLiteral("Do you want to REMOTE OFF your BC245xlt ?"), QStringLiteral("Question"),
+                            Dialogs::Buttons::YesNo};
+        if (m_platform.dialogs.message(m) == Dialogs::Button::Yes)
+            m_link.Write(link::cmd::keyHeld(4));
+    }
+    m_poll.MainTimer().stop();
+    if (m_platform.port.isOpen())
+        m_platform.port.close();
+    m_log.close();
+
+    m_ini.setAutoListenTCP(m_autoListen ? QStringLiteral("1") : QStringLiteral("0"));
+    // A port given on the command line is for this run only.
+    if (m_options.port.isEmpty() && !m_options.simulate)
+        m_ini.setComPort(m_platform.port.portName());
+    m_ini.setComSettings(m_platform.port.settings());
+    m_ini.setLogWhat(m_logFlags.toLogWhat());
+    m_ini.SaveINI();
+    exitProgram();
+}
+
+void Application::terminate()
+{
+    shutDown(false);
+    if (m_ended)
+        exitProgram();
+}
+
+void Application::RemoteControlOff() { m_link.Write(link::cmd::keyHeld(4)); }
+
+void Application::Config()
+{
+    if (showStart() == StartOutcome::EndNow)
+        endNow();
+}
+
+StartOutcome Application::showStart()
+{
+    StartSetup setup(m_ini, m_platform.port, m_platform.dialogs,
+                     {[this] { return m_link.SerialPortTimeout(); }, [this] { return m_logFlags; }});
+    return runStart(setup);
+}
+
+void Application::endNow()
+{
+    // Saved by the set-up window: no question, nothing sent, no second save.
+    m_ended = true;
+    m_poll.MainTimer().stop();
+    exitProgram();
+}
+
+void Application::showOffline()
+{
+    m_display.s.ModeLbl = link::ScannerLink::kOfflineText;
+    m_display.publish();
+}
+
+void Application::bindWindow()
+{
+    MainWindow& w = *m_window;
+    connect(&w, &MainWindow::closing, this, [this] { shutDown(true); });
+    if (QAction* a = w.action(QStringLiteral("RemoteControlOff")))
+        connect(a, &QAction::triggered, this, &Application::RemoteControlOff);
+    if (QAction* a = w.action(QStringLiteral("Config")))
+        connect(a, &QAction::triggered, this, &Application::Config);
+}
+
+} // namespace vexlor::app

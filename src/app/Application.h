@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/CommandLine.h"
+#include "app/config/IniFile.h"
+#include "app/config/StartSetup.h"
+#include "link/ScannerLink.h"
+#include "memory/LocalStores.h"
+#include "memory/MemoryTables.h"
+#include "monitor/CompactDisplay.h"
+#include "monitor/FreqLockoutList.h"
+#include "monitor/MainDisplay.h"
+#include "monitor/PollCycle.h"
+#include "monitor/StatusDecoder.h"
+#include "recording/ActivityLog.h"
+#include "recording/LogFlags.h"
+#include "recording/MeasureIntfc.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+namespace vexlor::platform {
+class Clock;
+class Dialogs;
+class SerialPort;
+class Shell;
+}
+
+namespace vexlor::app {
+
+class MainWindow;
+class MainDisplayView;
+
+// What the program talks to; tests pass fakes.
+struct Platform {
+    platform::SerialPort& port;
+    platform::Dialogs& dialogs;
+    platform::Shell& shell;
+    platform::Clock& clock;
+    // The serial devices present, listed in the set-up window.
+    std::function<QStringList()> serialDevices;
+};
+
+// The composition root: owns everything for the run, brings the program up
+// and takes it down. The main window is only its view.
+class Application : public QObject {
+    Q_OBJECT
+public:
+    Application(const Platform& platform, const CommandLine& options, QObject* parent = nullptr);
+    ~Application() override;
+
+    // The start-up sequence. False when the program must end now (the set-up
+    // window ended it because the port could not be opened).
+    bool startUp();
+    // The shut-down sequence, once; ask: offer to take the receiver out of remote mode.
+    void shutDown(bool ask);
+    // SIGINT/SIGTERM: shut down as if the question had been answered No.
+    void terminate();
+
+    // Menu handlers.
+    void RemoteControlOff();
+    void Config();
+
+    // How the program ends; tests replace them.
+    std::function<StartOutcome(StartSetup&)> runStart;
+    std::function<void()> exitProgram;
+
+    MainWindow& window() { return *m_window; }
+    IniFile& INIObj() { return m_ini; }
+    recording::LogFlags& logFlags() { return m_logFlags; }
+    link::ScannerLink& link() { return m_link; }
+    memory::MemoryTables& tables() { return m_tables; }
+    monitor::MainDisplay& display() { return m_display; }
+    monitor::PollCycle& poll() { return m_poll; }
+    recording::ActivityLog& activityLog() { return m_log; }
+    bool isShutDown() const { return m_shutDown; }
+    // Shut down, or ended by the set-up window: nothing more may run.
+    bool finished() const { return m_shutDown || m_ended; }
+    bool autoListen() const { return m_autoListen; }
+
+private:
+    StartOutcome showStart();
+    void endNow();
+    void bindWindow();
+    void showOffline();
+
+    Platform m_platform;
+    CommandLine m_options;
+    IniFile m_ini;
+    recording::LogFlags m_logFlags;
+    recording::ActivityLog m_log;
+    memory::MemoryTables m_tables;
+    memory::LocalStores m_stores;
+    link::ScannerLink m_link;
+    monitor::MainDisplay m_display;
+    monitor::CompactDisplay m_compact;
+    monitor::FreqLockoutList m_lockouts;
+    recording::MeasureIntfc m_meas;
+    monitor::StatusDecoder m_decoder;
+    monitor::PollCycle m_poll;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MainDisplayView> m_view;
+    bool m_autoListen = false;
+    bool m_shutDown = false;
+    bool m_ended = false;
+};
+
+} // namespace vexlor::app

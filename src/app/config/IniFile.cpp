@@ -1,0 +1,145 @@
+#include "app/config/IniFile.h"
+
+#include "link/Wire.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace vexlor::app {
+
+namespace {
+
+enum class Kind { Text, Number };
+
+// Written by older releases: known, but their values are dropped.
+const char* const kDiscardedKeys[] = {"[WindowWidth]", "[WindowHeight]"};
+
+QString trimBlanks(const QString& s)
+{
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s[b] == QLatin1Char(' '))
+        ++b;
+    while (e > b && s[e - 1] == QLatin1Char(' '))
+        --e;
+    return s.mid(b, e - b);
+}
+
+const char* const kHeader[] = {
+    "[! Vexlor Ini file ]",
+    "[! Interface created to remote control your Bc245xlt    ]",
+    "[! Don't modify this file or do it at your own risk :)  ]",
+    "[! Made by the Vexlor developers                        ]",
+    "[! Questions and news: the Vexlor mailing list          ]",
+    "",
+};
+
+} // namespace
+
+// One row per key, in the order the file is written; new keys go at the end.
+struct IniFile::Key {
+    const char* name;
+    QString IniFile::*field;
+    Kind kind;
+};
+
+const IniFile::Key IniFile::kKeys[] = {
+    {"[UserName]", &IniFile::m_userName, Kind::Text},
+    {"[comm port]", &IniFile::m_comPort, Kind::Text},
+    {"[comm speed]", &IniFile::m_comSettings, Kind::Text},
+    {"[Logging File]", &IniFile::m_logFileNameVal, Kind::Text},
+    {"[Log What]", &IniFile::m_logWhat, Kind::Text},
+    {"[AutoListenTCP]", &IniFile::m_autoListenTCP, Kind::Number},
+    {"[SerialPortTimeout]", &IniFile::m_serialPortTimeout, Kind::Number},
+};
+
+IniFile::IniFile()
+    : m_iniFileName(QStringLiteral("qorvanix.ini"))
+    , m_comPort(QStringLiteral("1"))
+    , m_comSettings(QStringLiteral("9600,n,8,1"))
+    , m_autoListenTCP(QStringLiteral("0"))
+    , m_serialPortTimeout(QStringLiteral("3"))
+{
+}
+
+QString IniFile::numberText(double value)
+{
+    const QString digits = QString::number(value, 'g', 15);
+    return value >= 0 ? QLatin1Char(' ') + digits : digits;
+}
+
+void IniFile::readLine(const QString& line)
+{
+    const QStringList pieces = line.split(QLatin1Char('='));
+    if (pieces.size() != 2)
+        return;
+    for (const char* discarded : kDiscardedKeys) {
+        if (pieces[0] == QLatin1String(discarded))
+            return;
+    }
+    for (const Key& key : kKeys) {
+        if (pieces[0] != QLatin1String(key.name))
+            continue;
+        const QString value = trimBlanks(pieces[1]);
+        if (key.kind == Kind::Number)
+            this->*key.field = numberText(link::wire::leadingNumber(value));
+        else
+            this->*key.field = value;
+        return;
+    }
+}
+
+bool IniFile::LoadINI()
+{
+    QFile file(m_iniFileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Line by line, so an oversized file costs no more than its longest line.
+    while (!file.atEnd()) {
+        QByteArray chunk = file.readLine();
+        if (chunk.isEmpty() && file.error() != QFileDevice::NoError)
+            break;
+        if (chunk.endsWith('\n'))
+            chunk.chop(1);
+        // A lone CR also ends a line.
+        for (const QByteArray& line : chunk.split('\r'))
+            readLine(QString::fromLatin1(line));
+    }
+    return true;
+}
+
+QByteArray IniFile::contents() const
+{
+    QByteArray out;
+    const QByteArray crlf("\r\n");
+    for (const char* line : kHeader)
+        out += QByteArray(line) + crlf;
+    for (const Key& key : kKeys)
+        out += QByteArray(key.name) + '=' + (this->*key.field).toLatin1() + crlf;
+    return out;
+}
+
+bool IniFile::SaveINI()
+{
+    m_lastError.clear();
+    QSaveFile file(m_iniFileName);
+    // Unbuffered: a buffered short write (a full disk) would still commit a truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        m_lastError = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = contents();
+    if (file.write(bytes) != bytes.size()) {
+        m_lastError = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        m_lastError = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace vexlor::app

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace vexlor::app {
+
+// The persistent settings and the qorvanix.ini file that holds them.
+// A plain value type: copy it to try a change without touching the original.
+class IniFile {
+public:
+    IniFile();
+
+    // The file, by default a bare name in the current working directory.
+    QString IniFileName() const { return m_iniFileName; }
+    void setIniFileName(const QString& name) { m_iniFileName = name; }
+
+    QString UserName() const { return m_userName; }
+    void setUserName(const QString& v) { m_userName = v; }
+    // A port number ("1") or a device path ("/dev/ttyUSB0").
+    QString ComPort() const { return m_comPort; }
+    void setComPort(const QString& v) { m_comPort = v; }
+    QString ComSettings() const { return m_comSettings; }
+    void setComSettings(const QString& v) { m_comSettings = v; }
+    QString LogFileNameVal() const { return m_logFileNameVal; }
+    void setLogFileNameVal(const QString& v) { m_logFileNameVal = v; }
+    QString LogWhat() const { return m_logWhat; }
+    void setLogWhat(const QString& v) { m_logWhat = v; }
+    QString AutoListenTCP() const { return m_autoListenTCP; }
+    void setAutoListenTCP(const QString& v) { m_autoListenTCP = v; }
+    QString SerialPortTimeout() const { return m_serialPortTimeout; }
+    void setSerialPortTimeout(const QString& v) { m_serialPortTimeout = v; }
+
+    // False when the file cannot be opened; bad lines are skipped.
+    bool LoadINI();
+    // Replaces the file atomically: on failure the previous file stays as it
+    // was and lastError() tells why. Callers that report nothing may ignore it.
+    bool SaveINI();
+    QString lastError() const { return m_lastError; }
+
+    // The exact bytes SaveINI writes.
+    QByteArray contents() const;
+
+    // A numeric value as LoadINI stores it back: " 5", "-2".
+    static QString numberText(double value);
+
+private:
+    struct Key;
+    static const Key kKeys[];
+    void readLine(const QString& line);
+
+    QString m_iniFileName;
+    QString m_userName;
+    QString m_comPort;
+    QString m_comSettings;
+    QString m_logFileNameVal;
+    QString m_logWhat;
+    QString m_autoListenTCP;
+    QString m_serialPortTimeout;
+    QString m_lastError;
+};
+
+} // namespace vexlor::app

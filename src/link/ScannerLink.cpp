@@ -1,0 +1,187 @@
+#include "link/ScannerLink.h"
+
+#include "link/Commands.h"
+#include "link/Replies.h"
+#include "platform/Clock.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vexlor::link {
+
+namespace {
+
+constexpr char kCR = '\r';
+// Keeps a mistyped time-out from overflowing the millisecond arithmetic.
+constexpr double kMaxTimeoutSeconds = 1e9;
+
+void yieldOnce() { QCoreApplication::processEvents(); }
+
+} // namespace
+
+ScannerLink::ScannerLink(platform::SerialPort& port, platform::Clock& clock, QObject* parent)
+    : QObject(parent), m_port(port), m_clock(clock), m_portAlive(&port), m_clockAlive(&clock)
+{
+    connect(&m_port, &platform::SerialPort::lineStateChanged, this, &ScannerLink::OnComm);
+}
+
+ScannerLink::~ScannerLink() = default;
+
+void ScannerLink::setPollTimer(QTimer* timer) { m_pollTimer = timer; }
+
+QTimer* ScannerLink::pollTimer() const { return m_pollTimer; }
+
+void ScannerLink::setSerialPortTimeout(double seconds)
+{
+    m_timeoutSeconds = std::isnan(seconds) ? 0 : std::clamp(seconds, -kMaxTimeoutSeconds, kMaxTimeoutSeconds);
+}
+
+bool ScannerLink::portUsable() const { return m_portAlive && m_clockAlive && m_port.isOpen(); }
+
+qint64 ScannerLink::timeoutMs() const { return qint64(std::llround(m_timeoutSeconds * 1000.0)); }
+
+bool ScannerLink::timedOut(qint64 startMs) const { return m_clock.monotonicMs() - startMs > timeoutMs(); }
+
+void ScannerLink::Write(const QString& command)
+{
+    if (!portUsable())
+        return;
+    m_port.write(command.toLatin1() + kCR);
+}
+
+QString ScannerLink::fail()
+{
+    Q_EMIT offlineShown();
+    return reply::kTimeout;
+}
+
+void ScannerLink::waitForWake(qint64 startMs)
+{
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(&m_port, &platform::SerialPort::readyRead, &loop, &QEventLoop::quit);
+    connect(&m_port, &platform::SerialPort::lineStateChanged, &loop, &QEventLoop::quit);
+    connect(&m_port, &QObject::destroyed, &loop, &QEventLoop::quit);
+    connect(&m_clock, &platform::Clock::jumped, &loop, &QEventLoop::quit);
+    connect(&m_clock, &QObject::destroyed, &loop, &QEventLoop::quit);
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    // One past the deadline, since only "more than" the time-out counts.
+    const qint64 remaining = startMs + timeoutMs() - m_clock.monotonicMs() + 1;
+    deadline.start(int(std::clamp<qint64>(remaining, 1, std::numeric_limits<int>::max())));
+    loop.exec();
+}
+
+QString ScannerLink::SyncSerialOut(const QString& command)
+{
+    if (!portUsable() || !m_port.dsr())
+        return fail();
+    // Bytes already waiting are not discarded: they count as the reply's start.
+    Write(command);
+
+    // Handlers that run while we yield may close the port or destroy us.
+    const QPointer<ScannerLink> self(this);
+    yieldOnce();
+    if (!self)
+        return reply::kTimeout;
+    if (!portUsable())
+        return fail();
+
+    qint64 start = m_clock.monotonicMs();
+    for (;;) {
+        yieldOnce();
+        if (!self)
+            return reply::kTimeout;
+        if (!portUsable() || timedOut(start))
+            return fail();
+        if (m_port.bytesAvailable() >= 3)
+            break;
+        waitForWake(start);
+        if (!self)
+            return reply::kTimeout;
+    }
+
+    start = m_clock.monotonicMs();
+    QByteArray received;
+    for (;;) {
+        if (!portUsable() || timedOut(start))
+            return fail(); // what was read is dropped
+        yieldOnce();
+        if (!self)
+            return reply::kTimeout;
+        if (!portUsable())
+            return fail();
+        received += m_port.readAll();
+        if (received.endsWith(kCR))
+            break;
+        waitForWake(start);
+        if (!self)
+            return reply::kTimeout;
+    }
+
+    QStringList pieces = QString::fromLatin1(received).split(QLatin1Char(kCR));
+    QStringList lines;
+    for (QString& piece : pieces) {
+        if (piece.isEmpty())
+            piece = QString(QLatin1Char(kCR));
+        else
+            lines.append(piece);
+    }
+    m_replyLines = lines;
+    const QString result = lines.isEmpty() ? QString() : lines.last();
+    Q_EMIT rawLinesShown(pieces.join(QLatin1String("\r\n")));
+    return result;
+}
+
+void ScannerLink::QuietScanner(bool QuietState)
+{
+    const QPointer<ScannerLink> self(this);
+    if (QuietState) {
+        if (m_pollTimer)
+            m_pollTimer->stop();
+        if (m_quieted)
+            return;
+        for (const QLatin1String command : cmd::kQuietCommands) {
+            SyncSerialOut(command);
+            if (!self)
+                return;
+        }
+        m_quieted = true;
+        return;
+    }
+    if (!m_quieted)
+        return;
+    for (const QLatin1String command : cmd::kReleaseCommands) {
+        SyncSerialOut(command);
+        if (!self)
+            return;
+    }
+    if (m_pollTimer)
+        m_pollTimer->start();
+    m_quieted = false;
+}
+
+void ScannerLink::OnComm(platform::SerialPort::LineEvent event)
+{
+    const bool cts = m_port.cts();
+    const bool dsr = m_port.dsr();
+    const bool changedOn = event == platform::SerialPort::LineEvent::CtsChanged ? cts : dsr;
+    const bool otherOn = event == platform::SerialPort::LineEvent::CtsChanged ? dsr : cts;
+    if (!changedOn) {
+        m_offline = true;
+        m_port.discardInput();
+        m_port.discardOutput();
+        Q_EMIT offlineShown();
+    } else if (!otherOn) {
+        m_offline = false;
+    }
+}
+
+} // namespace vexlor::link

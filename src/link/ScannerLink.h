@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/SerialPort.h"
+
+#include <QLatin1String>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class QTimer;
+
+namespace vexlor::platform {
+class Clock;
+}
+
+namespace vexlor::link {
+
+// The one owner of the conversation with the receiver: straight writes, the
+// waiting transaction, quieting around long exchanges and the line-state
+// reactions. Waits run a nested event loop, so ticks and clicks go on.
+class ScannerLink : public QObject {
+    Q_OBJECT
+public:
+    // Shown in ModeLbl whenever the receiver cannot be reached.
+    static constexpr QLatin1String kOfflineText {"Scanner Offline..."};
+
+    ScannerLink(platform::SerialPort& port, platform::Clock& clock, QObject* parent = nullptr);
+    ~ScannerLink() override;
+
+    // Writes the command and a CR; no wait, nothing written on a closed port.
+    void Write(const QString& command);
+
+    // Sends the command and waits for its reply line. Returns the last
+    // complete line, the empty text for a reply of CRs only, or
+    // reply::kTimeout when the receiver is offline or too slow.
+    QString SyncSerialOut(const QString& command);
+
+    // true: stop the poll and quiet the receiver; false: undo both.
+    void QuietScanner(bool QuietState);
+
+    // Line-state reaction, connected to the port's lineStateChanged.
+    void OnComm(platform::SerialPort::LineEvent event);
+
+    void setPollTimer(QTimer* timer);
+    QTimer* pollTimer() const;
+
+    // Seconds; applies once to the start of a reply and once to its end.
+    double SerialPortTimeout() const { return m_timeoutSeconds; }
+    void setSerialPortTimeout(double seconds);
+
+    bool QuietedScanner() const { return m_quieted; }
+    void setQuietedScanner(bool quieted) { m_quieted = quieted; }
+
+    const QStringList& ReplyLines() const { return m_replyLines; }
+    void setReplyLines(const QStringList& lines) { m_replyLines = lines; }
+
+    bool ScannerOffline() const { return m_offline; }
+    void setScannerOffline(bool offline) { m_offline = offline; }
+
+Q_SIGNALS:
+    // The window puts kOfflineText into ModeLbl.
+    void offlineShown();
+    // The raw pieces of the last batch for the console box temp.
+    void rawLinesShown(const QString& text);
+
+private:
+    bool portUsable() const;
+    qint64 timeoutMs() const;
+    bool timedOut(qint64 startMs) const;
+    // Sleeps until data, a line change, a clock jump or the deadline of startMs.
+    void waitForWake(qint64 startMs);
+    QString fail();
+
+    platform::SerialPort& m_port;
+    platform::Clock& m_clock;
+    // A nested handler may destroy what we wait on.
+    QPointer<platform::SerialPort> m_portAlive;
+    QPointer<platform::Clock> m_clockAlive;
+    QPointer<QTimer> m_pollTimer;
+    QStringList m_replyLines;
+    double m_timeoutSeconds = 3;
+    bool m_quieted = false;
+    bool m_offline = false;
+};
+
+} // namespace vexlor::link

@@ -1,0 +1,126 @@
+#include "memory/MemoryTables.h"
+
+#include "link/Wire.h"
+
+namespace vexlor::memory {
+
+const QStringList& MemoryTables::channelHeadings()
+{
+    static const QStringList headings { QStringLiteral("Ch"), QStringLiteral("Frequency"), QStringLiteral("Type"),
+        QStringLiteral("Name"), QStringLiteral("DLY"), QStringLiteral("L/O"), QStringLiteral("Mode"),
+        QStringLiteral("Map#"), QStringLiteral("X"), QStringLiteral("Y") };
+    return headings;
+}
+
+const QStringList& MemoryTables::idHeadings()
+{
+    static const QStringList headings { QStringLiteral("Ch"), QStringLiteral("ID"), QStringLiteral("Type"),
+        QStringLiteral("Name"), QStringLiteral("L/O"), QString() };
+    return headings;
+}
+
+QStringList MemoryTables::trunkTypeSelectors()
+{
+    QStringList out;
+    for (const auto& row : TrunkTypeTable)
+        out << row.selector;
+    return out;
+}
+
+QStringList MemoryTables::typeCodeList()
+{
+    QStringList out;
+    for (const auto& type : TypeCodes)
+        out << type.code;
+    return out;
+}
+
+std::optional<QString> MemoryTables::selectorForShortForm(QStringView shortForm)
+{
+    const QString wanted = trimBlanks(shortForm);
+    for (const auto& row : TrunkTypeTable) {
+        if (wanted == row.shortForm)
+            return QString(row.selector);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> MemoryTables::shortFormForSelector(QStringView selector)
+{
+    for (const auto& row : TrunkTypeTable) {
+        if (selector == row.selector)
+            return QString(row.shortForm);
+    }
+    return std::nullopt;
+}
+
+int MemoryTables::trunkTypeDigit(QStringView shortForm)
+{
+    for (size_t i = 0; i < TrunkTypeTable.size(); ++i) {
+        if (shortForm == TrunkTypeTable[i].shortForm)
+            return int(i);
+    }
+    return 0;
+}
+
+int MemoryTables::firstChannel(int bank)
+{
+    return bank >= 1 && bank <= kBanks ? kChannelsPerBank * (bank - 1) + 1 : 0;
+}
+
+QString MemoryTables::firstChannelText(int bank)
+{
+    const int channel = firstChannel(bank);
+    return channel ? link::wire::digits(channel, 3) : QString();
+}
+
+int MemoryTables::bankOfChannel(int channel)
+{
+    return channel >= 1 && channel <= kChannels ? (channel - 1) / kChannelsPerBank + 1 : 0;
+}
+
+int MemoryTables::listOfSlot(int slot)
+{
+    return slot >= 1 && slot <= kSlots ? (slot - 1) / kSlotsPerList + 1 : 0;
+}
+
+int MemoryTables::positionOfSlot(int slot)
+{
+    return slot >= 1 && slot <= kSlots ? slot - kSlotsPerList * (listOfSlot(slot) - 1) : 0;
+}
+
+int MemoryTables::slotOf(int list, int position)
+{
+    if (list < 1 || list > kLists || position < 1 || position > kSlotsPerList)
+        return 0;
+    return kSlotsPerList * (list - 1) + position;
+}
+
+QString MemoryTables::slotLabel(int slot)
+{
+    if (!listOfSlot(slot))
+        return QString();
+    return QString::number(listOfSlot(slot)) + QLatin1Char('-') + QString::number(positionOfSlot(slot));
+}
+
+QString MemoryTables::trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin).toString();
+}
+
+void MemoryTables::clear()
+{
+    Channels.clear();
+    IDs.clear();
+    BankNames.fill(Cell());
+    BankTrunkTypes.fill(Cell());
+    BankImported.fill(false);
+}
+
+} // namespace vexlor::memory

@@ -1,0 +1,91 @@
+#include "monitor/PollCycle.h"
+
+#include "link/Commands.h"
+#include "link/ScannerLink.h"
+#include "monitor/MainDisplay.h"
+#include "monitor/StatusDecoder.h"
+#include "platform/SerialPort.h"
+
+namespace vexlor::monitor {
+
+namespace {
+constexpr double kRequestFillLimit = 0.8;
+const QString kCR = QStringLiteral("\r");
+}
+
+PollCycle::PollCycle(platform::SerialPort& port, link::ScannerLink& link, StatusDecoder& decoder,
+                     MainDisplay& display, QObject* parent)
+    : QObject(parent), m_port(port), m_link(link), m_decoder(decoder), m_display(display)
+{
+    m_timer.setInterval(kIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &PollCycle::tick);
+}
+
+void PollCycle::tick()
+{
+    if (m_remote) {
+        m_remote->forwardTick();
+        m_remote->statusUpkeep();
+    }
+    requestStatus();
+    detectSilence();
+    const bool fresh = gatherLines();
+    // A batch is decoded once: an empty tick must not repeat its log lines,
+    // carrier starts and follow-up queries.
+    if (!m_link.ScannerOffline() && fresh)
+        m_decoder.DecodeStatusLines();
+}
+
+void PollCycle::requestStatus()
+{
+    const int capacity = m_port.inBufferSize();
+    if (!StatusChk || capacity <= 0 || m_port.bytesAvailable() >= kRequestFillLimit * capacity)
+        return;
+    for (const auto q : link::cmd::kPollQueries)
+        m_link.Write(q);
+}
+
+void PollCycle::detectSilence()
+{
+    if (m_port.bytesAvailable() > 0)
+        return;
+    if (!m_link.ScannerOffline())
+        ++m_emptyTicks;
+    if (m_emptyTicks == kOfflineTicks && !m_link.ScannerOffline()) {
+        m_display.s.ModeLbl = link::ScannerLink::kOfflineText;
+        m_display.publish();
+        m_link.setScannerOffline(true);
+    }
+}
+
+bool PollCycle::gatherLines()
+{
+    if (m_port.bytesAvailable() <= 0)
+        return false;
+    m_link.setScannerOffline(false);
+    m_emptyTicks = 0;
+    m_pending += QString::fromLatin1(m_port.readAll());
+
+    QStringList pieces = m_pending.split(kCR);
+    for (QString& p : pieces) {
+        if (p.isEmpty())
+            p = kCR;
+    }
+    Q_EMIT rawLinesShown(pieces.join(QStringLiteral("\r\n")));
+
+    if (m_pending.endsWith(kCR)) {
+        m_pending.clear();
+    } else {
+        m_pending = pieces.last();
+        pieces.last() = QStringLiteral("NG"); // incomplete: kept for the next tick
+    }
+    QStringList lines;
+    for (const QString& p : std::as_const(pieces)) {
+        if (!p.contains(QLatin1String("NG")) && !p.contains(QLatin1String("ERR")) && !p.contains(kCR))
+            lines.append(p);
+    }
+    m_link.setReplyLines(lines);
+    return true;
+}
+
+} // namespace vexlor::monitor

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace vexlor::platform {
+class SerialPort;
+}
+namespace vexlor::link {
+class ScannerLink;
+}
+
+namespace vexlor::monitor {
+
+class MainDisplay;
+class StatusDecoder;
+
+// The remote link's part of the tick; the remote subsystem implements it.
+class PollRemote {
+public:
+    virtual ~PollRemote() = default;
+    virtual void forwardTick() = 0;  // every eighth connected tick: status to the client
+    virtual void statusUpkeep() = 0; // the socket status readout and auto listen
+};
+
+// The 50 ms tick that asks the receiver for its status and decodes what comes back.
+class PollCycle : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kIntervalMs = 50;
+    static constexpr int kOfflineTicks = 15;
+
+    PollCycle(platform::SerialPort& port, link::ScannerLink& link, StatusDecoder& decoder,
+              MainDisplay& display, QObject* parent = nullptr);
+
+    // MainTimer: started at the end of start-up, stopped while the receiver is quieted.
+    QTimer& MainTimer() { return m_timer; }
+    void setRemote(PollRemote* remote) { m_remote = remote; }
+
+    // StatusChk: while checked the tick sends the status requests.
+    bool StatusChk = true;
+
+    void tick();
+
+    int EmptyTickCount() const { return m_emptyTicks; }
+    const QString& PendingInput() const { return m_pending; }
+
+Q_SIGNALS:
+    // The raw pieces of the last batch, for the console's Rx box.
+    void rawLinesShown(const QString& text);
+
+private:
+    void requestStatus();
+    void detectSilence();
+    bool gatherLines();
+
+    platform::SerialPort& m_port;
+    link::ScannerLink& m_link;
+    StatusDecoder& m_decoder;
+    MainDisplay& m_display;
+    PollRemote* m_remote = nullptr;
+    QTimer m_timer;
+    int m_emptyTicks = 0;
+    QString m_pending;
+};
+
+} // namespace vexlor::monitor

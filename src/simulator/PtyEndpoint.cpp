@@ -1,0 +1,385 @@
+#include "simulator/PtyEndpoint.h"
+
+#include "simulator/ReceiverModel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vexlor::simulator {
+
+namespace {
+
+constexpr int kPeerCheckMs = 100;
+constexpr int kPaceTickMs = 10;
+// Far beyond anything a healthy run queues; only a stuck reader gets here.
+constexpr qsizetype kHardLimit = 64 * 1024;
+
+QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+} // namespace
+
+PtyEndpoint::PtyEndpoint(ReceiverModel& model, const FaultOptions& faults, quint32 seed, QObject* parent)
+    : QObject(parent), m_model(model), m_faults(faults), m_rng(seed)
+{
+    m_clock.start();
+    m_activityTimer.setInterval(kActivityTickMs);
+    m_peerTimer.setInterval(kPeerCheckMs);
+    m_pumpTimer.setSingleShot(true);
+    m_dropTimer.setSingleShot(true);
+    connect(&m_activityTimer, &QTimer::timeout, this, &PtyEndpoint::onActivityTick);
+    connect(&m_peerTimer, &QTimer::timeout, this, &PtyEndpoint::checkPeer);
+    connect(&m_pumpTimer, &QTimer::timeout, this, &PtyEndpoint::pump);
+    connect(&m_dropTimer, &QTimer::timeout, this, [this]() { m_down ? restoreLine() : dropLine(); });
+}
+
+PtyEndpoint::~PtyEndpoint() { close(); }
+
+bool PtyEndpoint::open()
+{
+    if (isOpen())
+        return true;
+    if (!openPty())
+        return false;
+    if (!m_linkPath.isEmpty() && !pointLink()) {
+        closePty();
+        return false;
+    }
+    m_lastTick = now();
+    m_activityTimer.start();
+    scheduleDrop();
+    Q_EMIT slaveChanged(m_slave);
+    return true;
+}
+
+void PtyEndpoint::close()
+{
+    m_activityTimer.stop();
+    m_dropTimer.stop();
+    removeLink();
+    closePty();
+    m_down = false;
+}
+
+qsizetype PtyEndpoint::pendingBytes() const
+{
+    qsizetype n = m_out.size();
+    for (const Chunk& c : m_schedule)
+        n += c.bytes.size();
+    return n;
+}
+
+bool PtyEndpoint::openPty()
+{
+    const int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0) {
+        m_error = QStringLiteral("cannot open a pseudo-terminal: %1").arg(systemError());
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    const char* name = ::ptsname(fd);
+    termios t {};
+    if (!name || ::tcgetattr(fd, &t) != 0) {
+        m_error = QStringLiteral("cannot set up the pseudo-terminal: %1").arg(systemError());
+        ::close(fd);
+        return false;
+    }
+    // On the master, the terminal settings are the slave's: raw, no echo.
+    ::cfmakeraw(&t);
+    ::tcsetattr(fd, TCSANOW, &t);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    m_master = fd;
+    m_slave = QString::fromLocal8Bit(name);
+    m_readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    m_writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, this);
+    m_writeNotifier->setEnabled(false);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyEndpoint::onReadable);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &PtyEndpoint::onWritable);
+    // A slave that was opened and closed once reports its hang-up on the
+    // master; one never opened does not. Open and close it now, so the master
+    // tells from the start whether anybody is there.
+    m_peer = false;
+    m_readNotifier->setEnabled(false);
+    flushSlaveInput();
+    m_peerTimer.start();
+    return true;
+}
+
+void PtyEndpoint::closePty()
+{
+    m_peerTimer.stop();
+    m_pumpTimer.stop();
+    delete m_readNotifier;
+    delete m_writeNotifier;
+    m_readNotifier = m_writeNotifier = nullptr;
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+    m_schedule.clear();
+    m_out.clear();
+    m_assembler = LineAssembler();
+    if (m_peer) {
+        m_peer = false;
+        Q_EMIT peerChanged(false);
+    }
+}
+
+bool PtyEndpoint::pointLink()
+{
+    const QFileInfo info(m_linkPath);
+    if (info.exists() && !info.isSymLink()) {
+        m_error = QStringLiteral("%1 exists and is not a symbolic link").arg(m_linkPath);
+        return false;
+    }
+    // Re-pointed in one step, so a reader never finds the link missing.
+    const QByteArray link = QFile::encodeName(m_linkPath);
+    const QByteArray temp = link + ".new" + QByteArray::number(::getpid());
+    ::unlink(temp.constData());
+    if (::symlink(QFile::encodeName(m_slave).constData(), temp.constData()) != 0
+        || ::rename(temp.constData(), link.constData()) != 0) {
+        m_error = QStringLiteral("cannot link %1 to %2: %3").arg(m_linkPath, m_slave, systemError());
+        ::unlink(temp.constData());
+        return false;
+    }
+    return true;
+}
+
+void PtyEndpoint::removeLink()
+{
+    if (m_linkPath.isEmpty())
+        return;
+    // Only our own link: somebody may have put another one there since.
+    const QFileInfo info(m_linkPath);
+    if (info.isSymLink() && info.symLinkTarget() == QFileInfo(m_slave).absoluteFilePath())
+        QFile::remove(m_linkPath);
+}
+
+void PtyEndpoint::checkPeer()
+{
+    if (m_master < 0)
+        return;
+    pollfd p {m_master, POLLIN, 0};
+    if (::poll(&p, 1, 0) < 0 || (p.revents & POLLHUP))
+        return;
+    m_peer = true;
+    m_peerTimer.stop();
+    m_assembler = LineAssembler();
+    m_readNotifier->setEnabled(true);
+    Q_EMIT peerChanged(true);
+}
+
+void PtyEndpoint::peerLost()
+{
+    const bool was = m_peer;
+    m_peer = false;
+    m_schedule.clear();
+    m_out.clear();
+    m_assembler = LineAssembler();
+    m_pumpTimer.stop();
+    // A hung-up master reads as always ready: watch it by timer instead.
+    if (m_readNotifier)
+        m_readNotifier->setEnabled(false);
+    if (m_writeNotifier)
+        m_writeNotifier->setEnabled(false);
+    flushSlaveInput();
+    m_peerTimer.start();
+    if (was)
+        Q_EMIT peerChanged(false);
+}
+
+void PtyEndpoint::flushSlaveInput()
+{
+    // Bytes the last reader left unread would greet the next one as stale
+    // replies.
+    const int fd = ::open(QFile::encodeName(m_slave).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return;
+    ::tcflush(fd, TCIFLUSH);
+    ::close(fd);
+}
+
+void PtyEndpoint::onReadable()
+{
+    char buf[4096];
+    const ssize_t n = ::read(m_master, buf, sizeof buf);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (n <= 0) {
+        peerLost();
+        return;
+    }
+    const QList<LineAssembler::Command> commands = m_assembler.feed(QByteArray(buf, n));
+    for (const LineAssembler::Command& c : commands)
+        process(c);
+    pump();
+}
+
+void PtyEndpoint::process(const LineAssembler::Command& command)
+{
+    if (silentNow())
+        return;
+    if (command.overlong) {
+        queueLine("ERR", m_faults.latencyMs);
+        return;
+    }
+    if (command.text.isEmpty())
+        return;
+    QList<QByteArray> replies;
+    const double r = (m_faults.ngFraction > 0 || m_faults.errFraction > 0) ? draw() : 1.0;
+    if (r < m_faults.ngFraction)
+        replies = {"NG"};
+    else if (r < m_faults.ngFraction + m_faults.errFraction)
+        replies = {"ERR"};
+    else
+        replies = m_model.handle(command.text);
+    for (const QByteArray& line : replies)
+        queueLine(line, m_faults.latencyMs);
+}
+
+void PtyEndpoint::onActivityTick()
+{
+    const qint64 t = now();
+    const QList<QByteArray> heard = m_model.advance(t - m_lastTick);
+    m_lastTick = t;
+    if (!m_peer || silentNow())
+        return;
+    for (const QByteArray& line : heard)
+        queueLine(line, 0);
+    pump();
+}
+
+void PtyEndpoint::queueLine(const QByteArray& line, int delayMs)
+{
+    if (!m_peer || pendingBytes() > kHardLimit)
+        return;
+    QByteArray bytes;
+    if (m_faults.garbage > 0 && draw() < m_faults.garbage) {
+        const int count = 1 + int(m_rng() % 8);
+        for (int i = 0; i < count; ++i) {
+            char ch = char(m_rng() % 256);
+            bytes += ch == '\r' ? char(0xfe) : ch;
+        }
+    }
+    bytes += line;
+    bytes += '\r';
+    const qint64 due = now() + delayMs;
+    const qsizetype piece = m_faults.splitBytes > 0 ? m_faults.splitBytes : bytes.size();
+    // Kept in order of time; equal times keep the order they came in.
+    auto at = std::upper_bound(m_schedule.begin(), m_schedule.end(), due,
+                               [](qint64 d, const Chunk& c) { return d < c.due; });
+    qint64 when = due;
+    for (qsizetype i = 0; i < bytes.size(); i += piece) {
+        at = m_schedule.insert(at, Chunk {when, bytes.mid(i, piece)});
+        ++at;
+        when += m_faults.splitGapMs;
+    }
+}
+
+void PtyEndpoint::pump()
+{
+    if (m_master < 0)
+        return;
+    const qint64 t = now();
+    if (silentNow()) {
+        m_schedule.clear();
+        m_out.clear();
+    }
+    while (!m_schedule.empty() && m_schedule.front().due <= t) {
+        m_out += m_schedule.front().bytes;
+        m_schedule.pop_front();
+    }
+    writeOut();
+    if (m_master < 0 || !m_peer)
+        return;
+    if (!m_out.isEmpty() && m_faults.baud > 0)
+        m_pumpTimer.start(kPaceTickMs);
+    else if (!m_schedule.empty())
+        m_pumpTimer.start(int(std::clamp<qint64>(m_schedule.front().due - t, 0, 60000)));
+    m_readNotifier->setEnabled(pendingBytes() < kMaxBacklog);
+}
+
+void PtyEndpoint::writeOut()
+{
+    if (!m_peer || m_out.isEmpty() || m_master < 0 || m_writeNotifier->isEnabled())
+        return;
+    qsizetype allowed = m_out.size();
+    if (m_faults.baud > 0) {
+        const double perMs = m_faults.baud / 10.0 / 1000.0;
+        const qint64 t = now();
+        // A short burst at most after a pause, as a UART with a small FIFO.
+        const double cap = std::max(2.0, perMs * 3 * kPaceTickMs);
+        m_budget = std::min(cap, m_budget + double(t - m_lastPace) * perMs);
+        m_lastPace = t;
+        allowed = std::min(allowed, qsizetype(std::floor(m_budget)));
+        if (allowed <= 0)
+            return;
+    }
+    const ssize_t n = ::write(m_master, m_out.constData(), size_t(allowed));
+    if (n > 0) {
+        m_out.remove(0, n);
+        if (m_faults.baud > 0)
+            m_budget -= double(n);
+    } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+        m_writeNotifier->setEnabled(true);
+    } else {
+        peerLost();
+    }
+}
+
+void PtyEndpoint::onWritable()
+{
+    m_writeNotifier->setEnabled(false);
+    pump();
+}
+
+bool PtyEndpoint::silentNow() const
+{
+    if (m_faults.silentForMs <= 0)
+        return false;
+    const qint64 cycle = qint64(m_faults.silentAfterMs) + m_faults.silentForMs;
+    return now() % cycle >= m_faults.silentAfterMs;
+}
+
+double PtyEndpoint::draw() { return double(m_rng()) / (double(std::mt19937::max()) + 1.0); }
+
+void PtyEndpoint::scheduleDrop()
+{
+    if (m_faults.dropForMs > 0)
+        m_dropTimer.start(m_faults.dropAfterMs);
+}
+
+void PtyEndpoint::dropLine()
+{
+    removeLink();
+    closePty();
+    m_down = true;
+    Q_EMIT lineDropped();
+    m_dropTimer.start(m_faults.dropForMs);
+}
+
+void PtyEndpoint::restoreLine()
+{
+    if (!openPty() || (!m_linkPath.isEmpty() && !pointLink())) {
+        // Try again after another pause rather than give up for good.
+        closePty();
+        m_dropTimer.start(m_faults.dropForMs);
+        return;
+    }
+    m_down = false;
+    Q_EMIT slaveChanged(m_slave);
+    Q_EMIT lineRestored();
+    scheduleDrop();
+}
+
+} // namespace vexlor::simulator

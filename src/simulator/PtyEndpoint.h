@@ -1,0 +1,111 @@
+#pragma once
+
+#include "simulator/FaultOptions.h"
+#include "simulator/LineAssembler.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <deque>
+#include <random>
+
+class QSocketNotifier;
+
+namespace vexlor::simulator {
+
+class ReceiverModel;
+
+// Serves a ReceiverModel on the master side of a pseudo-terminal, on the Qt
+// event loop. The master is raw and non-blocking. While nobody has the slave
+// open nothing is written, so no output piles up for the next one to open
+// it. A line drop closes the pty and comes back on a new one: the slave's
+// name changes, and the link (when set) is re-pointed to it.
+class PtyEndpoint : public QObject {
+    Q_OBJECT
+public:
+    // More than this many bytes waiting to go out and commands are no longer
+    // read: they wait in the tty, as behind flow control.
+    static constexpr qsizetype kMaxBacklog = 4096;
+    static constexpr int kActivityTickMs = 50;
+
+    PtyEndpoint(ReceiverModel& model, const FaultOptions& faults, quint32 seed, QObject* parent = nullptr);
+    ~PtyEndpoint() override;
+
+    // A symlink kept pointing at the slave; removed while the line is down
+    // and on close. Set it before open().
+    void setLinkPath(const QString& path) { m_linkPath = path; }
+    QString linkPath() const { return m_linkPath; }
+
+    bool open();
+    void close();
+    bool isOpen() const { return m_master >= 0; }
+    bool lineDown() const { return m_down; }
+    QString slaveName() const { return m_slave; }
+    QString errorString() const { return m_error; }
+    bool peerConnected() const { return m_peer; }
+    qsizetype pendingBytes() const;
+
+Q_SIGNALS:
+    void slaveChanged(const QString& slaveName);
+    void lineDropped();
+    void lineRestored();
+    void peerChanged(bool connected);
+
+private:
+    struct Chunk {
+        qint64 due;
+        QByteArray bytes;
+    };
+
+    bool openPty();
+    void closePty();
+    bool pointLink();
+    void removeLink();
+    void checkPeer();
+    void peerLost();
+    void flushSlaveInput();
+    void onReadable();
+    void onWritable();
+    void onActivityTick();
+    void process(const LineAssembler::Command& command);
+    void queueLine(const QByteArray& line, int delayMs);
+    void pump();
+    void writeOut();
+    void scheduleDrop();
+    void dropLine();
+    void restoreLine();
+    bool silentNow() const;
+    double draw();
+    qint64 now() const { return m_clock.elapsed(); }
+
+    ReceiverModel& m_model;
+    FaultOptions m_faults;
+    std::mt19937 m_rng;
+    LineAssembler m_assembler;
+
+    int m_master = -1;
+    QString m_slave;
+    QString m_linkPath;
+    QString m_error;
+    QSocketNotifier* m_readNotifier = nullptr;
+    QSocketNotifier* m_writeNotifier = nullptr;
+    bool m_peer = false;
+    bool m_down = false;
+
+    QElapsedTimer m_clock;
+    qint64 m_lastTick = 0;
+    qint64 m_lastPace = 0;
+    double m_budget = 0;
+    std::deque<Chunk> m_schedule;
+    QByteArray m_out;
+
+    QTimer m_activityTimer;
+    QTimer m_peerTimer;
+    QTimer m_pumpTimer;
+    QTimer m_dropTimer;
+};
+
+} // namespace vexlor::simulator

@@ -1,0 +1,144 @@
+#include "simulator/SimulatorHost.h"
+
+#include "simulator/ActivityScript.h"
+#include "simulator/MemoryState.h"
+#include "simulator/PtyEndpoint.h"
+#include "simulator/ReceiverModel.h"
+#include "simulator/StateFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <random>
+
+namespace vexlor::simulator {
+
+namespace {
+constexpr int kSaveCheckMs = 2000;
+}
+
+SimulatorHost::SimulatorHost(const SimulatorOptions& options, QObject* parent)
+    : QObject(parent), m_options(options)
+{
+    m_seed = options.seedGiven ? options.seed : std::random_device {}();
+    m_saveTimer.setInterval(kSaveCheckMs);
+    connect(&m_saveTimer, &QTimer::timeout, this, &SimulatorHost::saveIfChanged);
+}
+
+SimulatorHost::~SimulatorHost() { stop(); }
+
+bool SimulatorHost::start()
+{
+    if (m_running)
+        return true;
+    std::optional<ActivityScript> script;
+    if (!m_options.scriptFile.isEmpty()) {
+        script = ActivityScript::load(m_options.scriptFile, &m_error);
+        if (!script)
+            return false;
+    }
+    MemoryState memory = MemoryState::factoryLoaded();
+    if (!m_options.stateFile.isEmpty())
+        loadState(memory);
+
+    m_linkPath = m_options.linkPath;
+    if (m_linkPath.isEmpty()) {
+        m_linkDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/vexlor-sim-XXXXXX"));
+        if (!m_linkDir->isValid()) {
+            m_error = QStringLiteral("cannot create a folder for the port link: %1").arg(m_linkDir->errorString());
+            return false;
+        }
+        m_linkPath = m_linkDir->filePath(QStringLiteral("ttyVexlorSim"));
+    }
+
+    m_endpoint.reset();
+    m_model = std::make_unique<ReceiverModel>(m_seed, memory);
+    m_model->activity().setEnabled(m_options.activity);
+    if (script)
+        m_model->activity().setScript(*script);
+    m_savedRevision = m_model->memory().revision();
+
+    // Faults draw from their own sequence, so they do not shift the receptions.
+    m_endpoint = std::make_unique<PtyEndpoint>(*m_model, m_options.faults, m_seed ^ 0x5eed5eedu);
+    m_endpoint->setLinkPath(m_linkPath);
+    connect(m_endpoint.get(), &PtyEndpoint::slaveChanged, this, &SimulatorHost::slaveChanged);
+    if (!m_endpoint->open()) {
+        m_error = m_endpoint->errorString();
+        m_endpoint.reset();
+        return false;
+    }
+    m_running = true;
+    if (!m_options.stateFile.isEmpty())
+        m_saveTimer.start();
+    return true;
+}
+
+void SimulatorHost::stop()
+{
+    if (!m_running)
+        return;
+    m_saveTimer.stop();
+    if (!m_options.stateFile.isEmpty())
+        saveState();
+    m_endpoint->close();
+    m_running = false;
+}
+
+QString SimulatorHost::portName() const { return m_linkPath; }
+
+QString SimulatorHost::slaveName() const { return m_endpoint ? m_endpoint->slaveName() : QString(); }
+
+void SimulatorHost::loadState(MemoryState& memory)
+{
+    const QString path = m_options.stateFile;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
+    if (!info.isFile() || !info.isReadable()) {
+        m_saveAllowed = false;
+        warn(QStringLiteral("%1: cannot be read; the factory memories are used and it is left alone").arg(path));
+        return;
+    }
+    QString why;
+    if (auto loaded = StateFile::load(path, &why)) {
+        memory = *loaded;
+        return;
+    }
+    // Keep the unreadable file: saving over it would lose what it held.
+    QString aside = path + QStringLiteral(".corrupt");
+    for (int i = 1; QFileInfo::exists(aside) && i < 1000; ++i)
+        aside = path + QStringLiteral(".corrupt.%1").arg(i);
+    if (QFile::rename(path, aside)) {
+        warn(QStringLiteral("%1; ignored it and moved it to %2").arg(why, aside));
+    } else {
+        m_saveAllowed = false;
+        warn(QStringLiteral("%1; ignored it, and will not save over it").arg(why));
+    }
+}
+
+void SimulatorHost::saveIfChanged()
+{
+    if (m_model && m_model->memory().revision() != m_savedRevision)
+        saveState();
+}
+
+void SimulatorHost::saveState()
+{
+    if (!m_saveAllowed || !m_model)
+        return;
+    QString why;
+    if (StateFile::save(m_options.stateFile, m_model->memory(), &why))
+        m_savedRevision = m_model->memory().revision();
+    else
+        warn(why);
+}
+
+void SimulatorHost::warn(const QString& text)
+{
+    if (!m_warnings.contains(text))
+        m_warnings << text;
+    qWarning("vexlor-sim: %s", qPrintable(text));
+}
+
+} // namespace vexlor::simulator

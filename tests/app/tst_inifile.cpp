@@ -1,0 +1,244 @@
+#include "app/config/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using vexlor::app::IniFile;
+
+namespace {
+
+const QByteArray kHeader = "[! Vexlor Ini file ]\r\n"
+                           "[! Interface created to remote control your Bc245xlt    ]\r\n"
+                           "[! Don't modify this file or do it at your own risk :)  ]\r\n"
+                           "[! Made by the Vexlor developers                        ]\r\n"
+                           "[! Questions and news: the Vexlor mailing list          ]\r\n"
+                           "\r\n";
+
+// The eight values in file order, to compare a whole configuration at once.
+QStringList values(const IniFile& ini)
+{
+    return {ini.UserName(), ini.ComPort(), ini.ComSettings(), ini.LogFileNameVal(),
+            ini.LogWhat(), ini.AutoListenTCP(), ini.SerialPortTimeout()};
+}
+
+const QStringList kDefaults = {"", "1", "9600,n,8,1", "", "", "0", "3"};
+
+// Lowers a process limit for one scope, so a write fails even for root.
+class LimitGuard {
+public:
+    LimitGuard(int resource, rlim_t soft)
+        : m_resource(resource)
+    {
+        getrlimit(resource, &m_old);
+        rlimit l = m_old;
+        l.rlim_cur = soft;
+        m_ok = setrlimit(resource, &l) == 0;
+    }
+    ~LimitGuard() { setrlimit(m_resource, &m_old); }
+    bool ok() const { return m_ok; }
+
+private:
+    int m_resource;
+    rlimit m_old {};
+    bool m_ok = false;
+};
+
+} // namespace
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    QString path(const QString& name = QStringLiteral("qorvanix.ini")) const { return m_dir.filePath(name); }
+    void write(const QString& file, const QByteArray& bytes)
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    QByteArray read(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void defaults()
+    {
+        IniFile ini;
+        QCOMPARE(ini.IniFileName(), QStringLiteral("qorvanix.ini"));
+        QCOMPARE(values(ini), kDefaults);
+    }
+
+    void missingFile()
+    {
+        IniFile ini;
+        ini.setIniFileName(path("absent.ini"));
+        QVERIFY(!ini.LoadINI());
+        QCOMPARE(values(ini), kDefaults);
+    }
+
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QStringList>("expected");
+        auto with = [](int index, const QString& v) {
+            QStringList l = kDefaults;
+            l[index] = v;
+            return l;
+        };
+        QTest::newRow("header only keeps defaults") << kHeader << kDefaults;
+        QTest::newRow("full file") << QByteArray("[UserName]=Ann\r\n[comm port]=4\r\n[comm speed]=4800,n,8,1\r\n"
+                                                 "[Logging File]=night\r\n[Log What]=101010101\r\n"
+                                                 "[AutoListenTCP]=1\r\n[SerialPortTimeout]=7\r\n")
+                                   << QStringList {"Ann", "4", "4800,n,8,1", "night", "101010101", " 1", " 7"};
+        QTest::newRow("blank before = is part of the key") << QByteArray("[comm port] =5\r\n") << kDefaults;
+        QTest::newRow("key case matters") << QByteArray("[Comm Port]=5\r\n") << kDefaults;
+        QTest::newRow("blank before key") << QByteArray(" [comm port]=5\r\n") << kDefaults;
+        QTest::newRow("value with = ignored, previous stays")
+            << QByteArray("[UserName]=Bob\r\n[UserName]=a=b\r\n") << with(0, "Bob");
+        QTest::newRow("value trimmed") << QByteArray("[UserName]=   Bob  \r\n") << with(0, "Bob");
+        QTest::newRow("empty value") << QByteArray("[comm port]=\r\n") << with(1, "");
+        QTest::newRow("timeout leading number") << QByteArray("[SerialPortTimeout]=5 seconds\r\n") << with(6, " 5");
+        QTest::newRow("timeout non-numeric") << QByteArray("[SerialPortTimeout]=soon\r\n") << with(6, " 0");
+        QTest::newRow("timeout empty") << QByteArray("[SerialPortTimeout]=\r\n") << with(6, " 0");
+        QTest::newRow("timeout negative") << QByteArray("[SerialPortTimeout]=-2\r\n") << with(6, "-2");
+        QTest::newRow("timeout fraction") << QByteArray("[SerialPortTimeout]= 2.5\r\n") << with(6, " 2.5");
+        QTest::newRow("large number kept in digits") << QByteArray("[SerialPortTimeout]=1000000\r\n") << with(6, " 1000000");
+        QTest::newRow("auto listen word") << QByteArray("[AutoListenTCP]=yes\r\n") << with(5, " 0");
+        QTest::newRow("later line wins") << QByteArray("[comm port]=2\r\n[comm port]=9\r\n") << with(1, "9");
+        QTest::newRow("window size discarded")
+            << QByteArray("[WindowWidth]=7485\r\n[WindowHeight]=8205\r\n") << kDefaults;
+        QTest::newRow("unknown key") << QByteArray("[Colour]=red\r\n") << kDefaults;
+        QTest::newRow("LF only") << QByteArray("[comm port]=3\n[UserName]=Al\n") << QStringList {"Al", "3", "9600,n,8,1", "", "", "0", "3"};
+        QTest::newRow("CR only") << QByteArray("[comm port]=3\r[UserName]=Al") << QStringList {"Al", "3", "9600,n,8,1", "", "", "0", "3"};
+        QTest::newRow("device path") << QByteArray("[comm port]=/dev/ttyUSB0\r\n") << with(1, "/dev/ttyUSB0");
+        QTest::newRow("Latin-1 name") << QByteArray("[UserName]=J\xe9r\xf4me\r\n") << with(0, QString::fromLatin1("J\xe9r\xf4me"));
+        static const char garbage[] = "\x00\xff=\x01\r\n==\r\n=\r\n\x00[comm port]=8\r\n";
+        QTest::newRow("garbage bytes") << QByteArray(garbage, sizeof(garbage) - 1) << kDefaults;
+    }
+    void reading()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QStringList, expected);
+        write(path(), body);
+        IniFile ini;
+        ini.setIniFileName(path());
+        QVERIFY(ini.LoadINI());
+        QCOMPARE(values(ini), expected);
+    }
+
+    void savedBytes()
+    {
+        IniFile ini;
+        ini.setIniFileName(path());
+        ini.setUserName("Ann");
+        ini.setComPort("/dev/ttyUSB0");
+        ini.setLogWhat("110000000");
+        QVERIFY(ini.SaveINI());
+        const QByteArray expected = kHeader
+            + "[UserName]=Ann\r\n"
+              "[comm port]=/dev/ttyUSB0\r\n"
+              "[comm speed]=9600,n,8,1\r\n"
+              "[Logging File]=\r\n"
+              "[Log What]=110000000\r\n"
+              "[AutoListenTCP]=0\r\n"
+              "[SerialPortTimeout]=3\r\n";
+        QCOMPARE(read(path()), expected);
+        QCOMPARE(ini.contents(), expected);
+    }
+
+    void saveAfterLoad()
+    {
+        write(path(), "[UserName]=  Ann \r\n[AutoListenTCP]=1\r\n[SerialPortTimeout]=5 s\r\n[WindowWidth]=10\r\n");
+        IniFile ini;
+        ini.setIniFileName(path());
+        QVERIFY(ini.LoadINI());
+        QVERIFY(ini.SaveINI());
+        const QByteArray saved = read(path());
+        QVERIFY(saved.contains("\r\n[UserName]=Ann\r\n"));
+        QVERIFY(saved.contains("\r\n[AutoListenTCP]= 1\r\n"));
+        QVERIFY(saved.endsWith("\r\n[SerialPortTimeout]= 5\r\n"));
+        QVERIFY(!saved.contains("WindowWidth"));
+
+        IniFile again;
+        again.setIniFileName(path());
+        QVERIFY(again.LoadINI());
+        QCOMPARE(values(again), values(ini));
+        QVERIFY(again.SaveINI());
+        QCOMPARE(read(path()), saved);
+    }
+
+    void failedSaveKeepsOldFile_data()
+    {
+        QTest::addColumn<int>("resource");
+        // No new file can be created in the directory (as for a read-only one).
+        QTest::newRow("cannot create") << int(RLIMIT_NOFILE);
+        // The disk refuses the bytes half way.
+        QTest::newRow("write fails") << int(RLIMIT_FSIZE);
+    }
+    void failedSaveKeepsOldFile()
+    {
+        QFETCH(int, resource);
+        const QByteArray old = kHeader + "[UserName]=Old\r\n";
+        write(path(), old);
+        IniFile ini;
+        ini.setIniFileName(path());
+        ini.setUserName(QString(500, QLatin1Char('x')));
+
+        bool saved = true;
+        {
+            // Any file at all counts against the descriptor limit; take the lowest free one as the limit.
+            const int probe = ::open("/dev/null", O_RDONLY);
+            QVERIFY(probe >= 0);
+            ::close(probe);
+            const rlim_t limit = resource == RLIMIT_NOFILE ? rlim_t(probe) : rlim_t(64);
+            auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            LimitGuard guard(resource, limit);
+            QVERIFY(guard.ok());
+            saved = ini.SaveINI();
+            std::signal(SIGXFSZ, oldHandler);
+        }
+        QVERIFY(!saved);
+        QVERIFY(!ini.lastError().isEmpty());
+        QCOMPARE(read(path()), old);
+        // No temporary file is left beside it.
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList {"qorvanix.ini"});
+    }
+
+    void saveIntoMissingDirectory()
+    {
+        IniFile ini;
+        ini.setIniFileName(path("no/such/dir/qorvanix.ini"));
+        QVERIFY(!ini.SaveINI());
+        QVERIFY(!ini.lastError().isEmpty());
+    }
+
+    void numberText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << 0.0 << " 0";
+        QTest::newRow("positive") << 5.0 << " 5";
+        QTest::newRow("negative") << -3.0 << "-3";
+        QTest::newRow("fraction") << 0.5 << " 0.5";
+    }
+    void numberText()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(IniFile::numberText(value), text);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"

@@ -1,0 +1,140 @@
+#include "PtyPair.h"
+#include "link/Replies.h"
+#include "link/ScannerLink.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/SystemClock.h"
+
+#include <QElapsedTimer>
+#include <QSocketNotifier>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <sys/resource.h>
+
+using vexlor::fakes::PtyPair;
+using vexlor::link::ScannerLink;
+using vexlor::platform::QtSerialPort;
+using vexlor::platform::SystemClock;
+namespace reply = vexlor::link::reply;
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    const auto secs = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return secs(u.ru_utime) + secs(u.ru_stime);
+}
+
+// The receiver's end of a real pseudo-terminal: every CR-ended command
+// goes to onCommand, which answers through pty.write().
+struct PtyReceiver {
+    PtyPair pty;
+    QtSerialPort port;
+    SystemClock clock;
+    std::unique_ptr<QSocketNotifier> notifier;
+    std::unique_ptr<ScannerLink> link;
+    QByteArray pending;
+    QStringList commands;
+    QStringList shownTemp;
+    std::function<void(const QString&)> onCommand;
+
+    bool start()
+    {
+        if (!pty.isValid())
+            return false;
+        port.setPortName(pty.slaveName());
+        if (!port.open())
+            return false;
+        link = std::make_unique<ScannerLink>(port, clock);
+        QObject::connect(link.get(), &ScannerLink::rawLinesShown, [this](const QString& t) { shownTemp << t; });
+        notifier = std::make_unique<QSocketNotifier>(pty.masterFd(), QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [this] { readCommands(); });
+        return true;
+    }
+    ~PtyReceiver()
+    {
+        notifier.reset();
+        link.reset();
+        port.close();
+    }
+    void readCommands()
+    {
+        pending += pty.readAvailable();
+        qsizetype cr;
+        while ((cr = pending.indexOf('\r')) >= 0) {
+            const QString command = QString::fromLatin1(pending.left(cr));
+            pending.remove(0, cr + 1);
+            commands << command;
+            if (onCommand)
+                onCommand(command);
+        }
+    }
+};
+
+} // namespace
+
+class TestScannerLinkPty : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void twoLineReply()
+    {
+        PtyReceiver r;
+        QVERIFY(r.start());
+        r.onCommand = [&r](const QString& c) { r.pty.write(c.toLatin1() + "\rC001 01462000 N F F\r"); };
+        QCOMPARE(r.link->SyncSerialOut("PM001"), QStringLiteral("C001 01462000 N F F"));
+        QCOMPARE(r.commands, QStringList {"PM001"});
+        QCOMPARE(r.link->ReplyLines(), (QStringList {"PM001", "C001 01462000 N F F"}));
+        QCOMPARE(r.shownTemp, QStringList {"PM001\r\nC001 01462000 N F F\r\n\r"});
+    }
+
+    void splitReply()
+    {
+        PtyReceiver r;
+        QVERIFY(r.start());
+        r.onCommand = [&r](const QString&) {
+            r.pty.write("C001 01");
+            QTimer::singleShot(300, [&r] { r.pty.write("462000\r"); });
+        };
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(r.link->SyncSerialOut("PM001"), QStringLiteral("C001 01462000"));
+        QVERIFY(t.elapsed() >= 290);
+        QCOMPARE(r.link->ReplyLines(), QStringList {"C001 01462000"});
+    }
+
+    void silentReceiverTimesOut()
+    {
+        PtyReceiver r;
+        QVERIFY(r.start());
+        r.link->setSerialPortTimeout(0.5);
+        int offline = 0;
+        QObject::connect(r.link.get(), &ScannerLink::offlineShown, [&offline] { ++offline; });
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(r.link->SyncSerialOut("MUN"), QString(reply::kTimeout));
+        QVERIFY2(t.elapsed() >= 500 && t.elapsed() < 2000, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(offline, 1);
+        QCOMPARE(r.commands, QStringList {"MUN"});
+    }
+
+    void waitingUsesNoCpu()
+    {
+        PtyReceiver r;
+        QVERIFY(r.start());
+        r.link->setSerialPortTimeout(1.0);
+        QElapsedTimer t;
+        t.start();
+        const double before = cpuSeconds();
+        QCOMPARE(r.link->SyncSerialOut("MUN"), QString(reply::kTimeout));
+        const double used = cpuSeconds() - before;
+        QVERIFY(t.elapsed() >= 1000);
+        QVERIFY2(used < 0.2, qPrintable(QStringLiteral("%1 s of CPU").arg(used)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScannerLinkPty)
+#include "tst_scannerlink_pty.moc"

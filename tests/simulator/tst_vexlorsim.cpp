@@ -1,0 +1,98 @@
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+// The vexlor-sim program itself, as a user or another tool runs it.
+class TestVexlorSim : public QObject {
+    Q_OBJECT
+
+    static QString program() { return qEnvironmentVariable("VEXLOR_BIN_DIR") + QStringLiteral("/vexlor-sim"); }
+
+    static QList<QByteArray> ask(QSerialPort& port, const QByteArray& commands, int count)
+    {
+        port.write(commands);
+        QByteArray got;
+        (void)QTest::qWaitFor(
+            [&]() {
+                got += port.readAll();
+                return got.count('\r') >= count;
+            },
+            5000);
+        QList<QByteArray> lines = got.split('\r');
+        lines.removeLast();
+        return lines;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY2(QFileInfo(program()).isExecutable(), qPrintable(program())); }
+
+    void servesAndStopsCleanly_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+    void servesAndStopsCleanly()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("ttyScanner"));
+        const QString state = dir.filePath(QStringLiteral("memories.txt"));
+        QProcess sim;
+        sim.start(program(), {"--link", link, "--seed", "3", "--no-activity", "--state", state});
+        QVERIFY(sim.waitForStarted());
+        QVERIFY(QTest::qWaitFor([&]() { return sim.canReadLine(); }, 10000));
+        const QString slave = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        QVERIFY2(slave.startsWith(QLatin1String("/dev/pts/")), qPrintable(slave));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), slave);
+
+        {
+            QSerialPort port(link);
+            QVERIFY(port.open(QIODevice::ReadWrite));
+            QCOMPARE(ask(port, "MA001\rPM222 01462000\rMD\r", 3),
+                     QList<QByteArray>({"C001 F01541300 TF DN LF AF RF N000", "OK", "MD01"}));
+        }
+
+        ::kill(pid_t(sim.processId()), signal);
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim.exitCode(), 0);
+        QVERIFY(!QFileInfo::exists(link) && !QFileInfo(link).isSymLink());
+        QFile f(state);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("channel 222 01462000 F F F\n"));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("stdoutHas");
+        QTest::addColumn<QString>("stderrHas");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "--drop-after" << "";
+        QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << "" << "unknown option --colour";
+        QTest::newRow("missing script") << QStringList{"--script", "/nonexistent/script.txt"} << 1 << ""
+                                        << "/nonexistent/script.txt";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, stdoutHas);
+        QFETCH(QString, stderrHas);
+        QProcess sim;
+        sim.start(program(), args);
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitCode(), exitCode);
+        QVERIFY(QString::fromLocal8Bit(sim.readAllStandardOutput()).contains(stdoutHas));
+        QVERIFY(QString::fromLocal8Bit(sim.readAllStandardError()).contains(stderrHas));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVexlorSim)
+#include "tst_vexlorsim.moc"
