@@ -19,10 +19,10 @@ struct Channel {
 };
 
 // "N MHZ [D] [L] [T]": channel N of the bank (1..30).
-QList<Channel> channels(int bank, const QStringList& specs)
+QList<Channel> channels(int bank, const QStringList& entries)
 {
     QList<Channel> out;
-    for (const QString& s : specs) {
+    for (const QString& s : entries) {
         const QStringList w = s.split(QLatin1Char(' '));
         Channel c;
         c.channel = 30 * (bank - 1) + w[0].toInt();
@@ -191,7 +191,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("bank");
         QTest::addColumn<int>("type");
-        QTest::addColumn<QStringList>("specs");
+        QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("expected"); // as read back; empty: as uploaded
         QTest::newRow("normal channels, bank 6")
             << 6 << 0 << QStringList{"1 154.3250 D", "2 460.5000 L", "3 151.6250 D L", "30 856.2375"} << QStringList{};
@@ -211,12 +211,12 @@ private Q_SLOTS:
     {
         QFETCH(int, bank);
         QFETCH(int, type);
-        QFETCH(QStringList, specs);
+        QFETCH(QStringList, entries);
         QFETCH(QStringList, expected);
         ReceiverModel m(3);
         m.activity().setEnabled(false);
         Link link(m);
-        const QList<Channel> sent = channels(bank, specs);
+        const QList<Channel> sent = channels(bank, entries);
         uploadBank(link, bank, type, sent);
         QCOMPARE(link.refused, QStringList());
 

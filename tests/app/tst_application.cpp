@@ -1,0 +1,302 @@
+#include "FakeClock.h"
+#include "FakeDialogs.h"
+#include "FakeSerialPort.h"
+#include "FakeShell.h"
+#include "app/Application.h"
+#include "app/ui/MainWindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vexlor;
+using app::Application;
+using app::StartOutcome;
+using fakes::FakeClock;
+using fakes::FakeDialogs;
+using fakes::FakeSerialPort;
+using fakes::FakeShell;
+using platform::Dialogs;
+
+namespace {
+const QByteArray kIniHeader = "[! Vexlor Ini file ]\r\n\r\n";
+
+QByteArray readFile(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile f(name);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+} // namespace
+
+// The program's start-up and shut-down over fakes, in a scratch working directory.
+class TestApplication : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_oldDir;
+    FakeSerialPort m_port;
+    FakeDialogs m_dialogs;
+    FakeShell m_shell;
+    FakeClock m_clock;
+    int m_exits = 0;
+    int m_starts = 0;
+    StartOutcome m_startAnswer = StartOutcome::ClosedByFrame;
+
+    std::unique_ptr<Application> make(const app::CommandLine& options = {})
+    {
+        auto a = std::make_unique<Application>(
+            app::Platform {m_port, m_dialogs, m_shell, m_clock, [] { return QStringList(); }}, options);
+        a->exitProgram = [this] { ++m_exits; };
+        a->runStart = [this](app::StartSetup&) {
+            ++m_starts;
+            return m_startAnswer;
+        };
+        return a;
+    }
+    void writeIni(const QByteArray& lines) { writeFile(QStringLiteral("qorvanix.ini"), kIniHeader + lines); }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_oldDir = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_port.close();
+        m_port.failOpenWith(QString());
+        m_port.clearWritten();
+        m_dialogs = FakeDialogs();
+        m_exits = m_starts = 0;
+        m_startAnswer = StartOutcome::ClosedByFrame;
+    }
+    void cleanup() { QDir::setCurrent(m_oldDir); }
+
+    void freshStart()
+    {
+        auto a = make();
+        QVERIFY(a->startUp());
+        QCOMPARE(m_dialogs.texts(), QStringList {".INI File Not Found, Default settings are used"});
+        QCOMPARE(m_dialogs.messages.first().title, QString());
+        QCOMPARE(a->window().windowTitle(), QStringLiteral("Vexlor - V 2.4.3 (10/23/2001)"));
+        QVERIFY(QFile::exists("2001-10-23_1405.log"));
+        QCOMPARE(a->INIObj().LogFileNameVal(), QStringLiteral("2001-10-23_1405"));
+        QVERIFY(QFile::exists("bank.dat"));
+        QVERIFY(QFile::exists("idbank.dat"));
+        QCOMPARE(m_port.portName(), QStringLiteral("1"));
+        QCOMPARE(m_port.settings(), QStringLiteral("9600,n,8,1"));
+        QVERIFY(m_port.isOpen());
+        QVERIFY(a->poll().MainTimer().isActive());
+        QCOMPARE(a->link().SerialPortTimeout(), 3.0);
+        const QStringList lines = m_port.writtenLines();
+        QCOMPARE(lines.size(), 27);
+        QCOMPARE(lines.first(), QStringLiteral("QUN"));
+        QCOMPARE(lines.last(), QStringLiteral("PC J"));
+        QVERIFY(!QFile::exists("qorvanix.ini")); // written at shut-down, not before
+    }
+
+    void configurationApplied()
+    {
+        writeIni("[comm port]=/dev/ttyUSB0\r\n[comm speed]=19200,n,8,1\r\n[Log What]=1\r\n"
+                 "[AutoListenTCP]=1\r\n[SerialPortTimeout]=5 seconds\r\n[Logging File]=night\r\n");
+        writeFile("night.log", "earlier\r\n");
+        auto a = make();
+        QVERIFY(a->startUp());
+        QVERIFY(m_dialogs.messages.isEmpty());
+        QCOMPARE(m_port.portName(), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(m_port.settings(), QStringLiteral("19200,n,8,1"));
+        QCOMPARE(a->logFlags().toLogWhat(), QStringLiteral("100000000"));
+        QVERIFY(a->window().action("AutoListenOnTCP")->isChecked());
+        QVERIFY(a->window().action("LogOnOFF")->isChecked());
+        QCOMPARE(a->link().SerialPortTimeout(), 5.0);
+        QVERIFY(a->activityLog().isOpen());
+        a->activityLog().writeLine("now");
+        QCOMPARE(readFile("night.log"), QByteArray("earlier\r\nnow\r\n"));
+    }
+
+    void blankLogNameIsAutomatic()
+    {
+        writeIni("[Logging File]=   \r\n");
+        auto a = make();
+        QVERIFY(a->startUp());
+        QVERIFY(QFile::exists("2001-10-23_1405.log"));
+    }
+
+    // The order of start-up, seen from the moment the port fails.
+    void portFailure_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("set-up ended the program") << int(StartOutcome::EndNow) << false;
+        QTest::newRow("set-up closed by its frame") << int(StartOutcome::ClosedByFrame) << true;
+    }
+    void portFailure()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, goesOn);
+        writeIni("[comm port]=4\r\n");
+        m_port.failOpenWith(QStringLiteral("Permission denied"));
+        m_startAnswer = StartOutcome(answer);
+        bool checkedOrder = false;
+        std::unique_ptr<Application> a = make();
+        m_dialogs.onMessage = [&](const Dialogs::Message& m) {
+            if (m.text != QLatin1String("Comm port Error!"))
+                return;
+            QVERIFY(QFile::exists("2001-10-23_1405.log"));
+            QVERIFY(QFile::exists("bank.dat"));
+            QVERIFY(QFile::exists("idbank.dat"));
+            QCOMPARE(m_port.portName(), QStringLiteral("4"));
+            QVERIFY(!a->poll().MainTimer().isActive());
+            QCOMPARE(m_starts, 0);
+            checkedOrder = true;
+        };
+        QCOMPARE(a->startUp(), goesOn);
+        QVERIFY(checkedOrder);
+        QCOMPARE(m_starts, 1);
+        const Dialogs::Message& m = m_dialogs.messages.last();
+        QCOMPARE(m.title, QString());
+        QVERIFY(m.informative.startsWith("Permission denied"));
+        QVERIFY(m.informative.contains("dialout"));
+        QCOMPARE(a->poll().MainTimer().isActive(), goesOn);
+        QVERIFY(m_port.written.isEmpty());
+        if (!goesOn) {
+            QVERIFY(a->finished());
+            a->shutDown(true); // the window closing afterwards changes nothing
+            QCOMPARE(m_dialogs.messages.size(), 1);
+            QVERIFY(!QFile::exists("qorvanix.ini") || !readFile("qorvanix.ini").contains("[Log What]"));
+        }
+    }
+
+    void shutDown_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes sends KEY04H") << true;
+        QTest::newRow("No sends nothing") << false;
+    }
+    void shutDown()
+    {
+        QFETCH(bool, yes);
+        writeIni("[UserName]=Night Owl\r\n[comm port]=2\r\n[Log What]=110\r\n[AutoListenTCP]=0\r\n[SerialPortTimeout]=4\r\n");
+        auto a = make();
+        QVERIFY(a->startUp());
+        m_port.clearWritten();
+        m_dialogs.answers.push_back(yes ? Dialogs::Button::Yes : Dialogs::Button::No);
+        a->logFlags().IDNameVal = 1;
+        a->window().close();
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        const Dialogs::Message& q = m_dialogs.messages.first();
+        QCOMPARE(q.text, QStringLiteral("Do you want to REMOTE OFF your BC245xlt ?"));
+        QCOMPARE(q.title, QStringLiteral("Question"));
+        QCOMPARE(int(q.buttons), int(Dialogs::Buttons::YesNo));
+        QCOMPARE(int(q.icon), int(Dialogs::Icon::None));
+        QCOMPARE(m_port.written, yes ? QByteArray("KEY04H\r") : QByteArray());
+        QVERIFY(!m_port.isOpen());
+        QVERIFY(!a->activityLog().isOpen());
+        QVERIFY(!a->poll().MainTimer().isActive());
+        QCOMPARE(m_exits, 1);
+        const QByteArray ini = readFile("qorvanix.ini");
+        QVERIFY(ini.contains("[UserName]=Night Owl\r\n"));
+        QVERIFY(ini.contains("[comm port]=2\r\n"));
+        QVERIFY(ini.contains("[comm speed]=9600,n,8,1\r\n"));
+        QVERIFY(ini.contains("[Logging File]=2001-10-23_1405\r\n"));
+        QVERIFY(ini.contains("[Log What]=110000001\r\n"));
+        QVERIFY(ini.contains("[AutoListenTCP]=0\r\n"));
+        QVERIFY(ini.contains("[SerialPortTimeout]= 4\r\n"));
+        a->shutDown(true); // only once
+        QCOMPARE(m_dialogs.messages.size(), 1);
+    }
+
+    void portOverrideIsNotSaved()
+    {
+        writeIni("[comm port]=3\r\n");
+        app::CommandLine options;
+        options.port = QStringLiteral("/dev/ttyUSB1");
+        auto a = make(options);
+        QVERIFY(a->startUp());
+        QCOMPARE(m_port.portName(), QStringLiteral("/dev/ttyUSB1"));
+        a->shutDown(false);
+        QVERIFY(readFile("qorvanix.ini").contains("[comm port]=3\r\n"));
+    }
+
+    void terminationSavesWithoutAsking()
+    {
+        writeIni("[comm port]=2\r\n");
+        auto a = make();
+        QVERIFY(a->startUp());
+        m_port.clearWritten();
+        a->terminate();
+        QVERIFY(m_dialogs.messages.isEmpty());
+        QVERIFY(m_port.written.isEmpty());
+        QVERIFY(QFile::exists("qorvanix.ini"));
+        QCOMPARE(m_exits, 1);
+    }
+
+    // A signal while the missing-file box is open ends the run there.
+    void terminationDuringStartUp()
+    {
+        std::unique_ptr<Application> a = make();
+        m_dialogs.onMessage = [&](const Dialogs::Message&) { a->terminate(); };
+        QVERIFY(!a->startUp());
+        QVERIFY(!m_port.isOpen());
+        QVERIFY(!a->poll().MainTimer().isActive());
+        QVERIFY(QFile::exists("qorvanix.ini"));
+    }
+
+    void remoteControlOff()
+    {
+        writeIni("");
+        auto a = make();
+        QVERIFY(a->startUp());
+        m_port.clearWritten();
+        a->window().action("RemoteControlOff")->trigger();
+        QCOMPARE(m_port.written, QByteArray("KEY04H\r"));
+        QVERIFY(a->poll().MainTimer().isActive());
+    }
+
+    void setupFromMenu_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("exits");
+        QTest::newRow("saved: ends at once") << int(StartOutcome::EndNow) << 1;
+        QTest::newRow("cancelled: goes on") << int(StartOutcome::Cancelled) << 0;
+    }
+    void setupFromMenu()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, exits);
+        writeIni("");
+        auto a = make();
+        QVERIFY(a->startUp());
+        m_port.clearWritten();
+        m_startAnswer = StartOutcome(answer);
+        a->window().action("Config")->trigger();
+        QCOMPARE(m_starts, 1);
+        QCOMPARE(m_exits, exits);
+        a->window().close();
+        // After a save the shut-down sequence does not run: no question, no second save.
+        QCOMPARE(m_dialogs.messages.size(), exits ? 0 : 1);
+        QVERIFY(m_port.written.isEmpty());
+    }
+
+    void offlineShowsInModeLabel()
+    {
+        writeIni("");
+        auto a = make();
+        QVERIFY(a->startUp());
+        a->poll().MainTimer().stop();
+        m_port.setDsr(false);
+        QCOMPARE(a->link().SyncSerialOut("SI"), QStringLiteral("ERR\r"));
+        QCOMPARE(a->display().published().ModeLbl, QStringLiteral("Scanner Offline..."));
+        QCOMPARE(a->window().control<QLabel>("ModeLbl")->text(), QStringLiteral("Scanner Offline..."));
+    }
+};
+
+QTEST_MAIN(TestApplication)
+#include "tst_application.moc"

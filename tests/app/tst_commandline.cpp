@@ -1,0 +1,62 @@
+#include "app/CommandLine.h"
+
+#include <QTest>
+
+using vexlor::app::CommandLine;
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("dataDir");
+        QTest::addColumn<bool>("simulate");
+        QTest::addColumn<bool>("version");
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<bool>("error");
+        QTest::newRow("nothing") << QStringList {} << "" << "" << false << false << false << false;
+        QTest::newRow("port") << QStringList {"--port", "/dev/ttyUSB0"} << "/dev/ttyUSB0" << "" << false << false
+                              << false << false;
+        QTest::newRow("port=") << QStringList {"--port=3"} << "3" << "" << false << false << false << false;
+        QTest::newRow("data dir") << QStringList {"--data-dir", "/tmp/x", "--simulate"} << "" << "/tmp/x" << true
+                                  << false << false << false;
+        QTest::newRow("version") << QStringList {"--version"} << "" << "" << false << true << false << false;
+        QTest::newRow("help") << QStringList {"-h"} << "" << "" << false << false << true << false;
+        QTest::newRow("port without value") << QStringList {"--port"} << "" << "" << false << false << false << true;
+        QTest::newRow("empty port=") << QStringList {"--port="} << "" << "" << false << false << false << true;
+        QTest::newRow("unknown") << QStringList {"--fast"} << "" << "" << false << false << false << true;
+        QTest::newRow("simulate with port") << QStringList {"--simulate", "--port", "1"} << "1" << "" << true << false
+                                            << false << true;
+    }
+    void parse()
+    {
+        QFETCH(QStringList, args);
+        const CommandLine c = CommandLine::parse(args);
+        QFETCH(bool, error);
+        QCOMPARE(!c.error.isEmpty(), error);
+        if (error)
+            return;
+        QFETCH(QString, port);
+        QFETCH(QString, dataDir);
+        QFETCH(bool, simulate);
+        QFETCH(bool, version);
+        QFETCH(bool, help);
+        QCOMPARE(c.port, port);
+        QCOMPARE(c.dataDir, dataDir);
+        QCOMPARE(c.simulate, simulate);
+        QCOMPARE(c.showVersion, version);
+        QCOMPARE(c.showHelp, help);
+    }
+
+    void texts()
+    {
+        QCOMPARE(CommandLine::versionLine(), QStringLiteral("Vexlor V 2.4.3 (10/23/2001)"));
+        for (const char* option : {"--port", "--data-dir", "--simulate", "--version", "--help"})
+            QVERIFY2(CommandLine::helpText().contains(QLatin1String(option)), option);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
