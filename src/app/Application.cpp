@@ -7,11 +7,13 @@
 #include "link/Commands.h"
 #include "link/Wire.h"
 #include "monitor/StatusRefresh.h"
+#include "recording/ui/Log.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
 #include <QCoreApplication>
 
 namespace vexlor::app {
@@ -36,7 +38,12 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
       m_link(platform.port, platform.clock),
       m_meas(platform.clock),
       m_decoder({m_display, m_compact, m_lockouts, m_tables, m_log, m_meas, m_link, platform.clock}),
-      m_poll(platform.port, m_link, m_decoder, m_display)
+      m_poll(platform.port, m_link, m_decoder, m_display),
+      m_logSetup(m_logFlags,
+                 {[this] { return m_ini.LogFileNameVal(); },
+                  [this](const QString& name) { m_ini.setLogFileNameVal(name); }, [this] { saveConfig(); }},
+                 platform.clock, platform.shell,
+                 [this] { return m_log.isOpen() ? m_log.fileName() : QString(); })
 {
     m_link.setPollTimer(&m_poll.MainTimer());
     connect(&m_link, &link::ScannerLink::offlineShown, this, &Application::showOffline);
@@ -117,13 +124,35 @@ void Application::shutDown(bool ask)
     m_log.close();
 
     m_ini.setAutoListenTCP(m_autoListen ? QStringLiteral("1") : QStringLiteral("0"));
+    saveConfig();
+    exitProgram();
+}
+
+void Application::refreshConfig()
+{
     // A port given on the command line is for this run only.
     if (m_options.port.isEmpty() && !m_options.simulate)
         m_ini.setComPort(m_platform.port.portName());
     m_ini.setComSettings(m_platform.port.settings());
     m_ini.setLogWhat(m_logFlags.toLogWhat());
+}
+
+void Application::saveConfig()
+{
+    refreshConfig();
     m_ini.SaveINI();
-    exitProgram();
+}
+
+void Application::showLogWindow()
+{
+    if (!m_logWindow) {
+        m_logWindow = std::make_unique<recording::Log>(m_logSetup, m_window.get());
+        connect(m_logWindow.get(), &recording::Log::logOnOFFChecked, this, [this](bool on) {
+            if (QAction* a = m_window->action(QStringLiteral("LogOnOFF")))
+                a->setChecked(on);
+        });
+    }
+    m_logWindow->showSetup();
 }
 
 void Application::terminate()
@@ -170,6 +199,27 @@ void Application::bindWindow()
         connect(a, &QAction::triggered, this, &Application::RemoteControlOff);
     if (QAction* a = w.action(QStringLiteral("Config")))
         connect(a, &QAction::triggered, this, &Application::Config);
+    if (QAction* a = w.action(QStringLiteral("ResetAllStatusMnu"))) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, [this] { monitor::ResetAllStatus(m_link); });
+    }
+    if (QAction* a = w.action(QStringLiteral("LogOnOFF"))) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, [this, a] { a->setChecked(m_logSetup.LogOnOFF()); });
+    }
+    if (QAction* a = w.action(QStringLiteral("SetupLog"))) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, &Application::showLogWindow);
+    }
+    if (QAction* a = w.action(QStringLiteral("LogFunction_OpenLogMnu"))) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, [this] { m_logSetup.openLog(); });
+    }
+    // The console's Rx box shows the raw lines of the last batch, from either reader.
+    if (auto* rx = w.control<QPlainTextEdit>(QStringLiteral("temp"))) {
+        connect(&m_link, &link::ScannerLink::rawLinesShown, rx, &QPlainTextEdit::setPlainText);
+        connect(&m_poll, &monitor::PollCycle::rawLinesShown, rx, &QPlainTextEdit::setPlainText);
+    }
 }
 
 } // namespace vexlor::app

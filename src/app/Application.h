@@ -13,6 +13,7 @@
 #include "monitor/StatusDecoder.h"
 #include "recording/ActivityLog.h"
 #include "recording/LogFlags.h"
+#include "recording/LogSetup.h"
 #include "recording/MeasureIntfc.h"
 
 #include <QObject>
@@ -24,6 +25,10 @@ class Clock;
 class Dialogs;
 class SerialPort;
 class Shell;
+}
+
+namespace vexlor::recording {
+class Log;
 }
 
 namespace vexlor::app {
@@ -83,6 +88,10 @@ private:
     void endNow();
     void bindWindow();
     void showOffline();
+    // The running ComPort, ComSettings and LogWhat into the configuration, then the file.
+    void refreshConfig();
+    void saveConfig();
+    void showLogWindow();
 
     Platform m_platform;
     CommandLine m_options;
@@ -100,6 +109,8 @@ private:
     monitor::PollCycle m_poll;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<MainDisplayView> m_view;
+    recording::LogSetup m_logSetup;
+    std::unique_ptr<recording::Log> m_logWindow;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;

@@ -51,7 +51,9 @@ void PollCycle::detectSilence()
         return;
     if (!m_link.ScannerOffline())
         ++m_emptyTicks;
-    if (m_emptyTicks == kOfflineTicks && !m_link.ScannerOffline()) {
+    // At or past the limit: a line-state change may have cleared the flag
+    // without a byte arriving, and a silent receiver must still be shown.
+    if (m_emptyTicks >= kOfflineTicks && !m_link.ScannerOffline()) {
         m_display.s.ModeLbl = link::ScannerLink::kOfflineText;
         m_display.publish();
         m_link.setScannerOffline(true);
@@ -76,8 +78,12 @@ bool PollCycle::gatherLines()
     if (m_pending.endsWith(kCR)) {
         m_pending.clear();
     } else {
-        m_pending = pieces.last();
+        m_pending = m_pending.mid(m_pending.lastIndexOf(kCR) + 1);
         pieces.last() = QStringLiteral("NG"); // incomplete: kept for the next tick
+        // No receiver line is this long: without the cap, noise with no CR
+        // would grow the text and the work of every tick without end.
+        if (m_pending.size() > kMaxPendingInput)
+            m_pending.clear();
     }
     QStringList lines;
     for (const QString& p : std::as_const(pieces)) {

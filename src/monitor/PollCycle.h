@@ -30,6 +30,8 @@ class PollCycle : public QObject {
 public:
     static constexpr int kIntervalMs = 50;
     static constexpr int kOfflineTicks = 15;
+    // Longest unterminated input kept for the next tick.
+    static constexpr int kMaxPendingInput = 1024;
 
     PollCycle(platform::SerialPort& port, link::ScannerLink& link, StatusDecoder& decoder,
               MainDisplay& display, QObject* parent = nullptr);

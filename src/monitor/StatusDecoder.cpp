@@ -103,8 +103,10 @@ void StatusDecoder::onChannel(const QString& line)
     auto& d = m_p.display.s;
     auto& c = m_p.compact.s;
     CurrentChannel = wire::leadingInt(field(line, 2, 3));
-    d.PriLbl = std::find(PriorityChannels.begin() + 1, PriorityChannels.end(), CurrentChannel)
-        != PriorityChannels.end();
+    // Banks without a priority channel hold 0, which is no channel.
+    d.PriLbl = CurrentChannel > 0
+        && std::find(PriorityChannels.begin() + 1, PriorityChannels.end(), CurrentChannel)
+            != PriorityChannels.end();
     if (const auto name = channelText(CurrentChannel, memory::MemoryTables::kChName)) {
         d.NameLbl = *name;
         c.NameLbl = name->isEmpty() ? d.FrequencyBox : *name;
@@ -267,8 +269,7 @@ void StatusDecoder::onIdChannel(const QString& line)
 {
     auto& d = m_p.display.s;
     const int list = wire::bankNumber(charAt(line, 4));
-    const QChar slotChar = charAt(line, 5);
-    const int position = slotChar == QLatin1Char('0') ? 10 : wire::leadingInt(QString(slotChar));
+    const int position = wire::slotPosition(charAt(line, 5));
     if (list)
         d.IDchLbl = QStringLiteral("%1-%2").arg(list).arg(position);
     QString id = field(line, 7, 7);

@@ -285,6 +285,32 @@ private Q_SLOTS:
         QVERIFY(m_port.written.isEmpty());
     }
 
+    void logEnableSavesAtOnce()
+    {
+        writeIni("[comm port]=2\r\n[Log What]=011\r\n");
+        auto a = make();
+        QVERIFY(a->startUp());
+        QAction* item = a->window().action("LogOnOFF");
+        QVERIFY(item->isEnabled());
+        QVERIFY(!item->isChecked());
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QVERIFY(readFile("qorvanix.ini").contains("[Log What]=111000000\r\n"));
+        item->trigger();
+        QVERIFY(!item->isChecked());
+        QVERIFY(readFile("qorvanix.ini").contains("[Log What]=011000000\r\n"));
+    }
+
+    void resetStatusFromMenu()
+    {
+        writeIni("");
+        auto a = make();
+        QVERIFY(a->startUp());
+        m_port.clearWritten();
+        a->window().action("ResetAllStatusMnu")->trigger();
+        QCOMPARE(m_port.writtenLines().size(), 27);
+    }
+
     void offlineShowsInModeLabel()
     {
         writeIni("");

@@ -26,10 +26,11 @@ platform::Dialogs::Button FakeDialogs::message(const Message& m)
 std::optional<QString> FakeDialogs::openFile(const QString& title, const QString&)
 {
     fileTitles.append(title);
-    if (fileAnswers.empty())
-        return std::nullopt;
-    auto a = fileAnswers.front();
-    fileAnswers.pop_front();
+    std::optional<QString> a;
+    if (!fileAnswers.empty()) {
+        a.swap(fileAnswers.front());
+        fileAnswers.pop_front();
+    }
     return a;
 }
 
@@ -40,10 +41,11 @@ std::optional<QString> FakeDialogs::saveFile(const QString& title, const QString
 
 std::optional<QFont> FakeDialogs::chooseFont(const QFont&)
 {
-    if (fontAnswers.empty())
-        return std::nullopt;
-    auto a = fontAnswers.front();
-    fontAnswers.pop_front();
+    std::optional<QFont> a;
+    if (!fontAnswers.empty()) {
+        a.swap(fontAnswers.front());
+        fontAnswers.pop_front();
+    }
     return a;
 }
 
