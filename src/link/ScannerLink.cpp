@@ -79,6 +79,12 @@ void ScannerLink::waitForWake(qint64 startMs)
     loop.exec();
 }
 
+void ScannerLink::setReplyLines(const QStringList& lines)
+{
+    m_replyLines = lines;
+    ++m_replyBatch;
+}
+
 QString ScannerLink::SyncSerialOut(const QString& command)
 {
     if (!portUsable() || !m_port.dsr())
@@ -134,7 +140,7 @@ QString ScannerLink::SyncSerialOut(const QString& command)
         else
             lines.append(piece);
     }
-    m_replyLines = lines;
+    setReplyLines(lines);
     const QString result = lines.isEmpty() ? QString() : lines.last();
     Q_EMIT rawLinesShown(pieces.join(QLatin1String("\r\n")));
     return result;

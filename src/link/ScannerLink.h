@@ -53,7 +53,10 @@ public:
     void setQuietedScanner(bool quieted) { m_quieted = quieted; }
 
     const QStringList& ReplyLines() const { return m_replyLines; }
-    void setReplyLines(const QStringList& lines) { m_replyLines = lines; }
+    void setReplyLines(const QStringList& lines);
+    // Counts the batches put into ReplyLines, by the poll or a transaction,
+    // so each is decoded once.
+    quint64 ReplyBatch() const { return m_replyBatch; }
 
     bool ScannerOffline() const { return m_offline; }
     void setScannerOffline(bool offline) { m_offline = offline; }
@@ -79,6 +82,7 @@ private:
     QPointer<platform::Clock> m_clockAlive;
     QPointer<QTimer> m_pollTimer;
     QStringList m_replyLines;
+    quint64 m_replyBatch = 0;
     double m_timeoutSeconds = 3;
     bool m_quieted = false;
     bool m_offline = false;

@@ -29,11 +29,13 @@ void PollCycle::tick()
     }
     requestStatus();
     detectSilence();
-    const bool fresh = gatherLines();
+    gatherLines();
     // A batch is decoded once: an empty tick must not repeat its log lines,
-    // carrier starts and follow-up queries.
-    if (!m_link.ScannerOffline() && fresh)
+    // carrier starts and follow-up queries. A transaction's batch is decoded too.
+    if (!m_link.ScannerOffline() && m_link.ReplyBatch() != m_decodedBatch) {
+        m_decodedBatch = m_link.ReplyBatch();
         m_decoder.DecodeStatusLines();
+    }
 }
 
 void PollCycle::requestStatus()
@@ -60,10 +62,10 @@ void PollCycle::detectSilence()
     }
 }
 
-bool PollCycle::gatherLines()
+void PollCycle::gatherLines()
 {
     if (m_port.bytesAvailable() <= 0)
-        return false;
+        return;
     m_link.setScannerOffline(false);
     m_emptyTicks = 0;
     m_pending += QString::fromLatin1(m_port.readAll());
@@ -91,7 +93,6 @@ bool PollCycle::gatherLines()
             lines.append(p);
     }
     m_link.setReplyLines(lines);
-    return true;
 }
 
 } // namespace vexlor::monitor

@@ -55,7 +55,7 @@ Q_SIGNALS:
 private:
     void requestStatus();
     void detectSilence();
-    bool gatherLines();
+    void gatherLines();
 
     platform::SerialPort& m_port;
     link::ScannerLink& m_link;
@@ -64,6 +64,7 @@ private:
     PollRemote* m_remote = nullptr;
     QTimer m_timer;
     int m_emptyTicks = 0;
+    quint64 m_decodedBatch = 0;
     QString m_pending;
 };
 

@@ -46,11 +46,17 @@ inline void fillTables(MemoryTables& t)
     slot(1, 1, "005555", "GOV", "Elsewhere");
 }
 
+// A fake port whose input capacity a test can change.
+struct TestPort : fakes::FakeSerialPort {
+    int capacity = kInBufferSize;
+    int inBufferSize() const override { return capacity; }
+};
+
 // The decoder with real tables, log and measurement on fakes.
 struct MonitorRig {
     QTemporaryDir dir;
     fakes::FakeClock clock;
-    fakes::FakeSerialPort port;
+    TestPort port;
     link::ScannerLink link {port, clock};
     std::unique_ptr<MemoryTables> tables = std::make_unique<MemoryTables>();
     recording::LogFlags flags;
