@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/CompactBinder.h"
 #include "app/Version.h"
 #include "app/ui/MainDisplayView.h"
 #include "app/ui/MainWindow.h"
@@ -56,6 +57,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_window = std::make_unique<MainWindow>();
     m_view = std::make_unique<MainDisplayView>(*m_window, m_display);
     bindWindow();
+    m_compactBinder = std::make_unique<CompactBinder>(*this);
 }
 
 Application::~Application() = default;

@@ -34,6 +34,7 @@ class Log;
 namespace vexlor::app {
 
 class MainWindow;
+class CompactBinder;
 class MainDisplayView;
 
 // What the program talks to; tests pass fakes.
@@ -70,6 +71,16 @@ public:
     std::function<StartOutcome(StartSetup&)> runStart;
     std::function<void()> exitProgram;
 
+    // For the binders that connect a subsystem's windows and logic.
+    const Platform& platform() const { return m_platform; }
+    monitor::CompactDisplay& compact() { return m_compact; }
+    monitor::FreqLockoutList& lockouts() { return m_lockouts; }
+    monitor::StatusDecoder& decoder() { return m_decoder; }
+    recording::MeasureIntfc& meas() { return m_meas; }
+    memory::LocalStores& stores() { return m_stores; }
+    // Refreshes ComPort, ComSettings and LogWhat and writes the configuration.
+    void saveConfig();
+
     MainWindow& window() { return *m_window; }
     IniFile& INIObj() { return m_ini; }
     recording::LogFlags& logFlags() { return m_logFlags; }
@@ -81,7 +92,9 @@ public:
     bool isShutDown() const { return m_shutDown; }
     // Shut down, or ended by the set-up window: nothing more may run.
     bool finished() const { return m_shutDown || m_ended; }
+    // The "&Auto Listen" check mark, saved as AutoListenTCP at shut-down.
     bool autoListen() const { return m_autoListen; }
+    void setAutoListen(bool on) { m_autoListen = on; }
 
 private:
     StartOutcome showStart();
@@ -90,7 +103,6 @@ private:
     void showOffline();
     // The running ComPort, ComSettings and LogWhat into the configuration, then the file.
     void refreshConfig();
-    void saveConfig();
     void showLogWindow();
 
     Platform m_platform;
@@ -111,6 +123,9 @@ private:
     std::unique_ptr<MainDisplayView> m_view;
     recording::LogSetup m_logSetup;
     std::unique_ptr<recording::Log> m_logWindow;
+    // Binders, one per subsystem, created last (they need every part above).
+    // (none yet)
+    std::unique_ptr<CompactBinder> m_compactBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;

@@ -74,12 +74,17 @@ void MainDisplayView::render()
     visible("TCPConnectionCmd", s.TCPConnectionCmd);
     visible("TCPConnectOnCmd", s.TCPConnectOnCmd);
 
+    // Only lamps that change are repainted.
+    auto lamp = [](LampLabel* l, bool on) {
+        if (l->isLit() != on)
+            l->setLit(on);
+    };
     for (int i = 1; i <= 10; ++i) {
-        m_window.bankLamp(i)->setLit(s.BankLbl[size_t(i)]);
-        m_window.idLamp(i)->setLit(s.IDlbl[size_t(i)]);
+        lamp(m_window.bankLamp(i), s.BankLbl[size_t(i)]);
+        lamp(m_window.idLamp(i), s.IDlbl[size_t(i)]);
     }
     for (int i = 0; i < 5; ++i)
-        m_window.functionLamp(i)->setLit(s.buttonlbl[size_t(i)]);
+        lamp(m_window.functionLamp(i), s.buttonlbl[size_t(i)]);
 
     checked("LightPermanent", s.LightPermanent);
     checked("LightOffMnu", s.LightOffMnu);
