@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include "app/CompactBinder.h"
+#include "app/ControlsBinder.h"
+#include "app/RemoteBinder.h"
 #include "app/Version.h"
 #include "app/ui/MainDisplayView.h"
 #include "app/ui/MainWindow.h"
@@ -58,6 +60,8 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_view = std::make_unique<MainDisplayView>(*m_window, m_display);
     bindWindow();
     m_compactBinder = std::make_unique<CompactBinder>(*this);
+    m_controlsBinder = std::make_unique<ControlsBinder>(*this);
+    m_remoteBinder = std::make_unique<RemoteBinder>(*this);
 }
 
 Application::~Application() = default;

@@ -34,6 +34,8 @@ class Log;
 namespace vexlor::app {
 
 class MainWindow;
+class RemoteBinder;
+class ControlsBinder;
 class CompactBinder;
 class MainDisplayView;
 
@@ -125,6 +127,8 @@ private:
     std::unique_ptr<recording::Log> m_logWindow;
     // Binders, one per subsystem, created last (they need every part above).
     // (none yet)
+    std::unique_ptr<RemoteBinder> m_remoteBinder;
+    std::unique_ptr<ControlsBinder> m_controlsBinder;
     std::unique_ptr<CompactBinder> m_compactBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;

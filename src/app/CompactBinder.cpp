@@ -37,7 +37,14 @@ CompactBinder::CompactBinder(Application& app)
     });
 
     connect(&m_view, &monitor::CompactView::keypadRequested, this, &CompactBinder::showKeypad);
-    connect(&m_view, &monitor::CompactView::mainWindowShown, &w, &QWidget::setVisible);
+    connect(&m_view, &monitor::CompactView::mainWindowShown, this, [this, &w](bool shown) {
+        if (shown)
+            w.showNormal();
+        else if (m_tray->isAvailable())
+            w.hide();
+        else
+            w.showMinimized(); // no notification area: the task bar is the way back
+    });
     connect(&m_view, &monitor::CompactView::trayIconAdded, m_tray, &utilities::TrayIcon::addIcon);
     connect(&m_view, &monitor::CompactView::trayIconRemoved, m_tray, &utilities::TrayIcon::removeIcon);
     connect(m_tray, &utilities::TrayIcon::doubleClicked, this, [this] {

@@ -21,14 +21,15 @@ const QByteArray kHeader = "[! Vexlor Ini file ]\r\n"
                            "[! Questions and news: the Vexlor mailing list          ]\r\n"
                            "\r\n";
 
-// The eight values in file order, to compare a whole configuration at once.
+// The values in file order, to compare a whole configuration at once.
 QStringList values(const IniFile& ini)
 {
     return {ini.UserName(), ini.ComPort(), ini.ComSettings(), ini.LogFileNameVal(),
-            ini.LogWhat(), ini.AutoListenTCP(), ini.SerialPortTimeout()};
+            ini.LogWhat(), ini.AutoListenTCP(), ini.SerialPortTimeout(),
+            ini.RemotePassword(), ini.RemoteAllow(), ini.RemoteBind()};
 }
 
-const QStringList kDefaults = {"", "1", "9600,n,8,1", "", "", "0", "3"};
+const QStringList kDefaults = {"", "1", "9600,n,8,1", "", "", "0", "3", "", "", ""};
 
 // Lowers a process limit for one scope, so a write fails even for root.
 class LimitGuard {
@@ -100,7 +101,7 @@ private Q_SLOTS:
         QTest::newRow("full file") << QByteArray("[UserName]=Ann\r\n[comm port]=4\r\n[comm speed]=4800,n,8,1\r\n"
                                                  "[Logging File]=night\r\n[Log What]=101010101\r\n"
                                                  "[AutoListenTCP]=1\r\n[SerialPortTimeout]=7\r\n")
-                                   << QStringList {"Ann", "4", "4800,n,8,1", "night", "101010101", " 1", " 7"};
+                                   << QStringList {"Ann", "4", "4800,n,8,1", "night", "101010101", " 1", " 7", "", "", ""};
         QTest::newRow("blank before = is part of the key") << QByteArray("[comm port] =5\r\n") << kDefaults;
         QTest::newRow("key case matters") << QByteArray("[Comm Port]=5\r\n") << kDefaults;
         QTest::newRow("blank before key") << QByteArray(" [comm port]=5\r\n") << kDefaults;
@@ -119,11 +120,27 @@ private Q_SLOTS:
         QTest::newRow("window size discarded")
             << QByteArray("[WindowWidth]=7485\r\n[WindowHeight]=8205\r\n") << kDefaults;
         QTest::newRow("unknown key") << QByteArray("[Colour]=red\r\n") << kDefaults;
-        QTest::newRow("LF only") << QByteArray("[comm port]=3\n[UserName]=Al\n") << QStringList {"Al", "3", "9600,n,8,1", "", "", "0", "3"};
-        QTest::newRow("CR only") << QByteArray("[comm port]=3\r[UserName]=Al") << QStringList {"Al", "3", "9600,n,8,1", "", "", "0", "3"};
+        QStringList al = with(0, "Al");
+        al[1] = "3";
+        QTest::newRow("LF only") << QByteArray("[comm port]=3\n[UserName]=Al\n") << al;
+        QTest::newRow("CR only") << QByteArray("[comm port]=3\r[UserName]=Al") << al;
         QTest::newRow("device path") << QByteArray("[comm port]=/dev/ttyUSB0\r\n") << with(1, "/dev/ttyUSB0");
         QTest::newRow("Latin-1 name") << QByteArray("[UserName]=J\xe9r\xf4me\r\n") << with(0, QString::fromLatin1("J\xe9r\xf4me"));
         static const char garbage[] = "\x00\xff=\x01\r\n==\r\n=\r\n\x00[comm port]=8\r\n";
+        QStringList remote = kDefaults;
+        remote[7] = "s3cret";
+        remote[8] = "192.168.1.5, ::ffff:10.0.0.2";
+        remote[9] = "127.0.0.1";
+        QTest::newRow("remote settings") << QByteArray("[RemotePassword]=s3cret\r\n[RemoteAllow]=192.168.1.5, ::ffff:10.0.0.2\r\n"
+                                                       "[RemoteBind]=127.0.0.1\r\n")
+                                         << remote;
+        QTest::newRow("remote settings before the others") << QByteArray("[RemoteBind]=::1\r\n[UserName]=Al\r\n")
+                                                           << [&] { QStringList l = with(0, "Al"); l[9] = "::1"; return l; }();
+        QTest::newRow("password trimmed") << QByteArray("[RemotePassword]=  pass word \r\n") << with(7, "pass word");
+        QTest::newRow("password with = ignored") << QByteArray("[RemotePassword]=a=b\r\n") << kDefaults;
+        QTest::newRow("password is text, not a number") << QByteArray("[RemotePassword]=0042\r\n") << with(7, "0042");
+        QTest::newRow("remote key case matters") << QByteArray("[remotepassword]=x\r\n[RemoteAllow] =1.2.3.4\r\n") << kDefaults;
+        QTest::newRow("Latin-1 password") << QByteArray("[RemotePassword]=\xe9t\xe9\r\n") << with(7, QString::fromLatin1("\xe9t\xe9"));
         QTest::newRow("garbage bytes") << QByteArray(garbage, sizeof(garbage) - 1) << kDefaults;
     }
     void reading()
@@ -152,7 +169,10 @@ private Q_SLOTS:
               "[Logging File]=\r\n"
               "[Log What]=110000000\r\n"
               "[AutoListenTCP]=0\r\n"
-              "[SerialPortTimeout]=3\r\n";
+              "[SerialPortTimeout]=3\r\n"
+              "[RemotePassword]=\r\n"
+              "[RemoteAllow]=\r\n"
+              "[RemoteBind]=\r\n";
         QCOMPARE(read(path()), expected);
         QCOMPARE(ini.contents(), expected);
     }
@@ -167,7 +187,7 @@ private Q_SLOTS:
         const QByteArray saved = read(path());
         QVERIFY(saved.contains("\r\n[UserName]=Ann\r\n"));
         QVERIFY(saved.contains("\r\n[AutoListenTCP]= 1\r\n"));
-        QVERIFY(saved.endsWith("\r\n[SerialPortTimeout]= 5\r\n"));
+        QVERIFY(saved.contains("\r\n[SerialPortTimeout]= 5\r\n[RemotePassword]="));
         QVERIFY(!saved.contains("WindowWidth"));
 
         IniFile again;
@@ -176,6 +196,52 @@ private Q_SLOTS:
         QCOMPARE(values(again), values(ini));
         QVERIFY(again.SaveINI());
         QCOMPARE(read(path()), saved);
+    }
+
+    // Written after the thirteen lines, and read back the same.
+    void remoteSettingsRoundTrip()
+    {
+        IniFile ini;
+        ini.setIniFileName(path());
+        ini.setRemotePassword("top secret");
+        ini.setRemoteAllow("10.0.0.1,10.0.0.2");
+        ini.setRemoteBind("127.0.0.1");
+        QVERIFY(ini.SaveINI());
+        const QList<QByteArray> lines = read(path()).split('\n');
+        QCOMPARE(lines.size(), 17); // 16 lines and the empty piece after the last LF
+        QCOMPARE(lines[12], QByteArray("[SerialPortTimeout]=3\r"));
+        QCOMPARE(lines[13], QByteArray("[RemotePassword]=top secret\r"));
+        QCOMPARE(lines[14], QByteArray("[RemoteAllow]=10.0.0.1,10.0.0.2\r"));
+        QCOMPARE(lines[15], QByteArray("[RemoteBind]=127.0.0.1\r"));
+
+        IniFile again;
+        again.setIniFileName(path());
+        QVERIFY(again.LoadINI());
+        QCOMPARE(values(again).mid(7), values(ini).mid(7));
+    }
+
+    void passwordFileIsPrivate_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("othersMayRead");
+        QTest::newRow("no password") << QString() << true;
+        QTest::newRow("password") << QStringLiteral("pw") << false;
+    }
+    void passwordFileIsPrivate()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, othersMayRead);
+        QFile::remove(path());
+        write(path(), "old\r\n");
+        QVERIFY(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        IniFile ini;
+        ini.setIniFileName(path());
+        ini.setRemotePassword(password);
+        QVERIFY(ini.SaveINI());
+        const QFile::Permissions p = QFile::permissions(path());
+        QVERIFY(p & QFile::ReadOwner);
+        QCOMPARE(bool(p & QFile::ReadOther), othersMayRead);
+        QCOMPARE(bool(p & QFile::ReadGroup), othersMayRead);
     }
 
     void failedSaveKeepsOldFile_data()

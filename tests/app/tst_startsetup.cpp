@@ -148,7 +148,10 @@ private Q_SLOTS:
                               "[Logging File]=night\r\n"
                               "[Log What]=100000000\r\n"
                               "[AutoListenTCP]= 1\r\n"
-                              "[SerialPortTimeout]=7\r\n"));
+                              "[SerialPortTimeout]=7\r\n"
+                              "[RemotePassword]=\r\n"
+                              "[RemoteAllow]=\r\n"
+                              "[RemoteBind]=\r\n"));
         QCOMPARE(m_dialogs.messages.size(), 1);
         const auto& m = m_dialogs.messages.first();
         QCOMPARE(m.text, QStringLiteral("The new configuration has been saved.  Please Restart."));

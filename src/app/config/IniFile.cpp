@@ -52,6 +52,9 @@ const IniFile::Key IniFile::kKeys[] = {
     {"[Log What]", &IniFile::m_logWhat, Kind::Text},
     {"[AutoListenTCP]", &IniFile::m_autoListenTCP, Kind::Number},
     {"[SerialPortTimeout]", &IniFile::m_serialPortTimeout, Kind::Number},
+    {"[RemotePassword]", &IniFile::m_remotePassword, Kind::Text},
+    {"[RemoteAllow]", &IniFile::m_remoteAllow, Kind::Text},
+    {"[RemoteBind]", &IniFile::m_remoteBind, Kind::Text},
 };
 
 IniFile::IniFile()
@@ -129,6 +132,9 @@ bool IniFile::SaveINI()
         m_lastError = file.errorString();
         return false;
     }
+    // The remote password is a secret: the file is then for its owner only.
+    if (!m_remotePassword.isEmpty())
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = contents();
     if (file.write(bytes) != bytes.size()) {
         m_lastError = file.errorString();

@@ -30,6 +30,15 @@ public:
     void setAutoListenTCP(const QString& v) { m_autoListenTCP = v; }
     QString SerialPortTimeout() const { return m_serialPortTimeout; }
     void setSerialPortTimeout(const QString& v) { m_serialPortTimeout = v; }
+    // The remote link's lock; all three empty keep it open to anyone.
+    QString RemotePassword() const { return m_remotePassword; }
+    void setRemotePassword(const QString& v) { m_remotePassword = v; }
+    // Comma-separated client addresses; empty means any.
+    QString RemoteAllow() const { return m_remoteAllow; }
+    void setRemoteAllow(const QString& v) { m_remoteAllow = v; }
+    // The address to listen on; empty means every interface.
+    QString RemoteBind() const { return m_remoteBind; }
+    void setRemoteBind(const QString& v) { m_remoteBind = v; }
 
     // False when the file cannot be opened; bad lines are skipped.
     bool LoadINI();
@@ -57,6 +66,9 @@ private:
     QString m_logWhat;
     QString m_autoListenTCP;
     QString m_serialPortTimeout;
+    QString m_remotePassword;
+    QString m_remoteAllow;
+    QString m_remoteBind;
     QString m_lastError;
 };
 

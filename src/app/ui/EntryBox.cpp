@@ -1,5 +1,7 @@
 #include "app/ui/EntryBox.h"
 
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace vexlor::app {
@@ -15,6 +17,15 @@ EntryBox::EntryBox(const QString& name, int chars, QWidget* parent)
     setTabChangesFocus(true);
     document()->setDocumentMargin(1);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void EntryBox::setTextQuietly(const QString& text)
+{
+    if (toPlainText() == text)
+        return;
+    const QSignalBlocker block(this);
+    setPlainText(text);
+    moveCursor(QTextCursor::End);
 }
 
 QSize EntryBox::sizeHint() const

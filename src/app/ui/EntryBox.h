@@ -11,6 +11,9 @@ class EntryBox : public QPlainTextEdit {
 public:
     EntryBox(const QString& name, int chars, QWidget* parent = nullptr);
 
+    // Puts back a text the logic decided on, without a new change to act on.
+    void setTextQuietly(const QString& text);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -2,6 +2,7 @@
 
 #include "app/ui/LampLabel.h"
 #include "app/ui/Look.h"
+#include "app/ui/NameLabel.h"
 #include "app/ui/Pictures.h"
 
 #include <QGridLayout>
@@ -15,6 +16,13 @@ namespace {
 QLabel* named(const QString& name, QWidget* parent, const QString& text = {})
 {
     auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QLabel* nameLabel(const QString& name, QWidget* parent)
+{
+    auto* l = new NameLabel(parent);
     l->setObjectName(name);
     return l;
 }
@@ -90,9 +98,9 @@ StatusFrame::StatusFrame(QWidget* parent)
     type->setToolTip(QStringLiteral("Channel type"));
     grid->addWidget(type, 1, 3);
 
-    auto* name = named(QStringLiteral("NameLbl"), this);
+    auto* name = nameLabel(QStringLiteral("NameLbl"), this);
     styleField(name, 24);
-    name->setToolTip(QStringLiteral("Channel name"));
+    name->setToolTip(QStringLiteral("Channel name; right-click to change its font"));
     grid->addWidget(name, 2, 1, 1, 3);
 
     // Talkgroup.
@@ -101,9 +109,9 @@ StatusFrame::StatusFrame(QWidget* parent)
     styleReadout(id, 6);
     id->setToolTip(QStringLiteral("Talkgroup ID"));
     grid->addWidget(id, 3, 1);
-    auto* idName = named(QStringLiteral("IDNameLbl"), this);
+    auto* idName = nameLabel(QStringLiteral("IDNameLbl"), this);
     styleField(idName, 14);
-    idName->setToolTip(QStringLiteral("Talkgroup name"));
+    idName->setToolTip(QStringLiteral("Talkgroup name; right-click to change its font"));
     grid->addWidget(idName, 3, 2);
     auto* idType = named(QStringLiteral("IDTypeLbl"), this);
     styleField(idType, 6);

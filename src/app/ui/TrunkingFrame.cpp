@@ -2,6 +2,7 @@
 
 #include "app/ui/LampLabel.h"
 #include "app/ui/Look.h"
+#include "app/ui/NameLabel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,9 +12,10 @@ namespace vexlor::app {
 
 namespace {
 
-QLabel* field(const QString& name, int chars, QWidget* parent, const QString& tip)
+QLabel* field(const QString& name, int chars, QWidget* parent, const QString& tip, QLabel* l = nullptr)
 {
-    auto* l = new QLabel(parent);
+    if (!l)
+        l = new QLabel(parent);
     l->setObjectName(name);
     styleField(l, chars);
     l->setToolTip(tip);
@@ -53,7 +55,10 @@ TrunkingFrame::TrunkingFrame(QWidget* parent)
     held->setToolTip(QStringLiteral("Talkgroup of the current ID channel; click to send the list selection again"));
     m_idLamps[0] = held;
     grid->addWidget(held, 2, 0);
-    grid->addWidget(field(QStringLiteral("TrunkingNameLbl"), 12, this, QStringLiteral("Name of that talkgroup")), 2, 1, 1, 2);
+    grid->addWidget(field(QStringLiteral("TrunkingNameLbl"), 12, this,
+                          QStringLiteral("Name of that talkgroup; right-click to change its font"),
+                          new NameLabel(this)),
+                    2, 1, 1, 2);
     auto* type = field(QStringLiteral("TrunkingTypeLbl"), 5, this, QStringLiteral("Type of that talkgroup"));
     type->setAlignment(Qt::AlignCenter);
     grid->addWidget(type, 2, 3);

@@ -59,17 +59,24 @@ SmartView::SmartView(CompactView& view, CompactDisplay& display, QWidget* parent
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(2);
-    auto add = [&](const char* name, const char* caption, void (CompactView::*handler)()) {
-        QPushButton* b = button(name, caption);
-        buttons->addWidget(b);
-        connect(b, &QPushButton::clicked, this, [this, handler] { (m_view.*handler)(); });
+    struct Control {
+        const char* name;
+        const char* caption;
+        void (CompactView::*handler)();
     };
-    add("ScanCmd", "&Scan", &CompactView::ScanCmd_Click);
-    add("ManCmd", "&Man", &CompactView::ManCmd_Click);
-    add("SearchCmd", "S&rch", &CompactView::SearchCmd_Click);
-    add("HoldCmd", "&Hold-ID", &CompactView::HoldCmd_Click);
-    add("KeypadCmd", "&Key", &CompactView::KeypadCmd_Click);
-    add("PopUpLbl", "Pop&Up", &CompactView::PopUpLbl_Click);
+    static const Control kControls[] = {
+        {"ScanCmd", "&Scan", &CompactView::ScanCmd_Click},
+        {"ManCmd", "&Man", &CompactView::ManCmd_Click},
+        {"SearchCmd", "S&rch", &CompactView::SearchCmd_Click},
+        {"HoldCmd", "&Hold-ID", &CompactView::HoldCmd_Click},
+        {"KeypadCmd", "&Key", &CompactView::KeypadCmd_Click},
+        {"PopUpLbl", "Pop&Up", &CompactView::PopUpLbl_Click},
+    };
+    for (const Control& c : kControls) {
+        QPushButton* b = button(c.name, c.caption);
+        buttons->addWidget(b);
+        connect(b, &QPushButton::clicked, &m_view, c.handler);
+    }
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(4, 4, 4, 4);
@@ -108,6 +115,10 @@ QPushButton* SmartView::button(const char* name, const char* caption)
     b->setObjectName(QLatin1String(name));
     // The view keeps the focus, so every typed character reaches its mapping.
     b->setFocusPolicy(Qt::NoFocus);
+    // Narrower than the style's usual push button: the view is meant to be small.
+    QString plain = b->text();
+    plain.remove(QLatin1Char('&'));
+    b->setFixedWidth(b->fontMetrics().horizontalAdvance(plain) + 16);
     return b;
 }
 

@@ -75,6 +75,8 @@ int QtRemoteSocket::listen()
         return kAddressNotAvailable;
     if (!m_server.listen(address, m_port))
         return errorNumber(m_server.serverError());
+    // A port the system chose stays the port, so a client can come back.
+    m_port = m_server.serverPort();
     return kOk;
 }
 

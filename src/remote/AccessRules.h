@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vexlor::remote {
+
+// Who may use the remote link: the settings RemotePassword, RemoteAllow and
+// RemoteBind. The defaults (all empty) let anyone who reaches the port in.
+struct AccessRules {
+    // A client that has not sent the password within this time is closed.
+    static constexpr qint64 kLoginLimitMs = 30000;
+
+    QString password;  // empty: no password asked
+    QStringList allow; // client addresses; empty: any
+    QString bind;      // address to listen on; empty: every interface
+
+    // allow is the comma-separated setting; blanks around entries are dropped.
+    static AccessRules fromSettings(const QString& password, const QString& allow, const QString& bind);
+
+    bool locked() const { return !password.isEmpty(); }
+    // An entry that is not an address matches nobody, so a typo locks out
+    // rather than opens.
+    bool allows(const QString& peerAddress) const;
+
+    // Compares in time that depends only on the length of what was given.
+    static bool passwordMatches(const QString& expected, const QString& given);
+    // The address in one spelling (IPv6 compressed, lower case), IPv4-mapped
+    // IPv6 written as IPv4; empty when the text is not an address.
+    static QString canonicalAddress(const QString& text);
+};
+
+} // namespace vexlor::remote

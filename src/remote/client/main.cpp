@@ -1,0 +1,85 @@
+// vexlor-remote: a small command-line client for Vexlor's remote link.
+#include "remote/client/ClientOptions.h"
+#include "remote/client/ClientSession.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTcpSocket>
+#include <cstdio>
+#include <unistd.h>
+
+using vexlor::remote::ClientOptions;
+using vexlor::remote::ClientSession;
+
+namespace {
+void printLine(const QString& line)
+{
+    std::fputs(line.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const ClientOptions options = ClientOptions::parse(
+        app.arguments().mid(1), qEnvironmentVariable("USER", QStringLiteral("remote")),
+        qEnvironmentVariable("VEXLOR_REMOTE_PASSWORD"));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "vexlor-remote: %s\n\n%s", qPrintable(options.error), qPrintable(ClientOptions::helpText()));
+        return 2;
+    }
+    if (options.showHelp) {
+        std::fputs(qPrintable(ClientOptions::helpText()), stdout);
+        return 0;
+    }
+
+    ClientSession session(options.user, options.password);
+    QTcpSocket socket;
+    QObject::connect(&socket, &QTcpSocket::readyRead, [&] {
+        const ClientSession::Reply r = session.received(socket.readAll());
+        for (const QByteArray& m : r.send)
+            socket.write(m);
+        for (const QString& line : r.print)
+            printLine(line);
+    });
+    QObject::connect(&socket, &QTcpSocket::connected, [&] {
+        std::fprintf(stderr, "vexlor-remote: connected to %s:%u\n", qPrintable(options.host), unsigned(options.port));
+    });
+    QObject::connect(&socket, &QTcpSocket::disconnected, [&] {
+        std::fprintf(stderr, "vexlor-remote: the connection was closed\n");
+        app.exit(0);
+    });
+    QObject::connect(&socket, &QTcpSocket::errorOccurred, [&](QAbstractSocket::SocketError e) {
+        if (e == QAbstractSocket::RemoteHostClosedError)
+            return; // followed by disconnected()
+        std::fprintf(stderr, "vexlor-remote: %s\n", qPrintable(socket.errorString()));
+        app.exit(1);
+    });
+
+    // The typed lines, read as they come without blocking the socket.
+    QByteArray typed;
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[4096];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            input.setEnabled(false); // end of input: keep following the status
+            return;
+        }
+        typed.append(buffer, n);
+        qsizetype nl;
+        while ((nl = typed.indexOf('\n')) >= 0) {
+            const QByteArray m = ClientSession::typed(QString::fromLocal8Bit(typed.left(nl)));
+            typed.remove(0, nl + 1);
+            if (!m.isEmpty() && socket.state() == QAbstractSocket::ConnectedState)
+                socket.write(m);
+        }
+        if (typed.size() > 64 * 1024)
+            typed.clear(); // no line is that long
+    });
+
+    socket.connectToHost(options.host, options.port);
+    return app.exec();
+}

@@ -1,0 +1,49 @@
+#include "remote/ui/TCPConnection.h"
+
+#include "remote/RemoteLink.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vexlor::remote {
+
+TCPConnection::TCPConnection(RemoteLink& link, QWidget* parent)
+    : QDialog(parent), m_link(link)
+{
+    setObjectName(QStringLiteral("TCPConnection"));
+    setWindowTitle(QStringLiteral("TCP/IP Remote"));
+    setModal(false);
+
+    auto* label = new QLabel(QStringLiteral("Port"), this);
+    label->setObjectName(QStringLiteral("Label4"));
+    m_port = new QLineEdit(QString::number(RemoteLink::kDefaultPort), this);
+    m_port->setObjectName(QStringLiteral("PortBox"));
+    m_port->setToolTip(QStringLiteral("The local TCP port the remote client connects to"));
+    label->setBuddy(m_port);
+
+    auto* listen = new QPushButton(QStringLiteral("Listen"), this);
+    listen->setObjectName(QStringLiteral("ConnectCmd"));
+    listen->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("CancelCmd"));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(m_port, 0, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(listen);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 1, 0, 1, 2);
+
+    connect(listen, &QPushButton::clicked, this, [this] {
+        m_link.ConnectCmd(m_port->text());
+        close();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+}
+
+} // namespace vexlor::remote

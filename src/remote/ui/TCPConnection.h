@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace vexlor::remote {
+
+class RemoteLink;
+
+// "TCP/IP Remote": the port to listen on. Closes itself after one attempt.
+class TCPConnection : public QDialog {
+    Q_OBJECT
+public:
+    explicit TCPConnection(RemoteLink& link, QWidget* parent = nullptr);
+
+private:
+    RemoteLink& m_link;
+    QLineEdit* m_port = nullptr;
+};
+
+} // namespace vexlor::remote

@@ -1,0 +1,93 @@
+#include "remote/AccessRules.h"
+
+#include <QTest>
+
+using vexlor::remote::AccessRules;
+
+class TestAccessRules : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void passwords_data()
+    {
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("match");
+        QTest::newRow("same") << "s3cret" << "s3cret" << true;
+        QTest::newRow("other") << "s3cret" << "s3creT" << false;
+        QTest::newRow("prefix") << "s3cret" << "s3c" << false;
+        QTest::newRow("longer") << "s3cret" << "s3cretX" << false;
+        QTest::newRow("repeated") << "ab" << "abab" << false;
+        QTest::newRow("empty given") << "s3cret" << "" << false;
+        QTest::newRow("nothing expected never matches") << "" << "" << false;
+        QTest::newRow("case") << "Pass" << "pass" << false;
+        QTest::newRow("8-bit") << QString::fromLatin1("\xe9t\xe9") << QString::fromLatin1("\xe9t\xe9") << true;
+    }
+    void passwords()
+    {
+        QFETCH(QString, expected);
+        QFETCH(QString, given);
+        QTEST(AccessRules::passwordMatches(expected, given), "match");
+    }
+
+    void canonical_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("canonical");
+        QTest::newRow("IPv4") << "192.168.1.5" << "192.168.1.5";
+        QTest::newRow("IPv4 blanks") << " 10.0.0.1 " << "10.0.0.1";
+        QTest::newRow("IPv4-mapped") << "::ffff:10.0.0.1" << "10.0.0.1";
+        QTest::newRow("IPv4-mapped upper case") << "::FFFF:10.0.0.1" << "10.0.0.1";
+        QTest::newRow("IPv4-mapped in hex") << "0:0:0:0:0:ffff:a00:1" << "10.0.0.1";
+        QTest::newRow("IPv6 long form") << "0:0:0:0:0:0:0:1" << "::1";
+        QTest::newRow("IPv6 bracketed") << "[fe80::1]" << "fe80::1";
+        QTest::newRow("IPv6 scope dropped") << "fe80::1%eth0" << "fe80::1";
+        QTest::newRow("IPv4-compatible is not mapped") << "::10.0.0.1" << "::10.0.0.1";
+        QTest::newRow("host name") << "localhost" << "";
+        QTest::newRow("short IPv4") << "10.1" << "";
+        QTest::newRow("octet too big") << "10.0.0.256" << "";
+        QTest::newRow("NUL inside") << QString::fromLatin1("10.0.0.1\0x", 10) << "";
+        QTest::newRow("empty") << "" << "";
+    }
+    void canonical()
+    {
+        QFETCH(QString, text);
+        QTEST(AccessRules::canonicalAddress(text), "canonical");
+    }
+
+    void allowList_data()
+    {
+        QTest::addColumn<QString>("allow");
+        QTest::addColumn<QString>("peer");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("empty list allows any") << "" << "203.0.113.9" << true;
+        QTest::newRow("blanks only allow any") << " , ," << "203.0.113.9" << true;
+        QTest::newRow("listed") << "10.0.0.1, 10.0.0.2" << "10.0.0.2" << true;
+        QTest::newRow("not listed") << "10.0.0.1,10.0.0.2" << "10.0.0.3" << false;
+        QTest::newRow("mapped peer, IPv4 entry") << "10.0.0.1" << "::ffff:10.0.0.1" << true;
+        QTest::newRow("IPv4 peer, mapped entry") << "::ffff:10.0.0.1" << "10.0.0.1" << true;
+        QTest::newRow("loopback v6 is not v4") << "127.0.0.1" << "::1" << false;
+        QTest::newRow("IPv6 spellings") << "0:0:0:0:0:0:0:1" << "::1" << true;
+        QTest::newRow("bad entry matches nobody") << "10.0.0.l" << "10.0.0.1" << false;
+        QTest::newRow("bad entry beside a good one") << "junk,10.0.0.1" << "10.0.0.1" << true;
+        QTest::newRow("no peer address") << "10.0.0.1" << "" << false;
+    }
+    void allowList()
+    {
+        QFETCH(QString, allow);
+        QFETCH(QString, peer);
+        const AccessRules r = AccessRules::fromSettings({}, allow, {});
+        QTEST(r.allows(peer), "allowed");
+    }
+
+    void fromSettings()
+    {
+        const AccessRules r = AccessRules::fromSettings("pw", " 10.0.0.1 ,,::1 ", " 127.0.0.1 ");
+        QVERIFY(r.locked());
+        QCOMPARE(r.allow, (QStringList {"10.0.0.1", "::1"}));
+        QCOMPARE(r.bind, QStringLiteral("127.0.0.1"));
+        QVERIFY(!AccessRules::fromSettings({}, {}, {}).locked());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAccessRules)
+#include "tst_accessrules.moc"

@@ -1,0 +1,203 @@
+#include "FakeClock.h"
+#include "FakeDialogs.h"
+#include "FakeSerialPort.h"
+#include "FakeShell.h"
+#include "app/Application.h"
+#include "app/ui/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+using namespace vexlor;
+using app::Application;
+
+namespace {
+bool waitFor(const std::function<bool()>& done, int ms = 5000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+} // namespace
+
+// The remote link in the whole program over fakes, the socket on 127.0.0.1.
+class TestRemoteBinder : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_oldDir;
+    fakes::FakeSerialPort m_port;
+    fakes::FakeDialogs m_dialogs;
+    fakes::FakeShell m_shell;
+    fakes::FakeClock m_clock;
+    std::unique_ptr<Application> m_app;
+
+
+    app::MainWindow& w() { return m_app->window(); }
+    QString status() { return w().control<QLineEdit>("TcpstatusBox")->text(); }
+    QDialog* window(const char* name) { return w().findChild<QDialog*>(QString::fromLatin1(name)); }
+
+    // Listening through the TCPConnection window on a free port.
+    quint16 listenFromWindow()
+    {
+        w().action("ListenTCPmnu")->trigger();
+        QDialog* tcp = window("TCPConnection");
+        if (!tcp || !tcp->isVisible())
+            return 0;
+        const quint16 port = freePort();
+        tcp->findChild<QLineEdit*>("PortBox")->setText(QString::number(port));
+        tcp->findChild<QPushButton*>("ConnectCmd")->click();
+        return tcp->isVisible() ? 0 : port;
+    }
+    bool connectClient(QTcpSocket& c, quint16 port, QByteArray& got)
+    {
+        connect(&c, &QTcpSocket::readyRead, this, [&] { got += c.readAll(); });
+        c.connectToHost(QHostAddress::LocalHost, port);
+        return waitFor([&] { return got == "?u\r?p\r"; });
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_oldDir = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QFile ini("qorvanix.ini");
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[RemoteBind]=127.0.0.1\r\n");
+        ini.close();
+        m_port.close();
+        m_dialogs = fakes::FakeDialogs();
+        m_app = std::make_unique<Application>(
+            app::Platform {m_port, m_dialogs, m_shell, m_clock, [] { return QStringList(); }}, app::CommandLine());
+        m_app->exitProgram = [] {};
+        QVERIFY(m_app->startUp());
+        m_app->poll().MainTimer().stop(); // the test gives the ticks
+    }
+    void cleanup()
+    {
+        m_app.reset();
+        QDir::setCurrent(m_oldDir);
+    }
+
+    void menuEnabled()
+    {
+        for (const char* name : {"TCPremote", "AutoListenOnTCP", "ListenTCPmnu", "CloseTCPmnu"})
+            QVERIFY2(w().action(name) && w().action(name)->isEnabled(), name);
+        m_app->poll().tick();
+        QCOMPARE(status(), QStringLiteral("No connection"));
+    }
+
+    void listenWindow()
+    {
+        w().action("ListenTCPmnu")->trigger();
+        QDialog* tcp = window("TCPConnection");
+        QVERIFY(tcp && tcp->isVisible());
+        QCOMPARE(tcp->windowTitle(), QStringLiteral("TCP/IP Remote"));
+        QCOMPARE(tcp->findChild<QLineEdit*>("PortBox")->text(), QStringLiteral("1025"));
+        tcp->findChild<QPushButton*>("CancelCmd")->click();
+        QVERIFY(!tcp->isVisible());
+        QCOMPARE(status(), QString()); // nothing tried
+        // The image opens the same window, reused.
+        w().control<QAbstractButton>("TCPConnectionCmd")->click();
+        QCOMPARE(window("TCPConnection"), tcp);
+        QVERIFY(tcp->isVisible());
+    }
+
+    void clientServedAndClosed()
+    {
+        const quint16 port = listenFromWindow();
+        QVERIFY(port);
+        QCOMPARE(status(), QStringLiteral("Application now listen to remote user"));
+        QTcpSocket c;
+        QByteArray got;
+        QVERIFY(connectClient(c, port, got));
+        m_app->poll().tick();
+        QCOMPARE(status(), QStringLiteral("User :  ( 127.0.0.1 )"));
+        QVERIFY(w().control<QWidget>("TCPConnectionCmd")->isHidden());
+        QVERIFY(!w().control<QWidget>("TCPConnectOnCmd")->isHidden());
+
+        m_port.clearWritten();
+        c.write("k=12\r");
+        QVERIFY(waitFor([&] { return m_port.written.contains("KEY12\r"); }));
+
+        w().control<QAbstractButton>("TCPConnectOnCmd")->click();
+        QCOMPARE(status(), QStringLiteral("Connection closed by you!"));
+        QVERIFY(waitFor([&] { return c.state() == QAbstractSocket::UnconnectedState; }));
+        QVERIFY(!w().control<QWidget>("TCPConnectionCmd")->isHidden());
+    }
+
+    void chat()
+    {
+        w().control<QAbstractButton>("ChatCmd")->click();
+        QCOMPARE(m_dialogs.texts(), QStringList {"Actually no remote connection, you can't chat !"});
+        QVERIFY(!window("Chat"));
+
+        const quint16 port = listenFromWindow();
+        QVERIFY(port);
+        QTcpSocket c;
+        QByteArray got;
+        QVERIFY(connectClient(c, port, got));
+        c.write("chat=hello operator\r");
+        QVERIFY(waitFor([&] { return window("Chat") && window("Chat")->isVisible(); }));
+        QDialog* chat = window("Chat");
+        QCOMPARE(chat->windowTitle(), QStringLiteral("Chat with remote"));
+        QCOMPARE(chat->findChild<QPlainTextEdit*>("RemoteBox")->toPlainText(), QStringLiteral("<remote> hello operator"));
+
+        got.clear();
+        auto* box = chat->findChild<QLineEdit*>("UserBox");
+        QTest::keyClicks(box, "hi there");
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(box->text(), QString());
+        QVERIFY(waitFor([&] { return got == "chat=hi there\r\n"; }));
+        QCOMPARE(chat->findChild<QPlainTextEdit*>("RemoteBox")->toPlainText(),
+                 QStringLiteral("<remote> hello operator\n<you> hi there"));
+        // Closed, then opened again by the button while connected.
+        chat->close();
+        w().control<QAbstractButton>("ChatCmd")->click();
+        QVERIFY(chat->isVisible());
+    }
+
+    void autoListenSavedAtShutDown()
+    {
+        QAction* a = w().action("AutoListenOnTCP");
+        QVERIFY(!a->isChecked());
+        a->trigger();
+        QVERIFY(a->isChecked());
+        QVERIFY(m_app->autoListen());
+        w().action("CloseTCPmnu")->trigger();
+        QVERIFY(!a->isChecked());
+        a->trigger();
+        m_app->shutDown(false);
+        QFile ini("qorvanix.ini");
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray saved = ini.readAll();
+        QVERIFY(saved.contains("[AutoListenTCP]=1\r\n"));
+        QVERIFY(saved.contains("[RemoteBind]=127.0.0.1\r\n"));
+    }
+};
+
+QTEST_MAIN(TestRemoteBinder)
+#include "tst_remotebinder.moc"
