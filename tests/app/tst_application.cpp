@@ -1,3 +1,4 @@
+#include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
@@ -39,22 +40,15 @@ void writeFile(const QString& name, const QByteArray& bytes)
 } // namespace
 
 // The program's start-up and shut-down over fakes, in a scratch working directory.
-class TestApplication : public QObject {
+class TestApplication : public QObject, protected testing::AppFixture {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_oldDir;
-    FakeSerialPort m_port;
-    FakeDialogs m_dialogs;
-    FakeShell m_shell;
-    FakeClock m_clock;
     int m_exits = 0;
     int m_starts = 0;
     StartOutcome m_startAnswer = StartOutcome::ClosedByFrame;
 
     std::unique_ptr<Application> make(const app::CommandLine& options = {})
     {
-        auto a = std::make_unique<Application>(
-            app::Platform {m_port, m_dialogs, m_shell, m_clock, [] { return QStringList(); }}, options);
+        auto a = makeApp(options);
         a->exitProgram = [this] { ++m_exits; };
         a->runStart = [this](app::StartSetup&) {
             ++m_starts;
@@ -67,17 +61,14 @@ class TestApplication : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_oldDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(enterScratchDir());
         m_port.close();
         m_port.failOpenWith(QString());
         m_port.clearWritten();
-        m_dialogs = FakeDialogs();
         m_exits = m_starts = 0;
         m_startAnswer = StartOutcome::ClosedByFrame;
     }
-    void cleanup() { QDir::setCurrent(m_oldDir); }
+    void cleanup() { leaveScratchDir(); }
 
     void freshStart()
     {

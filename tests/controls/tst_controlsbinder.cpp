@@ -1,3 +1,4 @@
+#include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
@@ -38,15 +39,8 @@ QWidget* topLevel(const QString& name)
 
 // The main window's operator controls, driven as the operator drives them,
 // against the exact lines that reach the receiver.
-class TestControlsBinder : public QObject {
+class TestControlsBinder : public QObject, protected testing::AppFixture {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_oldDir;
-    fakes::FakeSerialPort m_port;
-    fakes::FakeDialogs m_dialogs;
-    fakes::FakeShell m_shell;
-    fakes::FakeClock m_clock;
-    std::unique_ptr<Application> m_app;
 
     MainWindow& w() { return m_app->window(); }
     template <typename T = QWidget>
@@ -78,13 +72,8 @@ class TestControlsBinder : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_oldDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        m_dialogs = fakes::FakeDialogs();
-        m_app = std::make_unique<Application>(
-            app::Platform {m_port, m_dialogs, m_shell, m_clock, [] { return QStringList(); }}, app::CommandLine {});
-        m_app->exitProgram = [] {};
+        QVERIFY(enterScratchDir());
+        m_app = makeApp();
         m_port.open();
         m_port.clearWritten();
         w().setConsoleShown(true);
@@ -93,9 +82,8 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        m_app.reset();
+        leaveScratchDir();
         m_port.close();
-        QDir::setCurrent(m_oldDir);
     }
 
     void menuItemsEnabled()

@@ -1,3 +1,4 @@
+#include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
@@ -30,15 +31,8 @@ QList<QWidget*> topLevels(const QString& name)
 } // namespace
 
 // The keypad, the compact view and the tray icon as the running program wires them.
-class TestCompactViewApp : public QObject {
+class TestCompactViewApp : public QObject, protected testing::AppFixture {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_oldDir;
-    fakes::FakeSerialPort m_port;
-    fakes::FakeDialogs m_dialogs;
-    fakes::FakeShell m_shell;
-    fakes::FakeClock m_clock;
-    std::unique_ptr<Application> m_app;
 
     Application& app() { return *m_app; }
     QWidget* smartView()
@@ -63,22 +57,17 @@ class TestCompactViewApp : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_oldDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        m_app = std::make_unique<Application>(
-            app::Platform {m_port, m_dialogs, m_shell, m_clock, [] { return QStringList(); }}, app::CommandLine {});
-        m_app->exitProgram = [] {};
+        QVERIFY(enterScratchDir());
+        m_app = makeApp();
         QVERIFY(m_app->startUp());
         QVERIFY(app().window().isVisible());
         m_port.clearWritten();
     }
     void cleanup()
     {
-        m_app.reset();
+        leaveScratchDir();
         QVERIFY(topLevels(QStringLiteral("SmartView")).isEmpty());
         QVERIFY(topLevels(QStringLiteral("keypad")).isEmpty());
-        QDir::setCurrent(m_oldDir);
     }
 
     void menuItems_data()

@@ -1,3 +1,4 @@
+#include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
@@ -44,15 +45,8 @@ quint16 freePort()
 } // namespace
 
 // The remote link in the whole program over fakes, the socket on 127.0.0.1.
-class TestRemoteBinder : public QObject {
+class TestRemoteBinder : public QObject, protected testing::AppFixture {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_oldDir;
-    fakes::FakeSerialPort m_port;
-    fakes::FakeDialogs m_dialogs;
-    fakes::FakeShell m_shell;
-    fakes::FakeClock m_clock;
-    std::unique_ptr<Application> m_app;
 
 
     app::MainWindow& w() { return m_app->window(); }
@@ -81,25 +75,19 @@ class TestRemoteBinder : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_oldDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(enterScratchDir());
         QFile ini("qorvanix.ini");
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[RemoteBind]=127.0.0.1\r\n");
         ini.close();
         m_port.close();
-        m_dialogs = fakes::FakeDialogs();
-        m_app = std::make_unique<Application>(
-            app::Platform {m_port, m_dialogs, m_shell, m_clock, [] { return QStringList(); }}, app::CommandLine());
-        m_app->exitProgram = [] {};
+        m_app = makeApp();
         QVERIFY(m_app->startUp());
         m_app->poll().MainTimer().stop(); // the test gives the ticks
     }
     void cleanup()
     {
-        m_app.reset();
-        QDir::setCurrent(m_oldDir);
+        leaveScratchDir();
     }
 
     void menuEnabled()
