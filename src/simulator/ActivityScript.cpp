@@ -1,8 +1,7 @@
 #include "simulator/ActivityScript.h"
 
 #include "simulator/MemoryState.h"
-
-#include <QFile>
+#include "simulator/TextFile.h"
 
 #include <cmath>
 
@@ -108,24 +107,7 @@ std::optional<ActivityScript> ActivityScript::parse(const QByteArray& text, QStr
 
 std::optional<ActivityScript> ActivityScript::load(const QString& path, QString* error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, f.errorString());
-        return std::nullopt;
-    }
-    // Scripts are short; a huge file is a mistake, not a script.
-    if (f.size() > kMaxFileSize) {
-        if (error)
-            *error = QStringLiteral("%1: too large for a script").arg(path);
-        return std::nullopt;
-    }
-    const QByteArray text = f.readAll();
-    QString why;
-    auto script = parse(text, &why);
-    if (!script && error)
-        *error = QStringLiteral("%1: %2").arg(path, why);
-    return script;
+    return loadTextFile<ActivityScript>(path, kMaxFileSize, QStringLiteral("script"), &ActivityScript::parse, error);
 }
 
 } // namespace vexlor::simulator

@@ -1,6 +1,7 @@
 #include "simulator/StateFile.h"
 
-#include <QFile>
+#include "simulator/TextFile.h"
+
 #include <QSaveFile>
 
 #include <algorithm>
@@ -211,22 +212,7 @@ bool StateFile::save(const QString& path, const MemoryState& memory, QString* er
 
 std::optional<MemoryState> StateFile::load(const QString& path, QString* error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, f.errorString());
-        return std::nullopt;
-    }
-    if (f.size() > kMaxFileSize) {
-        if (error)
-            *error = QStringLiteral("%1: too large for a state file").arg(path);
-        return std::nullopt;
-    }
-    QString why;
-    auto m = parse(f.readAll(), &why);
-    if (!m && error)
-        *error = QStringLiteral("%1: %2").arg(path, why);
-    return m;
+    return loadTextFile<MemoryState>(path, kMaxFileSize, QStringLiteral("state file"), &StateFile::parse, error);
 }
 
 } // namespace vexlor::simulator
