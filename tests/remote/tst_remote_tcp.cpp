@@ -1,3 +1,4 @@
+#include "WaitFor.h"
 #include "FakeClock.h"
 #include "FakeSerialPort.h"
 #include "link/ScannerLink.h"
@@ -24,17 +25,7 @@ namespace {
 
 const QString kListening = QStringLiteral("Application now listen to remote user");
 
-bool waitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using testing::waitFor;
 
 // The real socket on 127.0.0.1, driven by ticks the test gives.
 struct Rig {

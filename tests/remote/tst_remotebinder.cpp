@@ -1,3 +1,4 @@
+#include "WaitFor.h"
 #include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
@@ -25,17 +26,7 @@ using namespace vexlor;
 using app::Application;
 
 namespace {
-bool waitFor(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using testing::waitFor;
 
 quint16 freePort()
 {

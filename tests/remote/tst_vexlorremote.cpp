@@ -1,3 +1,4 @@
+#include "WaitFor.h"
 #include "FakeClock.h"
 #include "FakeSerialPort.h"
 #include "link/ScannerLink.h"
@@ -14,17 +15,7 @@ using namespace vexlor;
 using platform::RemoteSocket;
 
 namespace {
-bool waitFor(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using testing::waitFor;
 } // namespace
 
 // The vexlor-remote program against a link on 127.0.0.1.
