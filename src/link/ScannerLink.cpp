@@ -41,7 +41,7 @@ void ScannerLink::setSerialPortTimeout(double seconds)
     m_timeoutSeconds = std::isnan(seconds) ? 0 : std::clamp(seconds, -kMaxTimeoutSeconds, kMaxTimeoutSeconds);
 }
 
-bool ScannerLink::portUsable() const { return m_portAlive && m_clockAlive && m_port.isOpen(); }
+bool ScannerLink::portUsable() const { return !m_closing && m_portAlive && m_clockAlive && m_port.isOpen(); }
 
 qint64 ScannerLink::timeoutMs() const { return qint64(std::llround(m_timeoutSeconds * 1000.0)); }
 
@@ -49,13 +49,16 @@ bool ScannerLink::timedOut(qint64 startMs) const { return m_clock.monotonicMs() 
 
 void ScannerLink::Write(const QString& command)
 {
-    if (!portUsable())
+    // Shut-down still writes its last commands (release, remote off).
+    if (!m_portAlive || !m_port.isOpen())
         return;
     m_port.write(command.toLatin1() + kCR);
 }
 
 QString ScannerLink::fail()
 {
+    if (m_closing)
+        return reply::kTimeout; // nothing is shown any more
     Q_EMIT offlineShown();
     return reply::kTimeout;
 }
@@ -73,10 +76,14 @@ void ScannerLink::waitForWake(qint64 startMs)
     connect(&m_clock, &platform::Clock::jumped, &loop, &QEventLoop::quit);
     connect(&m_clock, &QObject::destroyed, &loop, &QEventLoop::quit);
     connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    connect(this, &ScannerLink::abortWaits, &loop, &QEventLoop::quit);
     // One past the deadline, since only "more than" the time-out counts.
     const qint64 remaining = startMs + timeoutMs() - m_clock.monotonicMs() + 1;
     deadline.start(int(std::clamp<qint64>(remaining, 1, std::numeric_limits<int>::max())));
-    loop.exec();
+    // -1: the application is quitting and no nested loop runs any more;
+    // waiting on would spin until the deadline.
+    if (loop.exec() < 0)
+        m_closing = true;
 }
 
 void ScannerLink::setReplyLines(const QStringList& lines)
@@ -149,6 +156,11 @@ QString ScannerLink::SyncSerialOut(const QString& command)
 void ScannerLink::QuietScanner(bool QuietState)
 {
     const QPointer<ScannerLink> self(this);
+    if (m_closing) {
+        // shutDown() has released the receiver; the poll stays stopped.
+        m_quieted = false;
+        return;
+    }
     if (QuietState) {
         if (m_pollTimer)
             m_pollTimer->stop();
@@ -169,9 +181,53 @@ void ScannerLink::QuietScanner(bool QuietState)
         if (!self)
             return;
     }
-    if (m_pollTimer)
-        m_pollTimer->start();
     m_quieted = false;
+    resumePoll();
+}
+
+void ScannerLink::pausePoll()
+{
+    if (m_pollTimer)
+        m_pollTimer->stop();
+}
+
+void ScannerLink::resumePoll()
+{
+    if (m_pollTimer && !m_closing)
+        m_pollTimer->start();
+}
+
+bool ScannerLink::claim(const QString& owner)
+{
+    if (m_closing || isBusy())
+        return false;
+    m_owner = owner;
+    return !m_owner.isEmpty();
+}
+
+void ScannerLink::unclaim(const QString& owner)
+{
+    if (m_owner == owner)
+        m_owner.clear();
+}
+
+void ScannerLink::shutDown()
+{
+    if (m_closing)
+        return;
+    const QPointer<ScannerLink> self(this);
+    Q_EMIT shuttingDown();
+    if (!self)
+        return;
+    if (m_quieted) {
+        for (const QLatin1String command : cmd::kReleaseCommands)
+            Write(command);
+        m_quieted = false;
+    }
+    m_closing = true;
+    if (m_pollTimer)
+        m_pollTimer->stop();
+    Q_EMIT abortWaits();
 }
 
 void ScannerLink::OnComm(platform::SerialPort::LineEvent event)

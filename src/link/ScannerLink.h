@@ -39,9 +39,30 @@ public:
     // true: stop the poll and quiet the receiver; false: undo both.
     void QuietScanner(bool QuietState);
 
+    // The poll around a long exchange that does not quiet the receiver.
+    // Resuming does nothing once the program is shutting down.
+    void pausePoll();
+    void resumePoll();
+
+    // One long exchange owns the line at a time. False when another one
+    // holds it, when the receiver is quieted by someone else, or during
+    // shut-down. The owner's name goes into the refusal the caller shows.
+    bool claim(const QString& owner);
+    void unclaim(const QString& owner);
+    bool isBusy() const { return !m_owner.isEmpty() || m_quieted; }
+    QString owner() const { return m_owner; }
+
+    // The program is ending. Long exchanges put the receiver back first
+    // (shuttingDown), a quieted receiver is released with straight writes,
+    // then every wait ends at once and no transaction is started again.
+    // Straight writes still go out until the port is closed.
+    void shutDown();
+    bool isShuttingDown() const { return m_closing; }
+
     // Line-state reaction, connected to the port's lineStateChanged.
     void OnComm(platform::SerialPort::LineEvent event);
 
+    platform::Clock& clock() const { return m_clock; }
     void setPollTimer(QTimer* timer);
     QTimer* pollTimer() const;
 
@@ -66,6 +87,10 @@ Q_SIGNALS:
     void offlineShown();
     // The raw pieces of the last batch for the console box temp.
     void rawLinesShown(const QString& text);
+    // Emitted once by shutDown(), while straight writes still work.
+    void shuttingDown();
+    // Wakes every nested wait.
+    void abortWaits();
 
 private:
     bool portUsable() const;
@@ -81,6 +106,8 @@ private:
     QPointer<platform::SerialPort> m_portAlive;
     QPointer<platform::Clock> m_clockAlive;
     QPointer<QTimer> m_pollTimer;
+    QString m_owner;
+    bool m_closing = false;
     QStringList m_replyLines;
     quint64 m_replyBatch = 0;
     double m_timeoutSeconds = 3;

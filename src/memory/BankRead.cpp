@@ -1,0 +1,84 @@
+#include "memory/BankRead.h"
+
+#include "link/Commands.h"
+#include "link/ExchangeGuard.h"
+#include "link/ScannerLink.h"
+#include "memory/ChannelReplies.h"
+#include "memory/MemoryTables.h"
+#include "platform/SerialPort.h"
+
+namespace vexlor::memory {
+
+BankRead::BankRead(link::ScannerLink& link, platform::SerialPort& port, ChannelTable& channels, QObject* parent)
+    : QObject(parent), m_link(link), m_port(port), m_channels(channels)
+{
+    m_timer.setInterval(kTickMs);
+    connect(&m_timer, &QTimer::timeout, this, &BankRead::ChTimer_Timer);
+    // Shut-down closes the port next: the receiver gets its status output back first.
+    connect(&m_link, &link::ScannerLink::shuttingDown, this, &BankRead::stop);
+}
+
+BankRead::~BankRead() { stop(); }
+
+bool BankRead::start(int bank)
+{
+    if (isRunning() || bank < 1 || bank > MemoryTables::kBanks)
+        return false;
+    auto* guard = new link::ExchangeGuard(m_link, kOwner, link::ExchangeGuard::Quiet::No);
+    if (!guard->held()) {
+        delete guard;
+        return false;
+    }
+    m_guard = guard;
+    m_buffer.clear();
+    m_bank = bank;
+    m_progress = 0;
+    m_lastChannel = MemoryTables::kChannelsPerBank * bank;
+    m_nextChannel = m_lastChannel - (MemoryTables::kChannelsPerBank - 1);
+    m_link.Write(link::cmd::kQUF);
+    m_link.pausePoll();
+    m_timer.start();
+    return true;
+}
+
+void BankRead::collect()
+{
+    if (!m_port.isOpen() || m_port.bytesAvailable() <= 0)
+        return;
+    const QByteArray bytes = m_port.readAll();
+    const qsizetype room = kMaxCollected - m_buffer.size();
+    if (room > 0)
+        m_buffer += QString::fromLatin1(bytes.left(room));
+}
+
+void BankRead::ChTimer_Timer()
+{
+    if (!isRunning())
+        return;
+    collect();
+    if (m_nextChannel < m_lastChannel) {
+        for (int c = m_nextChannel; c < m_nextChannel + kPerTick; ++c)
+            m_link.Write(link::cmd::pmRead(c));
+        m_nextChannel += kPerTick;
+        m_progress += 15;
+        Q_EMIT progressed(m_progress);
+        return;
+    }
+    finish(true);
+}
+
+void BankRead::stop() { finish(false); }
+
+void BankRead::finish(bool decode)
+{
+    if (!isRunning())
+        return;
+    m_timer.stop();
+    m_link.Write(link::cmd::kQUN);
+    m_link.resumePoll();
+    delete std::exchange(m_guard, nullptr);
+    const int decoded = decode ? channels::decodeReplies(m_buffer, m_channels) : -1;
+    Q_EMIT finished(decoded);
+}
+
+} // namespace vexlor::memory

@@ -1,0 +1,145 @@
+#include "memory/BankUpload.h"
+
+#include "link/Commands.h"
+#include "link/ExchangeGuard.h"
+#include "link/ScannerLink.h"
+#include "link/Wire.h"
+#include "memory/ChannelReplies.h"
+#include "memory/ChannelTable.h"
+#include "memory/MemoryTables.h"
+
+#include <QPointer>
+
+namespace vexlor::memory {
+
+namespace {
+
+using MT = MemoryTables;
+
+enum class Mode { Trunk, Normal, Other };
+
+Mode modeOf(const ChannelTable& channels, int c)
+{
+    if (channels.at(c, MT::kChCh).number() <= 0)
+        return Mode::Other;
+    const QString mode = MT::trimBlanks(channels.text(c, MT::kChMode));
+    if (mode == QLatin1String("Trunk"))
+        return Mode::Trunk;
+    return mode == QLatin1String("Normal") ? Mode::Normal : Mode::Other;
+}
+
+bool marked(const ChannelTable& channels, int c, int col) { return channels.text(c, col) == QLatin1String("="); }
+
+QString programCommand(const ChannelTable& channels, int c)
+{
+    return link::cmd::pmRead(c) + QLatin1Char(' ') + channels::uploadDigits(channels.text(c, MT::kChFrequency));
+}
+
+} // namespace
+
+BankUpload::BankUpload(link::ScannerLink& link, const ChannelTable& channels, QObject* parent)
+    : QObject(parent), m_link(link), m_channels(channels)
+{
+    connect(&m_link, &link::ScannerLink::shuttingDown, this, &BankUpload::abandon);
+}
+
+void BankUpload::abandon()
+{
+    // The transaction in flight is cut short; the receiver leaves programming now.
+    if (m_running && m_prepared)
+        m_link.Write(link::cmd::key(0));
+    m_prepared = false;
+}
+
+int BankUpload::uploadable(const ChannelTable& channels, int bank)
+{
+    int n = 0;
+    for (int c = MT::firstChannel(bank); bank >= 1 && bank <= MT::kBanks && c < MT::firstChannel(bank) + 30; ++c)
+        n += modeOf(channels, c) != Mode::Other;
+    return n;
+}
+
+bool BankUpload::send(const QString& command)
+{
+    m_link.SyncSerialOut(command);
+    return !m_stopRequested && !m_link.isShuttingDown();
+}
+
+BankUpload::Result BankUpload::run(int bank, int typeDigit)
+{
+    Result result;
+    if (m_running || bank < 1 || bank > MT::kBanks)
+        return result;
+    link::ExchangeGuard guard(m_link, kOwner, link::ExchangeGuard::Quiet::No);
+    if (!guard.held())
+        return result;
+    const QPointer<BankUpload> self(this);
+    result.started = true;
+    result.total = uploadable(m_channels, bank);
+    m_running = true;
+    m_stopRequested = false;
+    const int first = MT::firstChannel(bank);
+    const int last = first + MT::kChannelsPerBank - 1;
+    m_prepared = false;
+    bool going = true;
+
+    auto sent = [&] {
+        ++result.sent;
+        if (self)
+            Q_EMIT progressed(result.sent, result.total);
+    };
+
+    for (int c = first; going && c <= last; ++c) {
+        if (modeOf(m_channels, c) != Mode::Trunk)
+            continue;
+        if (!m_prepared) {
+            m_prepared = true;
+            guard.quiet();
+            going = !m_link.isShuttingDown() && send(link::cmd::memoryChannel(1))
+                && send(link::cmd::trunkType(bank, typeDigit));
+            if (going && typeDigit > 0)
+                going = send(link::cmd::keyHeld(13)) && send(link::cmd::keyDigit(bank % 10))
+                    && send(link::cmd::key(4));
+            if (!going)
+                break;
+        }
+        const bool delay = marked(m_channels, c, MT::kChDLY);
+        const bool lockout = marked(m_channels, c, MT::kChLO);
+        // The channel's key presses always follow its "PM", even when a stop arrives meanwhile.
+        const QString pm = programCommand(m_channels, c);
+        m_link.SyncSerialOut(pm);
+        sent();
+        if (delay)
+            m_link.SyncSerialOut(link::cmd::key(12));
+        if (lockout)
+            m_link.SyncSerialOut(link::cmd::key(6));
+        going = send(link::cmd::key(7));
+    }
+
+    for (int c = first; going && c <= last; ++c) {
+        if (modeOf(m_channels, c) != Mode::Normal)
+            continue;
+        if (!m_prepared) {
+            m_prepared = true;
+            going = send(link::cmd::key(0)) && send(link::cmd::memoryChannel(1));
+            if (!going)
+                break;
+        }
+        const bool delay = marked(m_channels, c, MT::kChDLY);
+        const bool lockout = marked(m_channels, c, MT::kChLO);
+        m_link.SyncSerialOut(programCommand(m_channels, c));
+        sent();
+        m_link.SyncSerialOut(link::cmd::delay(delay));
+        going = send(link::cmd::lockout(lockout));
+    }
+
+    if (m_prepared)
+        m_link.SyncSerialOut(link::cmd::key(0));
+    m_prepared = false;
+    result.stopped = !going;
+    m_running = false;
+    m_stopRequested = false;
+    return result;
+}
+
+} // namespace vexlor::memory

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace vexlor::link {
+class ScannerLink;
+}
+
+namespace vexlor::memory {
+
+class ChannelTable;
+
+// Writes the 30 channels of one bank into the receiver: trunk-mode channels
+// through trunk programming with key presses (quieted), then normal-mode
+// channels with direct commands. Replies are not examined. stop() ends it
+// after the transaction in flight; the receiver is then put back ("KEY00")
+// and released as at a normal end.
+class BankUpload : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString kOwner = QStringLiteral("bank upload");
+
+    struct Result {
+        bool started = false; // false: another exchange held the line, nothing sent
+        bool stopped = false;
+        int sent = 0;         // channels whose "PM" command went out
+        int total = 0;        // channels the bank had to send
+    };
+
+    BankUpload(link::ScannerLink& link, const ChannelTable& channels, QObject* parent = nullptr);
+
+    // typeDigit: 0..6, the leading digit of the bank's trunk-type selector.
+    Result run(int bank, int typeDigit);
+    void stop() { m_stopRequested = true; }
+    bool isRunning() const { return m_running; }
+
+    // The channels of a bank that an upload sends (column 0 above 0, mode
+    // "Trunk" or "Normal").
+    static int uploadable(const ChannelTable& channels, int bank);
+
+Q_SIGNALS:
+    void progressed(int sent, int total);
+
+private:
+    bool send(const QString& command);
+    void abandon();
+
+    link::ScannerLink& m_link;
+    const ChannelTable& m_channels;
+    bool m_running = false;
+    bool m_prepared = false;
+    bool m_stopRequested = false;
+};
+
+} // namespace vexlor::memory

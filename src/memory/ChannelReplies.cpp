@@ -1,0 +1,115 @@
+#include "memory/ChannelReplies.h"
+
+#include "link/Wire.h"
+#include "memory/ChannelTable.h"
+#include "memory/MemoryTables.h"
+
+#include <cmath>
+
+namespace vexlor::memory::channels {
+
+namespace {
+
+namespace wire = link::wire;
+using MT = MemoryTables;
+
+bool digitsOnly(QStringView s)
+{
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+bool nf(QChar c) { return c == QLatin1Char('N') || c == QLatin1Char('F'); }
+
+// The whole text is one decimal number (blanks around it allowed).
+std::optional<double> wholeNumber(QStringView text, bool* hasPoint)
+{
+    const QString t = MT::trimBlanks(text);
+    bool point = false;
+    bool digit = false;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digit = true;
+        else if (c == QLatin1Char('.') && !point)
+            point = true;
+        else if (!(i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'))))
+            return std::nullopt;
+    }
+    if (!digit)
+        return std::nullopt;
+    *hasPoint = point;
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<ChannelLine> parseLine(QStringView line)
+{
+    if (line.size() < 23 || line[0] != QLatin1Char('C'))
+        return std::nullopt;
+    const QStringView number = line.mid(1, 3);
+    const QStringView frequency = line.mid(6, 8);
+    if (!digitsOnly(number) || !digitsOnly(frequency) || !nf(line[16]) || !nf(line[19]) || !nf(line[22]))
+        return std::nullopt;
+    ChannelLine c;
+    c.channel = number.toInt();
+    if (c.channel < 1 || c.channel > MT::kChannels)
+        return std::nullopt;
+    c.frequency = wire::frequencyFromWire(frequency);
+    c.trunk = line[16] == QLatin1Char('N');
+    c.delay = line[19] == QLatin1Char('N');
+    c.lockout = line[22] == QLatin1Char('N');
+    return c;
+}
+
+int decodeReplies(QStringView collected, ChannelTable& table)
+{
+    int filled = 0;
+    int index = 0;
+    for (const QStringView line : collected.tokenize(QLatin1Char('\r'))) {
+        if (index++ >= kDecodedLines)
+            break;
+        const auto c = parseLine(line);
+        if (!c)
+            continue;
+        table.set(c->channel, MT::kChCh, c->channel);
+        table.set(c->channel, MT::kChFrequency, c->frequency);
+        table.set(c->channel, MT::kChDLY, c->delay ? QStringLiteral("=") : QString());
+        table.set(c->channel, MT::kChLO, c->lockout ? QStringLiteral("=") : QString());
+        table.set(c->channel, MT::kChMode, c->trunk ? QStringLiteral("Trunk") : QStringLiteral("Normal"));
+        ++filled;
+    }
+    return filled;
+}
+
+std::optional<QString> frequencyEntry(QStringView typed)
+{
+    QString text = typed.toString();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (MT::trimBlanks(text).isEmpty())
+        return QString();
+    bool point = false;
+    const auto value = wholeNumber(text, &point);
+    if (!value)
+        return typed.toString();
+    double mhz = *value;
+    if (!point && mhz >= 1000)
+        mhz /= 10000.0;
+    if (mhz < 0 || std::round(mhz * 10000.0) >= 1000 * 10000.0)
+        return std::nullopt;
+    return wire::formatMHz(mhz);
+}
+
+bool isZeroFrequency(const QString& frequency) { return wire::leadingNumber(frequency) == 0; }
+
+QString uploadDigits(const QString& frequency) { return wire::wireFrequency(wire::leadingNumber(frequency)); }
+
+} // namespace vexlor::memory::channels

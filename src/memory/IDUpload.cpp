@@ -1,0 +1,95 @@
+#include "memory/IDUpload.h"
+
+#include "link/Commands.h"
+#include "link/ExchangeGuard.h"
+#include "link/Retry.h"
+#include "link/ScannerLink.h"
+#include "link/Wire.h"
+#include "memory/IDTable.h"
+#include "memory/MemoryTables.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace vexlor::memory {
+
+namespace {
+
+using MT = MemoryTables;
+namespace wire = link::wire;
+
+bool isNumber(const QString& text)
+{
+    const QString t = MT::trimBlanks(text);
+    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
+
+IDUpload::IDUpload(link::ScannerLink& link, const IDTable& ids, QObject* parent)
+    : QObject(parent), m_link(link), m_ids(ids)
+{
+}
+
+QString IDUpload::command(const IDTable& ids, int bank, int slot)
+{
+    const QString label = ids.text(bank, slot, MT::kIdCh);
+    const qsizetype dash = label.indexOf(QLatin1Char('-'));
+    if (label.isEmpty() || dash < 0)
+        return QString();
+    const int list = wire::leadingInt(QStringView(label).left(dash));
+    const int position = wire::leadingInt(QStringView(label).mid(dash + 1));
+    if (list < 1 || list > MT::kLists || position < 1 || position > MT::kSlotsPerList)
+        return QString();
+    QString id = link::cmd::talkgroupField(ids.text(bank, slot, MT::kIdId));
+    if (!isNumber(id))
+        id = QStringLiteral("000000");
+    return link::cmd::storeTalkgroup(bank, list, position, id);
+}
+
+IDUpload::Result IDUpload::run(int bank, int list)
+{
+    Result result;
+    if (m_running || bank < 1 || bank > MT::kBanks || list < 1 || list > MT::kLists)
+        return result;
+    link::ExchangeGuard guard(m_link, kOwner, link::ExchangeGuard::Quiet::Yes);
+    if (!guard.held())
+        return result;
+    const QPointer<IDUpload> self(this);
+    result.started = true;
+    m_running = true;
+    m_stopRequested = false;
+
+    QStringList commands;
+    for (int position = 1; position <= MT::kSlotsPerList; ++position) {
+        const QString c = command(m_ids, bank, MT::slotOf(list, position));
+        if (!c.isEmpty())
+            commands << c;
+    }
+    result.total = int(commands.size());
+
+    auto going = [&] { return self && !m_stopRequested && !m_link.isShuttingDown(); };
+    m_link.SyncSerialOut(link::cmd::memoryChannel(1));
+    if (going())
+        m_link.SyncSerialOut(link::cmd::kAFF);
+    for (const QString& c : commands) {
+        if (!going())
+            break;
+        m_link.SyncSerialOut(c);
+        ++result.sent;
+        if (self)
+            Q_EMIT progressed(result.sent, result.total);
+    }
+    result.stopped = !going();
+    // Stopped or not, the receiver goes back to the bank it was on.
+    link::RetrySyncOut(m_link, QLatin1String("MA") + MT::firstChannelText(bank));
+    link::RetrySyncOut(m_link, link::cmd::key(13));
+    if (self) {
+        m_running = false;
+        m_stopRequested = false;
+    }
+    return result;
+}
+
+} // namespace vexlor::memory

@@ -1,0 +1,78 @@
+#include "FakeClock.h"
+#include "FakeSerialPort.h"
+#include "link/ExchangeGuard.h"
+#include "link/Replies.h"
+#include "link/ScannerLink.h"
+#include "platform/qt/SystemClock.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <ctime>
+
+using namespace vexlor;
+using link::ExchangeGuard;
+using link::ScannerLink;
+
+namespace {
+double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
+} // namespace
+
+// How the line is given up when the program ends in the middle of an exchange.
+class TestLinkShutdown : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void shutDownEndsAWaitAtOnce()
+    {
+        fakes::FakeSerialPort port;
+        fakes::FakeClock clock;
+        port.open();
+        ScannerLink link(port, clock);
+        QTimer poll;
+        link.setPollTimer(&poll);
+        int offline = 0;
+        connect(&link, &ScannerLink::offlineShown, [&] { ++offline; });
+        QString reply;
+        {
+            ExchangeGuard guard(link, QStringLiteral("test"), ExchangeGuard::Quiet::No);
+            QVERIFY(guard.held());
+            link.setQuietedScanner(true); // as if quieted; the receiver is silent from here on
+            QTimer::singleShot(20, &link, &ScannerLink::shutDown);
+            QElapsedTimer t;
+            t.start();
+            port.clearWritten();
+            reply = link.SyncSerialOut(QStringLiteral("PM001"));
+            QVERIFY(t.elapsed() < 1000); // the fake clock never reaches the time-out
+        }
+        QCOMPARE(reply, QString(link::reply::kTimeout));
+        // Released with straight writes; nothing after; the poll stays stopped.
+        QCOMPARE(port.writtenLines(), (QStringList {"PM001", "MUA", "QUN", "IDN"}));
+        QVERIFY(!poll.isActive());
+        QCOMPARE(offline, 0);
+        QVERIFY(!link.claim(QStringLiteral("another")));
+        QCOMPARE(link.SyncSerialOut(QStringLiteral("KEY00")), QString(link::reply::kTimeout));
+        QCOMPARE(port.writtenLines().size(), 4);
+    }
+
+    // Last: after it no nested loop of this process runs any more.
+    void applicationExitDuringAWaitDoesNotSpin()
+    {
+        fakes::FakeSerialPort port;
+        platform::SystemClock clock;
+        port.open();
+        ScannerLink link(port, clock);
+        link.setSerialPortTimeout(3);
+        QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
+        QElapsedTimer t;
+        t.start();
+        const double cpu0 = cpuSeconds();
+        QCOMPARE(link.SyncSerialOut(QStringLiteral("SB")), QString(link::reply::kTimeout));
+        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+        QVERIFY(cpuSeconds() - cpu0 < 0.5);
+        QVERIFY(link.isShuttingDown());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinkShutdown)
+#include "tst_linkshutdown.moc"

@@ -1,0 +1,310 @@
+#include "ScriptedReceiver.h"
+#include "link/Wire.h"
+#include "memory/FreqDirectory.h"
+
+#include <QTest>
+
+using namespace vexlor;
+using memory::FreqDirectory;
+using memory::MemoryTables;
+using MT = MemoryTables;
+using Button = platform::Dialogs::Button;
+
+namespace {
+
+// A receiver whose channel c holds 100 + c/10 MHz, trunk on odd channels.
+QByteArray channelLine(int c)
+{
+    const QString f = link::wire::wireFrequency(100 + c / 10.0);
+    return QStringLiteral("C%1 F%2 T%3 DN LF AF RF N000")
+        .arg(link::wire::digits(c, 3), f, c % 2 ? QStringLiteral("N") : QStringLiteral("F"))
+        .toLatin1();
+}
+
+struct Rig : testing::ScriptedReceiver {
+    FreqDirectory dir {{link, port, dialogs, tables, *stores}};
+    Rig()
+    {
+        answer = [](const QString& c) {
+            if (c.startsWith(QLatin1String("PM")) && c.size() == 5)
+                return channelLine(c.mid(2).toInt());
+            return QByteArray("OK");
+        };
+    }
+    void readBank(int bank)
+    {
+        dir.Option1_Click();
+        dir.BankCmb_Click(bank);
+        dir.reader().ChTimer().stop(); // ticked by hand
+        for (int i = 0; i < 7 && dir.reader().isRunning(); ++i)
+            dir.reader().ChTimer_Timer();
+    }
+    void setChannel(int c, const QString& mhz, const QString& mode, bool delay = false, bool lockout = false)
+    {
+        tables.Channels.set(c, MT::kChCh, c);
+        tables.Channels.set(c, MT::kChFrequency, mhz);
+        tables.Channels.set(c, MT::kChMode, mode);
+        tables.Channels.set(c, MT::kChDLY, delay ? QStringLiteral("=") : QString());
+        tables.Channels.set(c, MT::kChLO, lockout ? QStringLiteral("=") : QString());
+    }
+    void edit(int c) { dir.ChBox_Change(QString::number(c)); }
+};
+
+} // namespace
+
+class TestFreqDirectory : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsABankAndStoresIt_data()
+    {
+        QTest::addColumn<int>("bank");
+        QTest::newRow("bank 1") << 1;
+        QTest::newRow("bank 10") << 10;
+    }
+    void readsABankAndStoresIt()
+    {
+        QFETCH(int, bank);
+        Rig rig;
+        const int first = 30 * (bank - 1) + 1;
+        rig.tables.Channels.set(first, MT::kChName, QStringLiteral("Tower"));
+        QList<int> percents;
+        connect(&rig.dir.reader(), &memory::BankRead::progressed, [&](int p) {
+            percents << p;
+            QVERIFY(!rig.mainTimer.isActive());
+        });
+        rig.readBank(bank);
+
+        QStringList expected {QStringLiteral("QUF")};
+        for (int c = first; c < first + 30; ++c)
+            expected << QStringLiteral("PM") + link::wire::digits(c, 3);
+        expected << QStringLiteral("QUN");
+        QCOMPARE(rig.commands, expected);
+        QCOMPARE(percents, (QList<int> {15, 30, 45, 60, 75, 90}));
+        QVERIFY(rig.mainTimer.isActive());
+        QVERIFY(!rig.dir.state().WaitLblVisible);
+
+        const MemoryTables stored = rig.reloaded();
+        for (const MemoryTables* t : std::initializer_list<const MemoryTables*> {&rig.tables, &stored}) {
+            QCOMPARE(t->Channels.text(first, MT::kChName), QStringLiteral("Tower"));
+            QCOMPARE(t->Channels.text(first + 1, MT::kChFrequency),
+                     link::wire::formatMHz(100 + (first + 1) / 10.0));
+            QCOMPARE(t->Channels.text(first, MT::kChMode), QStringLiteral("Trunk"));
+            QCOMPARE(t->Channels.text(first + 1, MT::kChMode), QStringLiteral("Normal"));
+            QCOMPARE(t->Channels.text(first, MT::kChDLY), QStringLiteral("="));
+        }
+    }
+
+    void readEndsCleanly_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("pollRuns");
+        QTest::newRow("window closed") << "close" << true;
+        QTest::newRow("program ending") << "shutdown" << false;
+    }
+    void readEndsCleanly()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, pollRuns);
+        Rig rig;
+        rig.dir.Option1_Click();
+        rig.dir.BankCmb_Click(2);
+        rig.dir.reader().ChTimer_Timer();
+        // A second bank would mix its replies into this read: it is not taken.
+        rig.dir.BankCmb_Click(3);
+        QCOMPARE(rig.dir.SelectedBank(), 2);
+        QCOMPARE(rig.dir.state().BankCmb, 2);
+        how == QLatin1String("close") ? rig.dir.Form_Unload() : rig.link.shutDown();
+        QCOMPARE(rig.commands.last(), QStringLiteral("QUN"));
+        QVERIFY(!rig.dir.reader().ChTimer().isActive());
+        QCOMPARE(rig.mainTimer.isActive(), pollRuns);
+        QVERIFY(rig.tables.Channels.at(31, MT::kChFrequency).isEmpty());
+        QVERIFY(!rig.link.isBusy());
+    }
+
+    void upload_data()
+    {
+        QTest::addColumn<int>("bank");
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<QStringList>("channels"); // "offset mhz mode [D] [L]"
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("normal only")
+            << 1 << "0 - Conventional Only" << QStringList {"1 154.325 Normal D", "2 460.1 Normal L"}
+            << QStringList {"KEY00", "MA001", "PM001 01543250", "DLN", "LOF", "PM002 04601000", "DLF", "LON", "KEY00"};
+        QTest::newRow("trunk type 0")
+            << 1 << "0 - Conventional Only" << QStringList {"2 154.325 Normal", "1 851.0125 Trunk D L"}
+            << QStringList {"MUN", "QUF", "IDF", "MA001", "TR A 0", "PM001 08510125", "KEY12", "KEY06", "KEY07",
+                            "PM002 01543250", "DLF", "LOF", "KEY00", "MUA", "QUN", "IDN"};
+        QTest::newRow("trunk type 1, bank 10")
+            << 10 << "1 - E1 Motorola" << QStringList {"1 856.2375 Trunk", "30 000.0000 Trunk"}
+            << QStringList {"MUN", "QUF", "IDF", "MA001", "TR J 1", "KEY13H", "KEY02 0", "KEY04",
+                            "PM271 08562375", "KEY07", "PM300 00000000", "KEY07", "KEY00", "MUA", "QUN", "IDN"};
+    }
+    void upload()
+    {
+        QFETCH(int, bank);
+        QFETCH(QString, selector);
+        QFETCH(QStringList, channels);
+        QFETCH(QStringList, expected);
+        Rig rig;
+        for (const QString& spec : channels) {
+            const QStringList w = spec.split(QLatin1Char(' '));
+            rig.setChannel(30 * (bank - 1) + w[0].toInt(), w[1], w[2], w.contains("D"), w.contains("L"));
+        }
+        rig.tables.Channels.set(30 * bank - 5, MT::kChMode, QStringLiteral("Normal")); // no channel number: skipped
+        rig.dir.BankCmb_Click(bank);
+        rig.dir.IDTypeBankBox_Click(selector);
+        rig.dialogs.answers.push_back(Button::Yes);
+        rig.commands.clear();
+        rig.dir.DataSendToScannerCmd_Click();
+        QCOMPARE(rig.commands, expected);
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(rig.dialogs.messages[0].title, QStringLiteral("Confirm Upload"));
+        QVERIFY(rig.mainTimer.isActive());
+        QVERIFY(!rig.dir.state().WaitLblVisible && !rig.dir.state().uploading);
+    }
+
+    void uploadInterrupted_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("tail");
+        QTest::addColumn<bool>("pollRuns");
+        QTest::addColumn<QString>("report");
+        // Stop: the channel in flight is finished, then the receiver is put back.
+        QTest::newRow("stop") << "stop" << QStringList {"PM002 01500000", "KEY07", "KEY00", "MUA", "QUN", "IDN"}
+                              << true << "Upload stopped: 2 of 3 channels sent.";
+        // Ending: nothing more is awaited; the closing commands go out straight.
+        QTest::newRow("program ending") << "shutdown" << QStringList {"PM002 01500000", "KEY00", "MUA", "QUN", "IDN"}
+                                        << false << "";
+    }
+    void uploadInterrupted()
+    {
+        QFETCH(QString, how);
+        QFETCH(QStringList, tail);
+        QFETCH(bool, pollRuns);
+        QFETCH(QString, report);
+        Rig rig;
+        for (int c = 1; c <= 3; ++c)
+            rig.setChannel(c, QStringLiteral("150.0000"), QStringLiteral("Trunk"));
+        rig.dir.BankCmb_Click(1);
+        rig.dialogs.answers.push_back(Button::Yes);
+        rig.onCommand = [&](const QString& c) {
+            if (c == QLatin1String("PM002 01500000"))
+                how == QLatin1String("stop") ? rig.dir.StopCmd_Click() : rig.link.shutDown();
+        };
+        rig.dir.DataSendToScannerCmd_Click();
+        QCOMPARE(rig.since(tail.first()), tail);
+        QCOMPARE(rig.mainTimer.isActive(), pollRuns);
+        QCOMPARE(rig.dialogs.messages.size(), report.isEmpty() ? 1 : 2);
+        if (!report.isEmpty())
+            QCOMPARE(rig.dialogs.messages.last().text, report);
+    }
+
+    void uploadRefusedWhileTheLineIsHeld()
+    {
+        Rig rig;
+        rig.setChannel(1, QStringLiteral("150.0000"), QStringLiteral("Normal"));
+        rig.dir.BankCmb_Click(1);
+        QVERIFY(rig.link.claim(QStringLiteral("ID list read")));
+        rig.commands.clear();
+        rig.dir.DataSendToScannerCmd_Click();
+        QCOMPARE(rig.commands, QStringList());
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("The scanner is busy (ID list read)."));
+    }
+
+    void frequencyEntry_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("point") << "154.325" << "154.3250" << QByteArray("01543250") << 0;
+        QTest::newRow("comma") << "154,325" << "154.3250" << QByteArray("01543250") << 0;
+        QTest::newRow("100 Hz units") << "1544300" << "154.4300" << QByteArray("01544300") << 0;
+        QTest::newRow("not a number") << "abc" << "abc" << QByteArray("00000000") << 0;
+        // Would not fit eight digits: refused, the channel keeps its frequency.
+        QTest::newRow("out of range") << "2000.5" << "460.1000" << QByteArray("04601000") << 1;
+    }
+    void frequencyEntry()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, stored);
+        QFETCH(int, boxes);
+        Rig rig;
+        rig.setChannel(2, QStringLiteral("460.1000"), QStringLiteral("Normal"));
+        rig.dir.open();
+        rig.dir.FreqList_Click(2, 3);
+        rig.dir.FreqBox_Change(typed + QStringLiteral("\r\n"));
+        QCOMPARE(rig.tables.Channels.text(2, MT::kChFrequency), shown);
+        QCOMPARE(rig.dir.state().FreqList.at(1).at(1), shown);
+        QFile f(rig.stores->bankPath());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll().mid(68 + 3, 8), stored);
+        QCOMPARE(rig.dialogs.messages.size(), boxes);
+    }
+
+    void gridToggles_data()
+    {
+        QTest::addColumn<QString>("mhz");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("DLY toggles") << "154.3250" << 4 << "" << "=";
+        QTest::newRow("DLY of a zero channel clears") << "000.0000" << 4 << "=" << "";
+        QTest::newRow("L/O toggles") << "154.3250" << 5 << "=" << "";
+        QTest::newRow("L/O of a zero channel locks") << "000.0000" << 5 << "=" << "=";
+        QTest::newRow("Mode toggles") << "154.3250" << 6 << "Normal" << "Trunk";
+        QTest::newRow("Mode of a zero channel is Normal") << "" << 6 << "Trunk" << "Normal";
+    }
+    void gridToggles()
+    {
+        QFETCH(QString, mhz);
+        QFETCH(int, col);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        Rig rig;
+        rig.setChannel(3, mhz, QStringLiteral("Normal"));
+        rig.tables.Channels.set(3, col, before);
+        rig.dir.open();
+        rig.dir.FreqList_Click(3, col);
+        QCOMPARE(rig.tables.Channels.text(3, col), after);
+        QCOMPARE(rig.reloaded().Channels.text(3, col), after);
+        // Headings and the channel column change nothing.
+        rig.dir.FreqList_Click(0, col);
+        rig.dir.FreqList_Click(3, 0);
+        QCOMPARE(rig.tables.Channels.text(3, col), after);
+    }
+
+    void editsAreStoredAtOnce()
+    {
+        Rig rig;
+        rig.setChannel(33, QStringLiteral("154.3250"), QStringLiteral("Normal"));
+        rig.dir.open();
+        rig.dir.BankCmb_Click(2);
+        rig.dir.FreqList_Click(3, 3);
+        rig.dir.NameBox_Change(QStringLiteral("Fire dispatch\r\n"));
+        rig.dir.IDBankNameBox_Change(QStringLiteral("County"));
+        rig.dir.IDBankNameBox_LostFocus();
+        rig.dir.IDTypeBankBox_Click(QStringLiteral("6 - EDACS Ericsson/GE"));
+        // A channel of another bank typed into the editor is kept too.
+        rig.edit(7);
+        rig.dir.FreqBox_Change(QStringLiteral("155.1\r"));
+        MemoryTables stored = rig.reloaded();
+        QCOMPARE(stored.Channels.text(33, MT::kChName), QStringLiteral("Fire dispatch"));
+        QCOMPARE(stored.Channels.text(7, MT::kChFrequency), QStringLiteral("155.1000"));
+        QCOMPARE(stored.BankNames.at(2).display(), QStringLiteral("County"));
+        QCOMPARE(stored.BankTrunkTypes.at(2).display(), QStringLiteral("EDACS"));
+
+        rig.edit(33);
+        rig.dir.DeleteImg_Click();
+        stored = rig.reloaded();
+        QCOMPARE(stored.Channels.text(33, MT::kChFrequency), QStringLiteral("000.0000"));
+        QCOMPARE(stored.Channels.text(33, MT::kChName), QString());
+        QCOMPARE(stored.Channels.text(33, MT::kChLO), QStringLiteral("="));
+        QCOMPARE(stored.Channels.text(33, MT::kChMode), QStringLiteral("Normal"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFreqDirectory)
+#include "tst_freqdirectory.moc"

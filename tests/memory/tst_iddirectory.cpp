@@ -1,0 +1,240 @@
+#include "ScriptedReceiver.h"
+#include "memory/IDDirectory.h"
+
+#include <QTest>
+
+using namespace vexlor;
+using memory::IDDirectory;
+using memory::MemoryTables;
+using MT = MemoryTables;
+using Button = platform::Dialogs::Button;
+
+namespace {
+
+// A trunked receiver: "SB" answers "SB AC"; list C of the current bank holds
+// the IDs below; the IDs in `locked` answer "OK" to "ILD".
+struct Rig : testing::ScriptedReceiver {
+    IDDirectory dir {{link, dialogs, tables, *stores}};
+    QHash<QString, QByteArray> ids; // "C3" -> reply field
+    QSet<QString> locked;
+
+    Rig()
+    {
+        link.setSerialPortTimeout(3);
+        answer = [this](const QString& c) -> QByteArray {
+            if (c == QLatin1String("SB"))
+                return "SB AC";
+            if (c.startsWith(QLatin1String("SB ")))
+                return c.toLatin1();
+            if (c.startsWith(QLatin1String("IC ")))
+                return "IC " + c.mid(3).toLatin1() + ' ' + ids.value(c.mid(3), "000000");
+            if (c.startsWith(QLatin1String("ILD ")))
+                return locked.contains(c.mid(4)) ? "OK" : "OFF";
+            return "OK";
+        };
+    }
+    // Opened on bank 1, list 1, from the file.
+    void open()
+    {
+        dir.open();
+        dir.IDT().stop();
+        dir.IDT_Timer();
+    }
+    void readList(int bank, int list)
+    {
+        dir.BankCmb_Click(bank);
+        dir.Option1_Click();
+        commands.clear();
+        dir.IDBankCmb_Click(list);
+    }
+};
+
+} // namespace
+
+class TestIDDirectory : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void opensOnTheReceiversBanks()
+    {
+        Rig rig;
+        rig.open();
+        QCOMPARE(rig.commands, (QStringList {"MUN", "QUF", "IDF", "SB", "MUA", "QUN", "IDN", "MUN", "QUF", "IDF",
+                                             "SB A", "MA001", "KEY13", "MUA", "QUN", "IDN"}));
+        QCOMPARE(rig.dir.SavedBankReply(), QStringLiteral("SB AC"));
+        QCOMPARE(rig.dir.state().IDList.size(), 10);
+        QVERIFY(rig.mainTimer.isActive());
+        rig.commands.clear();
+        rig.dir.Form_Unload();
+        QCOMPARE(rig.commands, QStringList {"SB AC"});
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("refused"); // commands answered by `answer` instead
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("active banks: NG") << "SB" << QByteArray("NG")
+                                          << "Unable To Query Scanner For Active Banks\r\nPlease verify and try again.";
+        QTest::newRow("active banks: something else for ever")
+            << "SB" << QByteArray("XYZ") << "Unable To Query Scanner For Active Banks\r\nPlease verify and try again.";
+        QTest::newRow("bank switch") << "SB A" << QByteArray("NG")
+                                     << "Is this bank TRUNKED?\r\nPlease verify and try again.";
+        QTest::newRow("silent") << "SB" << QByteArray()
+                                << "Unable To Query Scanner For Active Banks\r\nPlease verify and try again.";
+    }
+    void failures()
+    {
+        QFETCH(QString, refused);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, box);
+        Rig rig;
+        const auto normal = rig.answer;
+        rig.answer = [&](const QString& c) { return c == refused ? answer : normal(c); };
+        bool closed = false;
+        connect(&rig.dir, &IDDirectory::closeWanted, [&] { closed = true; });
+        const qint64 t0 = rig.clock.monotonicMs();
+        rig.open();
+        // Bounded by the serial time-out (once for the query, once for a silent last try).
+        QVERIFY(rig.clock.monotonicMs() - t0 <= 3 * 3000 + 500);
+        QVERIFY(closed);
+        QCOMPARE(rig.dialogs.texts(), QStringList {box});
+        QVERIFY(rig.mainTimer.isActive());
+        QVERIFY(!rig.link.isBusy());
+    }
+
+    void readsAList()
+    {
+        Rig rig;
+        rig.open();
+        rig.ids = {{"C0", "004321"}, {"C1", "001234"}, {"C2", "000000"}, {"C3", "12\xfe" "456"}, {"C4", "002001"}};
+        rig.locked = {"001234"};
+        QStringList shown;
+        connect(&rig.dir, &IDDirectory::changed, [&] {
+            if (rig.dir.state().WaitLblVisible && !shown.contains(rig.dir.state().WaitLbl))
+                shown << rig.dir.state().WaitLbl;
+        });
+        rig.readList(1, 3);
+        const QStringList expected {"MUN", "QUF", "IDF", "KEY07", "IC C0", "ILD 004321", "IC C1", "ILD 001234",
+                                    "ILR 001234", "IC C2", "IC C3", "IC C4", "ILD 002001", "IC C5", "IC C6", "IC C7",
+                                    "IC C8", "IC C9", "KEY00", "MUA", "QUN", "IDN"};
+        QCOMPARE(rig.commands, expected);
+        QCOMPARE(shown.mid(0, 3), (QStringList {"Preparing to read IDs...", "Reading ID (3-10)", "Reading ID (3-1)"}));
+        const auto& t = rig.tables.IDs;
+        QCOMPARE(t.text(1, 30, MT::kIdCh), QStringLiteral("3-10"));
+        QCOMPARE(t.text(1, 30, MT::kIdLO), QString());
+        QCOMPARE(t.text(1, 21, MT::kIdLO), QStringLiteral("="));  // locked: probed and put back
+        QCOMPARE(t.text(1, 22, MT::kIdLO), QStringLiteral("="));  // 000000
+        QCOMPARE(t.text(1, 23, MT::kIdId), QStringLiteral("12=456"));
+        QCOMPARE(t.text(1, 23, MT::kIdLO), QStringLiteral("="));
+        QCOMPARE(rig.dir.state().IDList.at(0).at(1), QStringLiteral("001234"));
+        QVERIFY(rig.dir.state().TypeLblVisible && !rig.dir.state().WaitLblVisible);
+    }
+
+    void listReadFailsOrStops_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("IC refused") << "ic" << QStringList {"Is this bank TRUNKED?\r\nPlease verify and try again."};
+        QTest::newRow("ILD answered oddly for ever")
+            << "ild" << QStringList {"Is this bank TRUNKED?\r\nPlease verify and try again."};
+        QTest::newRow("window closed") << "close" << QStringList {};
+    }
+    void listReadFailsOrStops()
+    {
+        QFETCH(QString, how);
+        QFETCH(QStringList, boxes);
+        Rig rig;
+        rig.open();
+        rig.ids = {{"A2", "000777"}};
+        const auto normal = rig.answer;
+        rig.answer = [&](const QString& c) -> QByteArray {
+            if (how == QLatin1String("ic") && c == QLatin1String("IC A3"))
+                return "NG";
+            if (how == QLatin1String("ild") && c.startsWith(QLatin1String("ILD")))
+                return "IC A2 000777";
+            return normal(c);
+        };
+        QString waitDuringBox;
+        rig.dialogs.onMessage = [&](const auto&) { waitDuringBox = rig.dir.state().WaitLbl; };
+        rig.onCommand = [&](const QString& c) {
+            if (how == QLatin1String("close") && c == QLatin1String("IC A3"))
+                rig.dir.Form_Unload();
+        };
+        rig.readList(1, 1);
+        QCOMPARE(rig.dialogs.texts(), boxes);
+        if (!boxes.isEmpty())
+            QCOMPARE(waitDuringBox, QStringLiteral("Trunked Mode Unavailable..."));
+        const QStringList end = how == QLatin1String("close")
+            ? QStringList {"IC A3", "KEY00", "MUA", "QUN", "IDN", "SB AC"}
+            : QStringList {"KEY00", "MUA", "QUN", "IDN"};
+        QCOMPARE(rig.commands.mid(rig.commands.size() - end.size()), end);
+        QVERIFY(rig.mainTimer.isActive());
+        QCOMPARE(rig.tables.IDs.text(1, 2, MT::kIdId), QStringLiteral("000777")); // what was read stays
+    }
+
+    void shutDownDuringAListRead()
+    {
+        Rig rig;
+        rig.open();
+        rig.onCommand = [&](const QString& c) {
+            if (c == QLatin1String("IC A2"))
+                rig.link.shutDown();
+        };
+        rig.readList(1, 1);
+        QCOMPARE(rig.since(QStringLiteral("IC A2")), (QStringList {"IC A2", "KEY00", "SB AC", "MUA", "QUN", "IDN"}));
+        QVERIFY(!rig.mainTimer.isActive());
+        QCOMPARE(rig.dialogs.messages.size(), 0);
+    }
+
+    void editing()
+    {
+        Rig rig;
+        rig.open();
+        rig.dir.IDList_Click(4, 1);
+        QCOMPARE(rig.dir.state().IDbox, QStringLiteral("000000")); // never filled
+        rig.dir.IDbox_Change(QStringLiteral(" 42 "));
+        rig.dir.TypeCmb_Click(QStringLiteral("POL"));
+        rig.dir.NameBox_Change(QStringLiteral("Dispatch\r\n"));
+        MemoryTables stored = rig.reloaded();
+        QCOMPARE(stored.IDs.text(1, 4, MT::kIdId), QStringLiteral("000042"));
+        QCOMPARE(stored.IDs.text(1, 4, MT::kIdCh), QStringLiteral("1-4"));
+        QCOMPARE(stored.IDs.text(1, 4, MT::kIdName), QStringLiteral("Dispatch"));
+
+        // The L/O cell goes straight to the receiver, lock then release.
+        rig.commands.clear();
+        rig.dir.IDList_Click(4, 4);
+        rig.dir.IDList_Click(4, 4);
+        QCOMPARE(rig.commands, (QStringList {"ILR 000042", "ILD 000042"}));
+
+        rig.dir.IDList_Click(5, 3);
+        rig.dir.DeleteImg_Click();
+        stored = rig.reloaded();
+        QCOMPARE(stored.IDs.text(1, 5, MT::kIdId), QStringLiteral("------"));
+        QCOMPARE(stored.IDs.text(1, 5, MT::kIdLO), QStringLiteral("="));
+    }
+
+    void upload()
+    {
+        Rig rig;
+        rig.open();
+        auto slot = [&](int s, const QString& label, const QString& id) {
+            rig.tables.IDs.set(3, s, MT::kIdCh, label);
+            rig.tables.IDs.set(3, s, MT::kIdId, id);
+        };
+        slot(11, QStringLiteral("2-10"), QStringLiteral("001234"));
+        slot(12, QStringLiteral("2-2"), QStringLiteral("------"));
+        slot(13, QStringLiteral("2-x"), QStringLiteral("000099")); // no position: skipped
+        slot(14, QStringLiteral("11-1"), QStringLiteral("000099")); // no such list: skipped
+        rig.tables.IDs.set(3, 15, MT::kIdName, QStringLiteral("never filled")); // no label: skipped
+        rig.dir.BankCmb_Click(3);
+        rig.dir.IDBankCmb_Click(2);
+        rig.dialogs.answers.push_back(Button::Yes);
+        rig.commands.clear();
+        rig.dir.SendToScanner_Click();
+        QCOMPARE(rig.commands, (QStringList {"MUN", "QUF", "IDF", "MA001", "AFF", "TG C B0 001234", "TG C B2 000000",
+                                             "MA061", "KEY13", "MUA", "QUN", "IDN"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIDDirectory)
+#include "tst_iddirectory.moc"
