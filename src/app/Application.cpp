@@ -2,6 +2,7 @@
 
 #include "app/CompactBinder.h"
 #include "app/ControlsBinder.h"
+#include "app/MemoryBinder.h"
 #include "app/RemoteBinder.h"
 #include "app/Version.h"
 #include "app/ui/MainDisplayView.h"
@@ -62,6 +63,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_compactBinder = std::make_unique<CompactBinder>(*this);
     m_controlsBinder = std::make_unique<ControlsBinder>(*this);
     m_remoteBinder = std::make_unique<RemoteBinder>(*this);
+    m_memoryBinder = std::make_unique<MemoryBinder>(*this);
 }
 
 Application::~Application() = default;
@@ -118,6 +120,9 @@ void Application::shutDown(bool ask)
     if (m_shutDown || m_ended)
         return;
     m_shutDown = true;
+    // A transfer in flight gives the receiver back first, with straight
+    // writes, and every wait ends; remote off must come after that.
+    m_link.shutDown();
     if (ask) {
         Dialogs::Message m {QStringLiteral("Do you want to REMOTE OFF your BC245xlt ?"), QStringLiteral("Question"),
                             Dialogs::Buttons::YesNo};
@@ -187,6 +192,7 @@ void Application::endNow()
 {
     // Saved by the set-up window: no question, nothing sent, no second save.
     m_ended = true;
+    m_link.shutDown();
     m_poll.MainTimer().stop();
     exitProgram();
 }

@@ -37,6 +37,7 @@ class MainWindow;
 class RemoteBinder;
 class ControlsBinder;
 class CompactBinder;
+class MemoryBinder;
 class MainDisplayView;
 
 // What the program talks to; tests pass fakes.
@@ -84,6 +85,7 @@ public:
     void saveConfig();
 
     MainWindow& window() { return *m_window; }
+    MemoryBinder& memoryBinder() { return *m_memoryBinder; }
     IniFile& INIObj() { return m_ini; }
     recording::LogFlags& logFlags() { return m_logFlags; }
     link::ScannerLink& link() { return m_link; }
@@ -126,10 +128,10 @@ private:
     recording::LogSetup m_logSetup;
     std::unique_ptr<recording::Log> m_logWindow;
     // Binders, one per subsystem, created last (they need every part above).
-    // (none yet)
     std::unique_ptr<RemoteBinder> m_remoteBinder;
     std::unique_ptr<ControlsBinder> m_controlsBinder;
     std::unique_ptr<CompactBinder> m_compactBinder;
+    std::unique_ptr<MemoryBinder> m_memoryBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;

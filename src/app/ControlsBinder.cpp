@@ -6,6 +6,7 @@
 #include "app/ui/LampLabel.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/NameLabel.h"
+#include "app/SecondaryWindow.h"
 #include "controls/LabelFonts.h"
 #include "controls/ui/FreqLockout.h"
 #include "controls/ui/IDLockout.h"
@@ -16,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QWindow>
 
 namespace vexlor::app {
 
@@ -190,19 +190,7 @@ void ControlsBinder::bindFonts()
     }
 }
 
-void ControlsBinder::showWindow(QWidget* window)
-{
-    // Not a child of the main window, so its control names stay its own;
-    // still kept above the main window.
-    if (QWindow* main = m_app.window().windowHandle()) {
-        window->winId();
-        if (QWindow* own = window->windowHandle())
-            own->setTransientParent(main);
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
+void ControlsBinder::showWindow(QWidget* window) { showSecondaryWindow(m_app.window(), *window); }
 
 void ControlsBinder::showFreqLockout()
 {

@@ -57,8 +57,10 @@ void BankRead::ChTimer_Timer()
         return;
     collect();
     if (m_nextChannel < m_lastChannel) {
-        for (int c = m_nextChannel; c < m_nextChannel + kPerTick; ++c)
-            m_link.Write(link::cmd::pmRead(c));
+        for (int c = m_nextChannel; c < m_nextChannel + kPerTick && isRunning(); ++c)
+            m_link.Write(link::cmd::pmRead(c)); // a write may end the program, and this read
+        if (!isRunning())
+            return;
         m_nextChannel += kPerTick;
         m_progress += 15;
         Q_EMIT progressed(m_progress);

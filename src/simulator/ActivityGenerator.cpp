@@ -278,7 +278,7 @@ std::optional<int> ActivityGenerator::scanId()
             continue;
         for (int p = 1; p <= MemoryState::kSlotsPerList; ++p) {
             const int id = m_memory.id(bank, l, p);
-            if (id != 0 && !m_memory.isIdLockedOut(bank, id))
+            if (id > 0 && !m_memory.isIdLockedOut(bank, id))
                 candidates.append({l, p, id});
         }
     }
@@ -295,7 +295,7 @@ std::optional<int> ActivityGenerator::searchId()
     QList<int> known;
     for (int l = 1; l <= MemoryState::kLists; ++l)
         for (int p = 1; p <= MemoryState::kSlotsPerList; ++p)
-            if (const int id = m_memory.id(bank, l, p); id != 0 && !m_memory.isIdLockedOut(bank, id))
+            if (const int id = m_memory.id(bank, l, p); id > 0 && !m_memory.isIdLockedOut(bank, id))
                 known << id;
     for (int tries = 0; tries < 8; ++tries) {
         int id = 0;

@@ -66,6 +66,7 @@ MemoryState MemoryState::factoryLoaded()
     int i = 0;
     for (int id : kTalkgroupsA)
         m.m_banks[3].ids[0][i++] = id;
+    m.m_banks[3].ids[0][i] = kClearedId;
     i = 0;
     for (int id : kTalkgroupsB)
         m.m_banks[3].ids[1][i++] = id;
@@ -133,7 +134,7 @@ int MemoryState::id(int b, int list, int position) const
 
 void MemoryState::setId(int b, int list, int position, int value)
 {
-    if (!valid(b, kBanks) || !valid(list, kLists) || !valid(position, kSlotsPerList) || value < 0
+    if (!valid(b, kBanks) || !valid(list, kLists) || !valid(position, kSlotsPerList) || value < kClearedId
         || value > kMaxId)
         return;
     m_banks[b - 1].ids[list - 1][position - 1] = value;

@@ -20,6 +20,9 @@ public:
     static constexpr int kSearchLockouts = 50;
     static constexpr int kMaxLockedIds = 100;
     static constexpr int kMaxId = 999999;
+    // A slot that was cleared: the receiver shows it blank and writes its
+    // blank glyph (0xFE) for every digit.
+    static constexpr int kClearedId = -1;
 
     struct Channel {
         qint32 frequency = 0; // 0: empty

@@ -3,6 +3,7 @@
 #include "link/Wire.h"
 #include "simulator/StatusLines.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vexlor::simulator {
@@ -54,7 +55,7 @@ void ModeMachine::restOnIdChannel(int list, int position)
 {
     m_idList = list;
     m_idPosition = position;
-    m_currentId = m_memory.id(m_trunkBank, list, position);
+    m_currentId = std::max(0, m_memory.id(m_trunkBank, list, position));
 }
 
 void ModeMachine::goToChannel(int number)
@@ -83,7 +84,9 @@ bool ModeMachine::goToIdChannel(int list, int position)
 
 bool ModeMachine::canProgram(int number) const
 {
-    if (m_mode == Manual || m_mode == Direct)
+    // A memory write from the computer also drops a search, as the program
+    // key does: the "Lmt" key of a conventional upload leaves one running.
+    if (m_mode == Manual || m_mode == Direct || isSearchMode(m_mode))
         return true;
     if (m_mode == TrunkProgramM || m_mode == TrunkProgramE)
         return MemoryState::bankOfChannel(number) == m_trunkBank;

@@ -26,6 +26,9 @@ QByteArray letters(const std::array<bool, 10>& on)
     return s.isEmpty() ? QByteArray("-") : s;
 }
 
+// A cleared talkgroup slot.
+constexpr char kClearedField[] = "------";
+
 // Strict field readers: the whole word must be what is expected.
 bool readInt(const QByteArray& w, int width, int lo, int hi, int* out)
 {
@@ -100,7 +103,8 @@ QByteArray StateFile::serialize(const MemoryState& m)
         for (int l = 1; l <= MemoryState::kLists; ++l)
             for (int p = 1; p <= MemoryState::kSlotsPerList; ++p)
                 if (const int id = m.id(b, l, p))
-                    out += QByteArray("id ") + letter(b) + ' ' + letter(l) + ' ' + num(p, 2) + ' ' + num(id, 6) + '\n';
+                    out += QByteArray("id ") + letter(b) + ' ' + letter(l) + ' ' + num(p, 2) + ' '
+                        + (id == MemoryState::kClearedId ? QByteArray(kClearedField) : num(id, 6)) + '\n';
         QList<int> locked = bank.lockedIds.values();
         std::sort(locked.begin(), locked.end());
         for (int id : locked)
@@ -163,8 +167,10 @@ std::optional<MemoryState> StateFile::parse(const QByteArray& text, QString* err
             m.setPriorityChannel(b, pri);
         } else if (kind == "id" && w.size() == 5) {
             int b = 0, l = 0, p = 0, id = 0;
+            if (w[4] == kClearedField)
+                id = MemoryState::kClearedId;
             if (!readLetter(w[1], &b) || !readLetter(w[2], &l) || !readInt(w[3], 2, 1, 10, &p)
-                || !readInt(w[4], 6, 1, MemoryState::kMaxId, &id))
+                || (id == 0 && !readInt(w[4], 6, 1, MemoryState::kMaxId, &id)))
                 return fail(QStringLiteral("bad talkgroup"));
             m.setId(b, l, p, id);
         } else if (kind == "lockedid" && w.size() == 3) {

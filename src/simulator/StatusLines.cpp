@@ -68,7 +68,8 @@ QByteArray trunkBank(int bank, int trunkType)
 
 QByteArray idChannel(int list, int position, int id)
 {
-    return QByteArray("IC ") + letter(list) + char(wire::slotDigit(position).unicode()) + ' ' + id6(id);
+    const QByteArray field = id == MemoryState::kClearedId ? QByteArray(6, char(0xFE)) : id6(id);
+    return QByteArray("IC ") + letter(list) + char(wire::slotDigit(position).unicode()) + ' ' + field;
 }
 
 QByteArray talkgroup(bool start, int id) { return (start ? "ID S " : "ID E ") + id6(id); }

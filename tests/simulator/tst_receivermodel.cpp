@@ -119,6 +119,7 @@ private Q_SLOTS:
         row("PM then DLN", {"MA001", "PM200 01462000", "DLN"}, "PM200", {"C200 F01462000 TF DN LF AF RF N000"});
         row("PM of zero clears", {"MA001", "PM001 00000000"}, "PM001", {"C001 F00000000 TF DF LF AF RF N000"});
         row("PM programs only in manual", none, "PM200 01462000", {"NG"});
+        row("PM ends a limit search", {"MA001", "KEY07"}, "PM200 01462000", {"OK"});
         row("PM out of band", {"MA001"}, "PM200 01000000", {"NG"});
         row("TR sets a type", none, "TR A 2", {"OK"});
         row("TG stores an ID", none, "TG A A3 012345", {"OK"});

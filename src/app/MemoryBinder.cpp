@@ -1,0 +1,98 @@
+#include "app/MemoryBinder.h"
+
+#include "app/Application.h"
+#include "app/SecondaryWindow.h"
+#include "app/ui/MainWindow.h"
+#include "memory/ui/FreqDir.h"
+#include "memory/ui/IDdir.h"
+#include "utilities/ui/FrmHelp.h"
+#include "utilities/ui/TGConvert.h"
+
+#include <QAction>
+
+namespace vexlor::app {
+
+MemoryBinder::MemoryBinder(Application& app)
+    : m_app(app),
+      m_freq({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()}),
+      m_id({app.link(), app.platform().dialogs, app.tables(), app.stores()})
+{
+    MainWindow& w = app.window();
+    const std::pair<const char*, void (MemoryBinder::*)()> items[] = {
+        {"EditMemories", &MemoryBinder::EditMemories_Click},
+        {"EditIDdir", &MemoryBinder::EditIDdir_Click},
+        {"TGConvertMnu", &MemoryBinder::TGConvertMnu_Click},
+    };
+    for (const auto& [name, handler] : items) {
+        if (QAction* a = w.action(QLatin1String(name))) {
+            a->setEnabled(true);
+            connect(a, &QAction::triggered, this, [this, h = handler] { (this->*h)(); });
+        }
+    }
+    connect(&m_freq, &memory::FreqDirectory::helpWanted, this, &MemoryBinder::showHelp);
+    connect(&m_freq, &memory::FreqDirectory::mainWindowWanted, this, &MemoryBinder::bringMainForward);
+    connect(&m_id, &memory::IDDirectory::mainWindowWanted, this, &MemoryBinder::bringMainForward);
+    connect(&m_id, &memory::IDDirectory::convertWanted, this, &MemoryBinder::TGConvertMnu_Click);
+}
+
+MemoryBinder::~MemoryBinder() = default;
+
+void MemoryBinder::EditMemories_Click()
+{
+    if (m_app.finished())
+        return;
+    if (!m_freqWindow)
+        m_freqWindow = std::make_unique<memory::FreqDir>(m_freq);
+    showSecondaryWindow(m_app.window(), *m_freqWindow);
+    m_freq.open();
+}
+
+void MemoryBinder::EditIDdir_Click()
+{
+    if (m_app.finished())
+        return;
+    if (!m_idWindow)
+        m_idWindow = std::make_unique<memory::IDdir>(m_id);
+    // Already open: it stays on its bank and list.
+    if (m_idWindow->isVisible()) {
+        showSecondaryWindow(m_app.window(), *m_idWindow);
+        return;
+    }
+    showSecondaryWindow(m_app.window(), *m_idWindow);
+    m_id.open();
+}
+
+void MemoryBinder::TGConvertMnu_Click()
+{
+    if (m_app.finished())
+        return;
+    // Written once, when missing; the lookup then reads it like any other copy.
+    utilities::TalkgroupConverter::ensureAfsFile(m_converter.afsFile());
+    if (!m_converterWindow)
+        m_converterWindow = std::make_unique<utilities::TGConvert>(m_converter);
+    showSecondaryWindow(m_app.window(), *m_converterWindow);
+}
+
+void MemoryBinder::showHelp(const QString& caption, const QString& text)
+{
+    if (!m_helpWindow)
+        m_helpWindow = std::make_unique<utilities::FrmHelp>();
+    m_helpWindow->Load(caption, text);
+    QWidget* over = m_freqWindow && m_freqWindow->isVisible() ? static_cast<QWidget*>(m_freqWindow.get())
+                                                              : &m_app.window();
+    m_helpWindow->setParent(over, m_helpWindow->windowFlags());
+    m_helpWindow->exec();
+}
+
+void MemoryBinder::bringMainForward()
+{
+    if (m_app.finished())
+        return;
+    MainWindow& w = m_app.window();
+    if (w.isVisible()) {
+        w.raise();
+        w.activateWindow();
+    }
+}
+
+} // namespace vexlor::app

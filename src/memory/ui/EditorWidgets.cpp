@@ -1,0 +1,116 @@
+#include "memory/ui/EditorWidgets.h"
+
+#include "memory/MemoryTables.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+namespace vexlor::memory::editor {
+
+QLineEdit* lineBox(const QString& name, int maxLength, int widthChars, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMaxLength(maxLength);
+    if (widthChars > 0)
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(widthChars, QLatin1Char('0'))) + 16);
+    return box;
+}
+
+QComboBox* numberCombo(const QString& name, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    for (int n = 1; n <= MemoryTables::kBanks; ++n)
+        combo->addItem(QString::number(n));
+    combo->setCurrentIndex(-1);
+    return combo;
+}
+
+QComboBox* typeCombo(const QString& name, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->setEditable(true);
+    combo->addItems(MemoryTables::typeCodeList());
+    // The logic decides what a typed code means; the combo neither adds it nor completes it.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    combo->lineEdit()->setMaxLength(3);
+    combo->setCurrentIndex(-1);
+    combo->setMinimumContentsLength(4);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return combo;
+}
+
+QToolButton* imageButton(const QString& name, QStyle::StandardPixmap icon, const QString& tip, QWidget* parent)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setIcon(b->style()->standardIcon(icon));
+    b->setIconSize(QSize(24, 24));
+    b->setToolTip(tip);
+    b->setAutoRaise(false);
+    return b;
+}
+
+QPushButton* button(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void renderText(QLineEdit* box, const QString& text)
+{
+    if (box->text() == text)
+        return;
+    const QSignalBlocker block(box);
+    box->setText(text);
+}
+
+void renderEditText(QComboBox* combo, const QString& text)
+{
+    if (combo->currentText() == text)
+        return;
+    const QSignalBlocker block(combo);
+    const QSignalBlocker blockEdit(combo->lineEdit());
+    combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    combo->setEditText(text);
+}
+
+void renderChoice(QComboBox* combo, int index)
+{
+    if (combo->currentIndex() == index)
+        return;
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(index);
+}
+
+void renderChecked(QAbstractButton* box, bool checked)
+{
+    if (box->isChecked() == checked)
+        return;
+    const QSignalBlocker block(box);
+    box->setChecked(checked);
+}
+
+void renderRadios(QRadioButton* first, bool firstOn, QRadioButton* second, bool secondOn)
+{
+    if (first->isChecked() == firstOn && second->isChecked() == secondOn)
+        return;
+    // An exclusive pair cannot show both off otherwise.
+    first->setAutoExclusive(false);
+    second->setAutoExclusive(false);
+    renderChecked(first, firstOn);
+    renderChecked(second, secondOn);
+    first->setAutoExclusive(true);
+    second->setAutoExclusive(true);
+}
+
+} // namespace vexlor::memory::editor

@@ -1,0 +1,138 @@
+#include "AppFixture.h"
+#include "app/MemoryBinder.h"
+#include "app/ui/MainWindow.h"
+#include "memory/ui/FreqDir.h"
+#include "memory/ui/IDdir.h"
+#include "utilities/ui/FrmHelp.h"
+#include "utilities/ui/TGConvert.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+using namespace vexlor;
+using Button = platform::Dialogs::Button;
+
+// The Memories menu in the whole program, and how a transfer in flight ends
+// when the program does.
+class TestMemoryBinder : public QObject, protected testing::AppFixture {
+    Q_OBJECT
+    std::unique_ptr<app::Application> start()
+    {
+        auto a = makeApp();
+        a->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        // A receiver that says "OK" to everything and reads channel c as a C line.
+        m_port.onWrite = [this](const QByteArray& bytes) {
+            for (const QByteArray& line : bytes.split('\r')) {
+                if (line.startsWith("PM") && line.size() == 5)
+                    m_port.feed("C" + line.mid(2) + " F01543250 TF DF LF AF RF N000\r");
+                else if (line == "SB")
+                    m_port.feed("SB AB\r");
+                else if (!line.isEmpty())
+                    m_port.feed(line.startsWith("SB ") ? line + '\r' : QByteArray("OK\r"));
+                if (onLine && !line.isEmpty())
+                    onLine(line);
+            }
+        };
+        return a;
+    }
+    std::function<void(const QByteArray&)> onLine;
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(enterScratchDir());
+        m_port.close();
+        m_port.clearWritten();
+        onLine = nullptr;
+    }
+    void cleanup()
+    {
+        m_port.onWrite = nullptr;
+        leaveScratchDir();
+    }
+
+    void menuOpensTheWindows()
+    {
+        m_app = start();
+        QVERIFY(m_app->startUp());
+        app::MainWindow& w = m_app->window();
+        for (const char* name : {"EditMemories", "EditIDdir", "TGConvertMnu"}) {
+            QAction* a = w.action(QLatin1String(name));
+            QVERIFY(a && a->isEnabled());
+            a->trigger();
+        }
+        app::MemoryBinder& b = m_app->memoryBinder();
+        QVERIFY(b.freqWindow() && b.freqWindow()->isVisible());
+        QCOMPARE(b.freqDirectory().SelectedBank(), 1);
+        QVERIFY(b.idWindow() && b.idWindow()->isVisible());
+        QVERIFY(b.converterWindow() && b.converterWindow()->isVisible());
+        // The converter's table is written when it is missing.
+        QVERIFY(QFile::exists(QStringLiteral("tghex2afs.dat")));
+
+        // Help is modal, with the directory's caption.
+        QTimer::singleShot(0, [&b] {
+            QCOMPARE(b.helpWindow()->windowTitle(), QStringLiteral("Frequency Programming"));
+            QVERIFY(b.helpWindow()->isModal());
+            b.helpWindow()->close();
+        });
+        b.freqDirectory().HelpCmd_Click();
+    }
+
+    void programEndsDuringATransfer_data()
+    {
+        QTest::addColumn<QString>("transfer");
+        QTest::addColumn<bool>("ask");
+        QTest::addColumn<QList<QByteArray>>("tail"); // the last lines written, in order
+        QTest::newRow("read, SIGTERM") << "read" << false << QList<QByteArray> {"PM006", "QUN"};
+        QTest::newRow("upload, Exit with remote off")
+            << "upload" << true << QList<QByteArray> {"PM002 01500000", "KEY00", "MUA", "QUN", "IDN", "KEY04H"};
+    }
+    void programEndsDuringATransfer()
+    {
+        QFETCH(QString, transfer);
+        QFETCH(bool, ask);
+        QFETCH(QList<QByteArray>, tail);
+        m_app = start();
+        QVERIFY(m_app->startUp());
+        memory::FreqDirectory& dir = m_app->memoryBinder().freqDirectory();
+        m_app->memoryBinder().EditMemories_Click();
+        for (int c = 1; c <= 3; ++c) {
+            m_app->tables().Channels.set(c, 0, c);
+            m_app->tables().Channels.set(c, 1, QStringLiteral("150.0000"));
+            m_app->tables().Channels.set(c, 6, QStringLiteral("Trunk"));
+        }
+        const QByteArray last = tail.first();
+        onLine = [&](const QByteArray& line) {
+            if (line == last)
+                ask ? m_app->shutDown(true) : m_app->terminate();
+        };
+        const int boxesBefore = int(m_dialogs.messages.size());
+        m_dialogs.answers.push_back(Button::Yes); // the upload's question, or remote off
+        m_dialogs.answers.push_back(Button::Yes);
+        m_port.clearWritten();
+        if (transfer == QLatin1String("read")) {
+            dir.Option1_Click();
+            dir.BankCmb_Click(1);
+            dir.reader().ChTimer_Timer();
+            dir.reader().ChTimer_Timer();
+        } else {
+            dir.DataSendToScannerCmd_Click();
+        }
+        QVERIFY(m_app->isShutDown());
+        QList<QByteArray> lines = m_port.written.split('\r');
+        lines.removeLast();
+        QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
+        QVERIFY(!m_app->poll().MainTimer().isActive());
+        QVERIFY(!m_port.isOpen());
+        // Only the upload's question and remote off: nothing shows after shut-down.
+        QCOMPARE(int(m_dialogs.messages.size()) - boxesBefore, ask ? 2 : 0);
+        QTest::qWait(400); // a read tick or a restart would show here
+        QVERIFY(!m_app->poll().MainTimer().isActive());
+        QVERIFY(!dir.reader().ChTimer().isActive());
+    }
+};
+
+QTEST_MAIN(TestMemoryBinder)
+#include "tst_memorybinder.moc"

@@ -1,0 +1,244 @@
+#include "FakeDialogs.h"
+#include "WaitFor.h"
+#include "link/ScannerLink.h"
+#include "link/Wire.h"
+#include "memory/FreqDirectory.h"
+#include "memory/IDDirectory.h"
+#include "memory/LocalStores.h"
+#include "memory/MemoryTables.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/SystemClock.h"
+#include "simulator/ReceiverModel.h"
+#include "simulator/SimulatorHost.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace vexlor;
+using memory::MemoryTables;
+using MT = MemoryTables;
+using Button = platform::Dialogs::Button;
+namespace wire = link::wire;
+
+namespace {
+
+// The directories against the simulator on a real pseudo-terminal.
+struct Rig {
+    QTemporaryDir dir;
+    std::unique_ptr<simulator::SimulatorHost> host;
+    platform::SystemClock clock;
+    platform::QtSerialPort port;
+    std::unique_ptr<link::ScannerLink> link;
+    QTimer mainTimer;
+    fakes::FakeDialogs dialogs;
+    MemoryTables tables;
+    std::unique_ptr<memory::LocalStores> stores;
+    std::unique_ptr<memory::FreqDirectory> freq;
+    std::unique_ptr<memory::IDDirectory> ids;
+
+    bool start()
+    {
+        simulator::SimulatorOptions options;
+        options.seed = 5;
+        options.seedGiven = true;
+        options.activity = false;
+        host = std::make_unique<simulator::SimulatorHost>(options);
+        if (!host->start())
+            return false;
+        port.setPortName(host->portName());
+        if (!port.setSettings(QStringLiteral("9600,n,8,1")) || !port.open())
+            return false;
+        link = std::make_unique<link::ScannerLink>(port, clock);
+        mainTimer.setInterval(50);
+        link->setPollTimer(&mainTimer);
+        stores = std::make_unique<memory::LocalStores>(dir.filePath("bank.dat"), dir.filePath("idbank.dat"));
+        stores->LoadStores(tables);
+        freq = std::make_unique<memory::FreqDirectory>(
+            memory::FreqDirectory::Parts {*link, port, dialogs, tables, *stores});
+        ids = std::make_unique<memory::IDDirectory>(memory::IDDirectory::Parts {*link, dialogs, tables, *stores});
+        return true;
+    }
+    const simulator::MemoryState& memory() { return host->model().memory(); }
+
+    bool readBank(int bank)
+    {
+        freq->Option1_Click();
+        freq->BankCmb_Click(bank);
+        return testing::waitFor([this] { return !freq->isBusy(); }, 5000);
+    }
+    void setChannel(int c, const QString& spec) // "mhz [D] [L] [T]"
+    {
+        const QStringList w = spec.split(QLatin1Char(' '));
+        tables.Channels.set(c, MT::kChCh, c);
+        tables.Channels.set(c, MT::kChFrequency, wire::formatMHz(w[0].toDouble()));
+        tables.Channels.set(c, MT::kChDLY, w.contains("D") ? QStringLiteral("=") : QString());
+        tables.Channels.set(c, MT::kChLO, w.contains("L") ? QStringLiteral("=") : QString());
+        tables.Channels.set(c, MT::kChMode, w.contains("T") ? QStringLiteral("Trunk") : QStringLiteral("Normal"));
+    }
+    QString shown(int c) const // the channel as read: "mhz [D] [L] [T]"
+    {
+        QString s = tables.Channels.text(c, MT::kChFrequency);
+        if (tables.Channels.text(c, MT::kChDLY) == QLatin1String("="))
+            s += QStringLiteral(" D");
+        if (tables.Channels.text(c, MT::kChLO) == QLatin1String("="))
+            s += QStringLiteral(" L");
+        if (tables.Channels.text(c, MT::kChMode) == QLatin1String("Trunk"))
+            s += QStringLiteral(" T");
+        return s;
+    }
+    void openIds(int bank, bool scanner)
+    {
+        ids->open();
+        ids->IDT().stop();
+        ids->IDT_Timer();
+        ids->BankCmb_Click(bank);
+        scanner ? ids->Option1_Click() : ids->Option2_Click();
+    }
+};
+
+QString simChannel(const simulator::MemoryState::Channel& c)
+{
+    QString s = wire::frequencyFromWire(wire::digits(c.frequency, 8));
+    if (c.delay)
+        s += QStringLiteral(" D");
+    if (c.lockout)
+        s += QStringLiteral(" L");
+    if (c.trunk)
+        s += QStringLiteral(" T");
+    return s;
+}
+
+} // namespace
+
+class TestDirectoriesSim : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readsABank_data()
+    {
+        QTest::addColumn<int>("bank");
+        QTest::newRow("bank 1") << 1;
+        QTest::newRow("bank 4, trunked") << 4;
+        QTest::newRow("bank 10") << 10;
+    }
+    void readsABank()
+    {
+        QFETCH(int, bank);
+        Rig rig;
+        QVERIFY(rig.start());
+        QVERIFY(rig.readBank(bank));
+        for (int c = 30 * bank - 29; c <= 30 * bank; ++c)
+            QCOMPARE(rig.shown(c), simChannel(rig.memory().channel(c)));
+        QVERIFY(rig.host->model().statusOutput()); // "QUN" went out
+        QVERIFY(rig.mainTimer.isActive());
+    }
+
+    void uploadsAndReadsBack_data()
+    {
+        QTest::addColumn<int>("bank");
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<QStringList>("entries"); // "n spec" as uploaded
+        QTest::addColumn<QStringList>("readBack"); // where it differs
+        QTest::newRow("normal channels")
+            << 6 << "0 - Conventional Only" << QStringList {"1 154.325 D", "2 460.5 L", "30 856.2375"}
+            << QStringList {};
+        QTest::newRow("trunk channels, type 0")
+            << 9 << "0 - Conventional Only" << QStringList {"1 155.01 D T", "2 154.1 L T"}
+            << QStringList {"1 155.0100 D", "2 154.1000 L"}; // a conventional bank keeps them normal
+        QTest::newRow("trunk channels, type 2")
+            << 7 << "2 - E2-800 Motorola" << QStringList {"1 851.0125 T", "2 852.5125 D T", "3 853.9625 L T", "4 154.1 D"}
+            << QStringList {};
+    }
+    void uploadsAndReadsBack()
+    {
+        QFETCH(int, bank);
+        QFETCH(QString, selector);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, readBack);
+        Rig rig;
+        QVERIFY(rig.start());
+        rig.freq->BankCmb_Click(bank);
+        for (const QString& e : entries)
+            rig.setChannel(30 * (bank - 1) + e.section(' ', 0, 0).toInt(), e.section(' ', 1));
+        rig.freq->IDTypeBankBox_Click(selector);
+        rig.dialogs.answers.push_back(Button::Yes);
+        rig.freq->DataSendToScannerCmd_Click();
+        QCOMPARE(rig.memory().bank(bank).trunkType, int(wire::leadingInt(selector)));
+        QVERIFY(rig.host->model().statusOutput());
+
+        rig.tables.Channels.clear();
+        QVERIFY(rig.readBank(bank));
+        QStringList want = entries;
+        for (const QString& r : readBack) {
+            for (QString& w : want) {
+                if (w.section(' ', 0, 0) == r.section(' ', 0, 0))
+                    w = r;
+            }
+        }
+        for (const QString& w : want) {
+            const int c = 30 * (bank - 1) + w.section(' ', 0, 0).toInt();
+            QStringList parts = w.section(' ', 1).split(' ');
+            parts[0] = wire::formatMHz(parts[0].toDouble());
+            QCOMPARE(rig.shown(c), parts.join(' '));
+        }
+    }
+
+    void readsAnIdList()
+    {
+        Rig rig;
+        QVERIFY(rig.start());
+        simulator::MemoryState m = rig.memory();
+        QVERIFY(m.lockOutId(4, 2064));
+        rig.host->model().setMemory(m);
+        rig.openIds(4, true);
+        rig.ids->IDBankCmb_Click(1);
+        QVERIFY(rig.dialogs.messages.isEmpty());
+        const auto& t = rig.tables.IDs;
+        QCOMPARE(t.text(4, 1, MT::kIdId), QStringLiteral("002032"));
+        QCOMPARE(t.text(4, 1, MT::kIdLO), QString());
+        QCOMPARE(t.text(4, 2, MT::kIdLO), QStringLiteral("="));
+        QCOMPARE(t.text(4, 9, MT::kIdId), QStringLiteral("======")); // a cleared slot
+        QCOMPARE(t.text(4, 9, MT::kIdLO), QStringLiteral("="));
+        QCOMPARE(t.text(4, 10, MT::kIdId), QStringLiteral("000000"));
+        QCOMPARE(t.text(4, 10, MT::kIdCh), QStringLiteral("1-10"));
+        // The probe put the lock-out back.
+        QVERIFY(rig.memory().isIdLockedOut(4, 2064));
+        QVERIFY(rig.host->model().statusOutput() && rig.mainTimer.isActive());
+        rig.ids->Form_Unload();
+        QCOMPARE(rig.memory().activeBanks(), m.activeBanks());
+    }
+
+    void uploadsAnIdListAndReadsItBack()
+    {
+        Rig rig;
+        QVERIFY(rig.start());
+        rig.openIds(4, false);
+        rig.ids->IDBankCmb_Click(3);
+        const QStringList typed {"12345", "2032", "", "65520"};
+        for (int n = 1; n <= typed.size(); ++n) {
+            if (typed[n - 1].isEmpty())
+                continue;
+            rig.ids->IDList_Click(n, 1);
+            rig.ids->IDbox_Change(typed[n - 1]);
+            rig.ids->CommitID();
+        }
+        rig.dialogs.answers.push_back(Button::Yes);
+        rig.ids->SendToScanner_Click();
+        QCOMPARE(rig.memory().id(4, 3, 1), 12345);
+        QCOMPARE(rig.memory().id(4, 3, 4), 65520);
+
+        rig.tables.IDs.clear();
+        rig.ids->Option1_Click();
+        rig.ids->IDBankCmb_Click(3);
+        QCOMPARE(rig.tables.IDs.text(4, 21, MT::kIdId), QStringLiteral("012345"));
+        QCOMPARE(rig.tables.IDs.text(4, 22, MT::kIdId), QStringLiteral("002032"));
+        QCOMPARE(rig.tables.IDs.text(4, 23, MT::kIdId), QStringLiteral("000000"));
+        QCOMPARE(rig.tables.IDs.text(4, 24, MT::kIdId), QStringLiteral("065520"));
+        QVERIFY(rig.dialogs.texts().size() == 1); // the confirmation only
+    }
+};
+
+QTEST_MAIN(TestDirectoriesSim)
+#include "tst_directories_sim.moc"

@@ -1,0 +1,34 @@
+#include "utilities/ui/FrmHelp.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using vexlor::utilities::FrmHelp;
+
+class TestFrmHelp : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void loadThenClose()
+    {
+        FrmHelp help;
+        QCOMPARE(help.objectName(), QStringLiteral("frmHelp"));
+        help.show();
+        help.Load(QStringLiteral("Memory Help"), QStringLiteral("First line\r\nSecond line"));
+        QVERIFY(!help.isVisible());
+        QCOMPARE(help.windowTitle(), QStringLiteral("Memory Help"));
+        auto* text = help.findChild<QPlainTextEdit*>(QStringLiteral("txtHelp"));
+        QVERIFY(text);
+        QVERIFY(text->isReadOnly());
+        QCOMPARE(text->toPlainText(), QStringLiteral("First line\nSecond line"));
+
+        help.show();
+        auto* close = help.findChild<QPushButton*>(QStringLiteral("bnClose"));
+        QVERIFY(close);
+        QTest::mouseClick(close, Qt::LeftButton);
+        QVERIFY(!help.isVisible());
+    }
+};
+
+QTEST_MAIN(TestFrmHelp)
+#include "tst_frmhelp.moc"
