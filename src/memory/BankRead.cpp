@@ -33,6 +33,7 @@ bool BankRead::start(int bank)
     m_buffer.clear();
     m_bank = bank;
     m_progress = 0;
+    m_graceTicks = 0;
     m_lastChannel = MemoryTables::kChannelsPerBank * bank;
     m_nextChannel = m_lastChannel - (MemoryTables::kChannelsPerBank - 1);
     m_link.Write(link::cmd::kQUF);
@@ -66,7 +67,31 @@ void BankRead::ChTimer_Timer()
         Q_EMIT progressed(m_progress);
         return;
     }
+    if (!allReplied() && m_graceTicks < kGraceTicks) {
+        ++m_graceTicks;
+        return;
+    }
     finish(true);
+}
+
+bool BankRead::allReplied() const
+{
+    const int first = m_lastChannel - (MemoryTables::kChannelsPerBank - 1);
+    QList<bool> seen(MemoryTables::kChannelsPerBank, false);
+    int count = 0;
+    int index = 0;
+    // Only complete lines count, and only those the decoding will read.
+    const QStringView complete = QStringView(m_buffer).left(m_buffer.lastIndexOf(QLatin1Char('\r')) + 1);
+    for (const QStringView line : complete.tokenize(QLatin1Char('\r'))) {
+        if (index++ >= channels::kDecodedLines)
+            break;
+        const auto c = channels::parseLine(line);
+        if (c && c->channel >= first && c->channel <= m_lastChannel && !seen[c->channel - first]) {
+            seen[c->channel - first] = true;
+            ++count;
+        }
+    }
+    return count == MemoryTables::kChannelsPerBank;
 }
 
 void BankRead::stop() { finish(false); }

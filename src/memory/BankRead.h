@@ -25,6 +25,10 @@ class BankRead : public QObject {
 public:
     static constexpr int kTickMs = 175;
     static constexpr int kPerTick = 5;
+    // At 9600 baud five replies take a little longer than a tick, so the
+    // last ones are still on the line at the seventh: up to this many more
+    // ticks wait for them.
+    static constexpr int kGraceTicks = 4;
     // Far more than 150 reply lines; a flood is cut here.
     static constexpr qsizetype kMaxCollected = 64 * 1024;
     static inline const QString kOwner = QStringLiteral("bank read");
@@ -57,6 +61,7 @@ Q_SIGNALS:
 private:
     void finish(bool decode);
     void collect();
+    bool allReplied() const;
 
     link::ScannerLink& m_link;
     platform::SerialPort& m_port;
@@ -67,6 +72,7 @@ private:
     int m_lastChannel = 0;
     int m_nextChannel = 0;
     int m_progress = 0;
+    int m_graceTicks = 0;
     QString m_buffer;
 };
 

@@ -28,10 +28,6 @@ constexpr int kNameChars = 40;
 
 QString verifyText(const QString& first) { return first + QStringLiteral("\r\nPlease verify and try again."); }
 
-bool allDigits(const QString& t)
-{
-    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
 
 } // namespace
 
@@ -369,7 +365,7 @@ void IDDirectory::CommitID()
     if (!slotInRange())
         return;
     QString id = MT::trimBlanks(m_s.IDbox).left(kIdChars);
-    if (allDigits(id))
+    if (MT::isDigits(id))
         id = id.rightJustified(kIdChars, QLatin1Char('0'));
     m_s.IDbox = id;
     auto& ids = m_tables.IDs;

@@ -13,24 +13,8 @@
 
 namespace vexlor::memory {
 
-namespace {
-
 using MT = MemoryTables;
 namespace wire = link::wire;
-
-bool isNumber(const QString& id)
-{
-    const QString t = MT::trimBlanks(id);
-    if (t.isEmpty())
-        return false;
-    for (QChar c : t) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 IDListRead::IDListRead(link::ScannerLink& link, IDTable& ids, QObject* parent)
     : QObject(parent), m_link(link), m_ids(ids)
@@ -105,7 +89,7 @@ IDListRead::Outcome IDListRead::run(int bank, int list)
             Q_EMIT progressed(d + 1, 10);
         }
         m_ids.set(bank, s.slot, MT::kIdId, s.id);
-        if (s.id == QLatin1String("000000") || !isNumber(s.id)) {
+        if (s.id == QLatin1String("000000") || !MT::isDigits(s.id)) {
             m_ids.set(bank, s.slot, MT::kIdLO, QStringLiteral("="));
             continue;
         }

@@ -14,18 +14,8 @@
 
 namespace vexlor::memory {
 
-namespace {
-
 using MT = MemoryTables;
 namespace wire = link::wire;
-
-bool isNumber(const QString& text)
-{
-    const QString t = MT::trimBlanks(text);
-    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-} // namespace
 
 IDUpload::IDUpload(link::ScannerLink& link, const IDTable& ids, QObject* parent)
     : QObject(parent), m_link(link), m_ids(ids)
@@ -43,7 +33,7 @@ QString IDUpload::command(const IDTable& ids, int bank, int slot)
     if (list < 1 || list > MT::kLists || position < 1 || position > MT::kSlotsPerList)
         return QString();
     QString id = link::cmd::talkgroupField(ids.text(bank, slot, MT::kIdId));
-    if (!isNumber(id))
+    if (!MT::isDigits(id))
         id = QStringLiteral("000000");
     return link::cmd::storeTalkgroup(bank, list, position, id);
 }

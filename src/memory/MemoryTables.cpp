@@ -2,6 +2,8 @@
 
 #include "link/Wire.h"
 
+#include <algorithm>
+
 namespace vexlor::memory {
 
 const QStringList& MemoryTables::channelHeadings()
@@ -112,6 +114,12 @@ QString MemoryTables::trimBlanks(QStringView text)
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
     return text.mid(begin, end - begin).toString();
+}
+
+bool MemoryTables::isDigits(QStringView text)
+{
+    const QString t = trimBlanks(text);
+    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 void MemoryTables::clear()

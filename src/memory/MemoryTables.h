@@ -115,6 +115,8 @@ public:
 
     // Blanks (0x20) only: tabs and no-break spaces are part of a name.
     static QString trimBlanks(QStringView text);
+    // Digits only once blanks are trimmed, and at least one: what counts as a talkgroup number.
+    static bool isDigits(QStringView text);
 
     QString bankName(int bank) const { return BankNames.at(bank).display(); }
     QString bankTrunkType(int bank) const { return BankTrunkTypes.at(bank).display(); }

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -36,10 +37,14 @@ PtyEndpoint::PtyEndpoint(ReceiverModel& model, const FaultOptions& faults, quint
     m_activityTimer.setInterval(kActivityTickMs);
     m_peerTimer.setInterval(kPeerCheckMs);
     m_pumpTimer.setSingleShot(true);
+    m_pumpTimer.setTimerType(Qt::PreciseTimer);
+    m_inboxTimer.setSingleShot(true);
+    m_inboxTimer.setTimerType(Qt::PreciseTimer);
     m_dropTimer.setSingleShot(true);
     connect(&m_activityTimer, &QTimer::timeout, this, &PtyEndpoint::onActivityTick);
     connect(&m_peerTimer, &QTimer::timeout, this, &PtyEndpoint::checkPeer);
     connect(&m_pumpTimer, &QTimer::timeout, this, &PtyEndpoint::pump);
+    connect(&m_inboxTimer, &QTimer::timeout, this, &PtyEndpoint::serveInbox);
     connect(&m_dropTimer, &QTimer::timeout, this, [this]() { m_down ? restoreLine() : dropLine(); });
 }
 
@@ -120,6 +125,9 @@ void PtyEndpoint::closePty()
 {
     m_peerTimer.stop();
     m_pumpTimer.stop();
+    m_inboxTimer.stop();
+    m_inbox.clear();
+    m_inDoneMs = m_outDoneMs = 0;
     delete m_readNotifier;
     delete m_writeNotifier;
     m_readNotifier = m_writeNotifier = nullptr;
@@ -187,6 +195,9 @@ void PtyEndpoint::peerLost()
     m_out.clear();
     m_assembler = LineAssembler();
     m_pumpTimer.stop();
+    m_inboxTimer.stop();
+    m_inbox.clear();
+    m_inDoneMs = m_outDoneMs = 0;
     // A hung-up master reads as always ready: watch it by timer instead.
     if (m_readNotifier)
         m_readNotifier->setEnabled(false);
@@ -219,18 +230,45 @@ void PtyEndpoint::onReadable()
         peerLost();
         return;
     }
-    const QList<LineAssembler::Command> commands = m_assembler.feed(QByteArray(buf, n));
-    for (const LineAssembler::Command& c : commands)
-        process(c);
+    receive(QByteArray(buf, n));
+    serveInbox();
+}
+
+void PtyEndpoint::receive(const QByteArray& bytes)
+{
+    // Commands come in at line speed too: each is carried out once its last
+    // byte would have arrived, one byte time after the byte before.
+    double at = std::max(m_inDoneMs, preciseNow());
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype cr = bytes.indexOf('\r', from);
+        const qsizetype end = cr < 0 ? bytes.size() : cr + 1;
+        at += double(end - from) * msPerByte();
+        for (LineAssembler::Command& c : m_assembler.feed(bytes.mid(from, end - from)))
+            m_inbox.push_back({at, std::move(c)});
+        from = end;
+    }
+    m_inDoneMs = at;
+}
+
+void PtyEndpoint::serveInbox()
+{
+    const double t = preciseNow();
+    while (!m_inbox.empty() && m_inbox.front().dueMs <= t) {
+        const Arrival a = std::move(m_inbox.front());
+        m_inbox.pop_front();
+        process(a.command, a.dueMs);
+    }
+    if (!m_inbox.empty())
+        m_inboxTimer.start(std::max(1, int(std::ceil(m_inbox.front().dueMs - t))));
     pump();
 }
 
-void PtyEndpoint::process(const LineAssembler::Command& command)
+void PtyEndpoint::process(const LineAssembler::Command& command, double atMs)
 {
     if (silentNow())
         return;
     if (command.overlong) {
-        queueLine("ERR", m_faults.latencyMs);
+        queueLine("ERR", atMs + m_faults.latencyMs);
         return;
     }
     if (command.text.isEmpty())
@@ -244,7 +282,7 @@ void PtyEndpoint::process(const LineAssembler::Command& command)
     else
         replies = m_model.handle(command.text);
     for (const QByteArray& line : replies)
-        queueLine(line, m_faults.latencyMs);
+        queueLine(line, atMs + m_faults.latencyMs);
 }
 
 void PtyEndpoint::onActivityTick()
@@ -255,11 +293,11 @@ void PtyEndpoint::onActivityTick()
     if (!m_peer || silentNow())
         return;
     for (const QByteArray& line : heard)
-        queueLine(line, 0);
+        queueLine(line, preciseNow());
     pump();
 }
 
-void PtyEndpoint::queueLine(const QByteArray& line, int delayMs)
+void PtyEndpoint::queueLine(const QByteArray& line, double dueMs)
 {
     if (!m_peer || pendingBytes() > kHardLimit)
         return;
@@ -273,12 +311,11 @@ void PtyEndpoint::queueLine(const QByteArray& line, int delayMs)
     }
     bytes += line;
     bytes += '\r';
-    const qint64 due = now() + delayMs;
     const qsizetype piece = m_faults.splitBytes > 0 ? m_faults.splitBytes : bytes.size();
     // Kept in order of time; equal times keep the order they came in.
-    auto at = std::upper_bound(m_schedule.begin(), m_schedule.end(), due,
-                               [](qint64 d, const Chunk& c) { return d < c.due; });
-    qint64 when = due;
+    auto at = std::upper_bound(m_schedule.begin(), m_schedule.end(), dueMs,
+                               [](double d, const Chunk& c) { return d < c.dueMs; });
+    double when = dueMs;
     for (qsizetype i = 0; i < bytes.size(); i += piece) {
         at = m_schedule.insert(at, Chunk {when, bytes.mid(i, piece)});
         ++at;
@@ -290,23 +327,29 @@ void PtyEndpoint::pump()
 {
     if (m_master < 0)
         return;
-    const qint64 t = now();
+    const double t = preciseNow();
     if (silentNow()) {
         m_schedule.clear();
         m_out.clear();
+        m_outDoneMs = std::min(m_outDoneMs, t);
     }
-    while (!m_schedule.empty() && m_schedule.front().due <= t) {
-        m_out += m_schedule.front().bytes;
+    while (!m_schedule.empty() && m_schedule.front().dueMs <= t) {
+        // From its due time, or once the line is free; never from this late wake-up.
+        const Chunk& c = m_schedule.front();
+        m_outDoneMs = std::max(m_outDoneMs, c.dueMs) + double(c.bytes.size()) * msPerByte();
+        m_out += c.bytes;
         m_schedule.pop_front();
     }
     writeOut();
     if (m_master < 0 || !m_peer)
         return;
-    if (!m_out.isEmpty() && m_faults.baud > 0)
-        m_pumpTimer.start(kPaceTickMs);
-    else if (!m_schedule.empty())
-        m_pumpTimer.start(int(std::clamp<qint64>(m_schedule.front().due - t, 0, 60000)));
-    m_readNotifier->setEnabled(pendingBytes() < kMaxBacklog);
+    double next = m_schedule.empty() ? std::numeric_limits<double>::infinity() : m_schedule.front().dueMs;
+    // A full tty wakes us through the write notifier instead.
+    if (!m_out.isEmpty() && m_faults.baud > 0 && !m_writeNotifier->isEnabled())
+        next = std::min(next, std::clamp(m_outDoneMs, t + 1, t + kPaceTickMs));
+    if (std::isfinite(next))
+        m_pumpTimer.start(int(std::clamp(std::ceil(next - t), 0.0, 60000.0)));
+    m_readNotifier->setEnabled(pendingBytes() < kMaxBacklog && m_inbox.size() < kMaxInbox);
 }
 
 void PtyEndpoint::writeOut()
@@ -315,21 +358,15 @@ void PtyEndpoint::writeOut()
         return;
     qsizetype allowed = m_out.size();
     if (m_faults.baud > 0) {
-        const double perMs = m_faults.baud / 10.0 / 1000.0;
-        const qint64 t = now();
-        // A short burst at most after a pause, as a UART with a small FIFO.
-        const double cap = std::max(2.0, perMs * 3 * kPaceTickMs);
-        m_budget = std::min(cap, m_budget + double(t - m_lastPace) * perMs);
-        m_lastPace = t;
-        allowed = std::min(allowed, qsizetype(std::floor(m_budget)));
+        // Bytes still crossing the line stay back; the reader gets none early.
+        const double crossing = (m_outDoneMs - preciseNow()) / msPerByte();
+        allowed -= qsizetype(std::ceil(std::max(0.0, crossing - 1e-6)));
         if (allowed <= 0)
             return;
     }
     const ssize_t n = ::write(m_master, m_out.constData(), size_t(allowed));
     if (n > 0) {
         m_out.remove(0, n);
-        if (m_faults.baud > 0)
-            m_budget -= double(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
         m_writeNotifier->setEnabled(true);
     } else {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <cstddef>
 #include <deque>
 #include <random>
 
@@ -22,13 +23,18 @@ class ReceiverModel;
 // event loop. The master is raw and non-blocking. While nobody has the slave
 // open nothing is written, so no output piles up for the next one to open
 // it. A line drop closes the pty and comes back on a new one: the slave's
-// name changes, and the link (when set) is re-pointed to it.
+// name changes, and the link (when set) is re-pointed to it. With a baud
+// rate both directions are paced: a command is carried out once its last
+// byte has arrived, and no reply byte reaches the reader before the line
+// could have carried it.
 class PtyEndpoint : public QObject {
     Q_OBJECT
 public:
     // More than this many bytes waiting to go out and commands are no longer
     // read: they wait in the tty, as behind flow control.
     static constexpr qsizetype kMaxBacklog = 4096;
+    // Likewise with this many commands still on their way in on a paced line.
+    static constexpr std::size_t kMaxInbox = 64;
     static constexpr int kActivityTickMs = 50;
 
     PtyEndpoint(ReceiverModel& model, const FaultOptions& faults, quint32 seed, QObject* parent = nullptr);
@@ -56,8 +62,12 @@ Q_SIGNALS:
 
 private:
     struct Chunk {
-        qint64 due;
+        double dueMs;
         QByteArray bytes;
+    };
+    struct Arrival {
+        double dueMs;
+        LineAssembler::Command command;
     };
 
     bool openPty();
@@ -70,8 +80,11 @@ private:
     void onReadable();
     void onWritable();
     void onActivityTick();
-    void process(const LineAssembler::Command& command);
-    void queueLine(const QByteArray& line, int delayMs);
+    void receive(const QByteArray& bytes);
+    void serveInbox();
+    // atMs: when the command's last byte arrived.
+    void process(const LineAssembler::Command& command, double atMs);
+    void queueLine(const QByteArray& line, double dueMs);
     void pump();
     void writeOut();
     void scheduleDrop();
@@ -80,6 +93,8 @@ private:
     bool silentNow() const;
     double draw();
     qint64 now() const { return m_clock.elapsed(); }
+    double preciseNow() const { return double(m_clock.nsecsElapsed()) / 1e6; }
+    double msPerByte() const { return m_faults.baud > 0 ? 10000.0 / m_faults.baud : 0.0; }
 
     ReceiverModel& m_model;
     FaultOptions m_faults;
@@ -97,14 +112,18 @@ private:
 
     QElapsedTimer m_clock;
     qint64 m_lastTick = 0;
-    qint64 m_lastPace = 0;
-    double m_budget = 0;
     std::deque<Chunk> m_schedule;
     QByteArray m_out;
+    // When everything written and waiting in m_out has crossed the paced line.
+    double m_outDoneMs = 0;
+    // Commands read but not yet fully arrived, and when the last byte read arrives.
+    std::deque<Arrival> m_inbox;
+    double m_inDoneMs = 0;
 
     QTimer m_activityTimer;
     QTimer m_peerTimer;
     QTimer m_pumpTimer;
+    QTimer m_inboxTimer;
     QTimer m_dropTimer;
 };
 

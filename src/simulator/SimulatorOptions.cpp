@@ -148,7 +148,7 @@ QString SimulatorOptions::helpText()
         "  --no-activity        hear nothing unless a script says so\n"
         "\n"
         "Faults (durations in milliseconds, fractions from 0 to 1):\n"
-        "  --baud N             pace the output at N/10 bytes a second (9600: 960 bytes/s)\n"
+        "  --baud N             pace the line at N/10 bytes a second each way (9600: 960 bytes/s)\n"
         "  --latency-ms MS      wait MS before each reply\n"
         "  --silent-after MS    after MS of service go silent ...\n"
         "  --silent-for MS      ... for MS: nothing is answered or written; repeats\n"

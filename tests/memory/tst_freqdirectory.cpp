@@ -94,6 +94,36 @@ private Q_SLOTS:
         }
     }
 
+    // At 9600 baud the last replies are still on the line at the seventh tick.
+    void waitsForTheLastReplies_data()
+    {
+        QTest::addColumn<int>("lateTick"); // 0: never comes
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("arrives on the ninth tick") << 9 << 9;
+        QTest::newRow("never arrives") << 0 << 11;
+    }
+    void waitsForTheLastReplies()
+    {
+        QFETCH(int, lateTick);
+        QFETCH(int, ticks);
+        Rig rig;
+        const auto normal = rig.answer;
+        rig.answer = [&](const QString& c) { return c == QLatin1String("PM030") ? QByteArray() : normal(c); };
+        rig.dir.Option1_Click();
+        rig.dir.BankCmb_Click(1);
+        rig.dir.reader().ChTimer().stop();
+        int n = 0;
+        while (rig.dir.reader().isRunning() && n < 20) {
+            if (++n == lateTick)
+                rig.port.feed(channelLine(30) + '\r');
+            rig.dir.reader().ChTimer_Timer();
+        }
+        QCOMPARE(n, ticks);
+        QCOMPARE(rig.commands.last(), QStringLiteral("QUN"));
+        QCOMPARE(rig.tables.Channels.at(30, MT::kChFrequency).isEmpty(), lateTick == 0);
+        QVERIFY(!rig.tables.Channels.at(29, MT::kChFrequency).isEmpty());
+    }
+
     void readEndsCleanly_data()
     {
         QTest::addColumn<QString>("how");

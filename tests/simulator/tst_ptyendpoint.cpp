@@ -173,6 +173,35 @@ private Q_SLOTS:
         QVERIFY2(t.elapsed() >= minMs && t.elapsed() <= maxMs, qPrintable(QString::number(t.elapsed())));
     }
 
+    // A paced line carries each byte of a command and of its reply in one
+    // byte time: the reply is complete no earlier than both together.
+    void commandAndReplyTakeTheirLineTime_data()
+    {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::newRow("15 + 3 bytes at 1200 baud") << 1200 << QByteArray("TG A B0 012345") << QByteArray("OK");
+    }
+    void commandAndReplyTakeTheirLineTime()
+    {
+        QFETCH(int, baud);
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, reply);
+        SimulatorOptions o;
+        o.faults.baud = baud;
+        Rig rig(o);
+        QVERIFY(rig.port->open());
+        rig.port->send("MD\r");
+        QCOMPARE(rig.port->line(), QByteArray("MD00"));
+        QTest::qWait(200); // an idle line earns no head start
+        const qint64 lineMs = (command.size() + 1 + reply.size() + 1) * 10000 / baud;
+        QElapsedTimer t;
+        t.start();
+        rig.port->send(command + '\r');
+        QCOMPARE(rig.port->line(), reply);
+        QVERIFY2(t.elapsed() >= lineMs && t.elapsed() < lineMs + 1500, qPrintable(QString::number(t.elapsed())));
+    }
+
     void splitRepliesArriveInPieces()
     {
         SimulatorOptions o;

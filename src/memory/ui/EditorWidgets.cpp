@@ -3,6 +3,11 @@
 #include "memory/MemoryTables.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,6 +15,46 @@
 #include <QToolButton>
 
 namespace vexlor::memory::editor {
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QGroupBox* sourceFrame(const QString& title, const QString& note, QRadioButton** option1, QRadioButton** option2,
+                       QWidget* parent)
+{
+    auto* frame = new QGroupBox(title, parent);
+    frame->setObjectName(QStringLiteral("Frame2"));
+    *option1 = new QRadioButton(QStringLiteral("Scanner*"), frame);
+    (*option1)->setObjectName(QStringLiteral("Option1"));
+    *option2 = new QRadioButton(QStringLiteral("File"), frame);
+    (*option2)->setObjectName(QStringLiteral("Option2"));
+    auto* text = label(QStringLiteral("Label6"), note, frame);
+    QFont italic = text->font();
+    italic.setItalic(true);
+    text->setFont(italic);
+    text->setWordWrap(true);
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(*option1, 0, 0);
+    grid->addWidget(*option2, 0, 1);
+    grid->addWidget(text, 1, 0, 1, 2);
+    return frame;
+}
+
+QGroupBox* sendFrame(const QString& title, QPushButton* sendCmd, QWidget* parent)
+{
+    auto* frame = new QGroupBox(title, parent);
+    frame->setObjectName(QStringLiteral("Frame3"));
+    sendCmd->setParent(frame);
+    sendCmd->setIcon(frame->style()->standardIcon(QStyle::SP_ArrowUp));
+    auto* column = new QVBoxLayout(frame);
+    column->addWidget(sendCmd);
+    column->addStretch(1);
+    return frame;
+}
 
 QLineEdit* lineBox(const QString& name, int maxLength, int widthChars, QWidget* parent)
 {

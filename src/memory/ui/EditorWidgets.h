@@ -4,6 +4,8 @@
 
 class QAbstractButton;
 class QComboBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -15,6 +17,13 @@ class QWidget;
 // Rendering blocks the control's signals, since its change handler calls the
 // logic, and touches only what differs, so the caret stays where the user types.
 namespace vexlor::memory::editor {
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent);
+// The "Scanner*" and "File" choice with its note below, as frame Frame2.
+QGroupBox* sourceFrame(const QString& title, const QString& note, QRadioButton** option1, QRadioButton** option2,
+                       QWidget* parent);
+// The upload button alone in frame Frame3.
+QGroupBox* sendFrame(const QString& title, QPushButton* sendCmd, QWidget* parent);
 
 // widthChars 0: as wide as the layout makes it.
 QLineEdit* lineBox(const QString& name, int maxLength, int widthChars, QWidget* parent);

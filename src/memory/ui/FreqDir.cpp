@@ -30,12 +30,6 @@ constexpr int kNameColumn = MemoryTables::kChName;
 // Enter in a box reaches the logic as the line break a multi-line box would hold.
 const QString kEnter = QStringLiteral("\r\n");
 
-QLabel* label(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
 
 } // namespace
 
@@ -47,7 +41,7 @@ FreqDir::FreqDir(FreqDirectory& logic, QWidget* parent)
     setModal(false);
 
     m_grid = new DirectoryGrid(QStringLiteral("FreqList"), kColumnTwips, kNameColumn, this);
-    auto* hint = label(QStringLiteral("Label4"), QStringLiteral("-- Click To Toggle--"), this);
+    auto* hint = editor::label(QStringLiteral("Label4"), QStringLiteral("-- Click To Toggle--"), this);
     hint->setAlignment(Qt::AlignHCenter);
     m_exchange = new ExchangeBar(this);
 
@@ -100,11 +94,11 @@ QWidget* FreqDir::buildBankRow()
 
     auto* grid = new QGridLayout(row);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Freq Bank"), row), 0, 0);
+    grid->addWidget(editor::label(QStringLiteral("Label1"), QStringLiteral("Freq Bank"), row), 0, 0);
     grid->addWidget(m_bankCmb, 0, 1);
-    grid->addWidget(label(QStringLiteral("BankNameLbl"), QStringLiteral("Bank Name :"), row), 0, 2, Qt::AlignRight);
+    grid->addWidget(editor::label(QStringLiteral("BankNameLbl"), QStringLiteral("Bank Name :"), row), 0, 2, Qt::AlignRight);
     grid->addWidget(m_bankNameBox, 0, 3);
-    grid->addWidget(label(QStringLiteral("Label7"), QStringLiteral("Trunk Type :"), row), 1, 2, Qt::AlignRight);
+    grid->addWidget(editor::label(QStringLiteral("Label7"), QStringLiteral("Trunk Type :"), row), 1, 2, Qt::AlignRight);
     grid->addWidget(m_trunkTypeBox, 1, 3);
     grid->setColumnMinimumWidth(1, 60);
     grid->setColumnStretch(3, 1);
@@ -114,22 +108,7 @@ QWidget* FreqDir::buildBankRow()
 
 QWidget* FreqDir::buildSourceFrame()
 {
-    auto* frame = new QGroupBox(QStringLiteral("Data receive from"), this);
-    frame->setObjectName(QStringLiteral("Frame2"));
-    m_option1 = new QRadioButton(QStringLiteral("Scanner*"), frame);
-    m_option1->setObjectName(QStringLiteral("Option1"));
-    m_option2 = new QRadioButton(QStringLiteral("File"), frame);
-    m_option2->setObjectName(QStringLiteral("Option2"));
-    auto* warning = label(QStringLiteral("Label6"), QStringLiteral("* Will overwrite data saved in your file!"), frame);
-    QFont small = warning->font();
-    small.setItalic(true);
-    warning->setFont(small);
-
-    auto* grid = new QGridLayout(frame);
-    grid->addWidget(m_option1, 0, 0);
-    grid->addWidget(m_option2, 0, 1);
-    grid->addWidget(warning, 1, 0, 1, 2);
-    return frame;
+    return editor::sourceFrame(QStringLiteral("Data receive from"), QStringLiteral("* Will overwrite data saved in your file!"), &m_option1, &m_option2, this);
 }
 
 QWidget* FreqDir::buildEditorFrame()
@@ -166,13 +145,13 @@ QWidget* FreqDir::buildEditorFrame()
     images->addWidget(m_deleteImg);
 
     auto* grid = new QGridLayout(frame);
-    grid->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Channel :"), frame), 0, 0);
+    grid->addWidget(editor::label(QStringLiteral("Label2"), QStringLiteral("Channel :"), frame), 0, 0);
     grid->addWidget(m_chBox, 0, 1, Qt::AlignLeft);
     grid->addWidget(freqLbl, 1, 0);
     grid->addWidget(m_freqBox, 1, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Type :"), frame), 2, 0);
+    grid->addWidget(editor::label(QStringLiteral("Label3"), QStringLiteral("Type :"), frame), 2, 0);
     grid->addWidget(m_typeCmb, 2, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Label5"), QStringLiteral("Name :"), frame), 3, 0);
+    grid->addWidget(editor::label(QStringLiteral("Label5"), QStringLiteral("Name :"), frame), 3, 0);
     grid->addWidget(m_nameBox, 3, 1);
     grid->addLayout(checks, 4, 0, 1, 2);
     grid->addLayout(images, 5, 0, 1, 2);
@@ -182,14 +161,9 @@ QWidget* FreqDir::buildEditorFrame()
 
 QWidget* FreqDir::buildSendFrame()
 {
-    auto* frame = new QGroupBox(QStringLiteral("Data send to"), this);
-    frame->setObjectName(QStringLiteral("Frame3"));
-    m_sendCmd = editor::button(QStringLiteral("DataSendToScannerCmd"), QStringLiteral("Scanner"), frame);
-    m_sendCmd->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    m_sendCmd = editor::button(QStringLiteral("DataSendToScannerCmd"), QStringLiteral("Scanner"), this);
     m_sendCmd->setToolTip(QStringLiteral("Write this bank into the scanner"));
-    auto* row = new QHBoxLayout(frame);
-    row->addWidget(m_sendCmd);
-    return frame;
+    return editor::sendFrame(QStringLiteral("Data send to"), m_sendCmd, this);
 }
 
 void FreqDir::connectLogic()

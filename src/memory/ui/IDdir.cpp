@@ -28,12 +28,6 @@ const QList<int> kColumnTwips {500, 1000, 500, 3000, 400, 650};
 constexpr int kNameColumn = MemoryTables::kIdName;
 const QString kEnter = QStringLiteral("\r\n");
 
-QLabel* label(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
 
 } // namespace
 
@@ -85,8 +79,8 @@ QWidget* IDdir::buildBankRow()
     m_bankCmb->setToolTip(QStringLiteral("The frequency bank whose trunk IDs to show"));
     m_idBankCmb = editor::numberCombo(QStringLiteral("IDBankCmb"), row);
     m_idBankCmb->setToolTip(QStringLiteral("The list of ten IDs within the bank"));
-    m_typeLbl = label(QStringLiteral("TypeLbl"), QStringLiteral("Type :"), row);
-    m_trunkType = label(QStringLiteral("IDTypeBankBox"), QString(), row);
+    m_typeLbl = editor::label(QStringLiteral("TypeLbl"), QStringLiteral("Type :"), row);
+    m_trunkType = editor::label(QStringLiteral("IDTypeBankBox"), QString(), row);
     QFont bold = m_trunkType->font();
     bold.setBold(true);
     m_trunkType->setFont(bold);
@@ -97,9 +91,9 @@ QWidget* IDdir::buildBankRow()
     type->addStretch(1);
     auto* grid = new QGridLayout(row);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Freq Bank"), row), 0, 0);
+    grid->addWidget(editor::label(QStringLiteral("Label1"), QStringLiteral("Freq Bank"), row), 0, 0);
     grid->addWidget(m_bankCmb, 0, 1);
-    grid->addWidget(label(QStringLiteral("Label7"), QStringLiteral("ID Bank"), row), 1, 0);
+    grid->addWidget(editor::label(QStringLiteral("Label7"), QStringLiteral("ID Bank"), row), 1, 0);
     grid->addWidget(m_idBankCmb, 1, 1);
     grid->addLayout(type, 2, 0, 1, 2);
     return row;
@@ -124,15 +118,15 @@ QWidget* IDdir::buildEditorFrame()
     convert->setToolTip(QStringLiteral("Convert a decimal or hexadecimal talkgroup"));
 
     auto* grid = new QGridLayout(frame);
-    grid->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Channel :"), frame), 0, 0);
+    grid->addWidget(editor::label(QStringLiteral("Label2"), QStringLiteral("Channel :"), frame), 0, 0);
     grid->addWidget(m_chBox, 0, 1);
-    grid->addWidget(label(QStringLiteral("Label4"), QStringLiteral("ID :"), frame), 0, 2, Qt::AlignRight);
+    grid->addWidget(editor::label(QStringLiteral("Label4"), QStringLiteral("ID :"), frame), 0, 2, Qt::AlignRight);
     grid->addWidget(m_idBox, 0, 3);
-    grid->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Type :"), frame), 0, 4, Qt::AlignRight);
+    grid->addWidget(editor::label(QStringLiteral("Label3"), QStringLiteral("Type :"), frame), 0, 4, Qt::AlignRight);
     grid->addWidget(m_typeCmb, 0, 5, Qt::AlignLeft);
     grid->addWidget(m_saveImg, 0, 7);
     grid->addWidget(m_deleteImg, 0, 8);
-    grid->addWidget(label(QStringLiteral("Label5"), QStringLiteral("Name :"), frame), 1, 0);
+    grid->addWidget(editor::label(QStringLiteral("Label5"), QStringLiteral("Name :"), frame), 1, 0);
     grid->addWidget(m_nameBox, 1, 1, 1, 6);
     grid->addWidget(convert, 1, 7, 1, 2, Qt::AlignCenter);
     grid->setColumnStretch(6, 1);
@@ -141,36 +135,14 @@ QWidget* IDdir::buildEditorFrame()
 
 QWidget* IDdir::buildSourceFrame()
 {
-    auto* frame = new QGroupBox(QStringLiteral("Data from"), this);
-    frame->setObjectName(QStringLiteral("Frame2"));
-    m_option1 = new QRadioButton(QStringLiteral("Scanner*"), frame);
-    m_option1->setObjectName(QStringLiteral("Option1"));
-    m_option2 = new QRadioButton(QStringLiteral("File"), frame);
-    m_option2->setObjectName(QStringLiteral("Option2"));
-    auto* note = label(QStringLiteral("Label6"), QStringLiteral("* Primary Scanner, but also File for the Name"), frame);
-    QFont italic = note->font();
-    italic.setItalic(true);
-    note->setFont(italic);
-    note->setWordWrap(true);
-
-    auto* grid = new QGridLayout(frame);
-    grid->addWidget(m_option1, 0, 0);
-    grid->addWidget(m_option2, 0, 1);
-    grid->addWidget(note, 1, 0, 1, 2);
-    return frame;
+    return editor::sourceFrame(QStringLiteral("Data from"), QStringLiteral("* Primary Scanner, but also File for the Name"), &m_option1, &m_option2, this);
 }
 
 QWidget* IDdir::buildSendFrame()
 {
-    auto* frame = new QGroupBox(QStringLiteral("Data Send To"), this);
-    frame->setObjectName(QStringLiteral("Frame3"));
-    m_sendCmd = editor::button(QStringLiteral("SendToScanner"), QStringLiteral("Scanner"), frame);
-    m_sendCmd->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    m_sendCmd = editor::button(QStringLiteral("SendToScanner"), QStringLiteral("Scanner"), this);
     m_sendCmd->setToolTip(QStringLiteral("Write this list of IDs into the scanner"));
-    auto* row = new QVBoxLayout(frame);
-    row->addWidget(m_sendCmd);
-    row->addStretch(1);
-    return frame;
+    return editor::sendFrame(QStringLiteral("Data Send To"), m_sendCmd, this);
 }
 
 void IDdir::connectLogic()
