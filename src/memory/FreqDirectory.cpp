@@ -92,7 +92,6 @@ FreqDirectory::~FreqDirectory() = default;
 
 void FreqDirectory::open()
 {
-    m_closing = false;
     m_s.Option1 = false;
     m_s.Option2 = true;
     BankCmb_Click(1);
@@ -101,7 +100,6 @@ void FreqDirectory::open()
 
 void FreqDirectory::Form_Unload()
 {
-    m_closing = true;
     m_read.stop();
     m_upload.stop();
     Q_EMIT mainWindowWanted();

@@ -138,7 +138,6 @@ private:
     int m_selectedBank = 0;
     int m_lastChannel = 0;
     bool m_filling = false;
-    bool m_closing = false;
 };
 
 } // namespace vexlor::memory

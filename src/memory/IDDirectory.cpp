@@ -107,9 +107,11 @@ void IDDirectory::IDT_Timer()
     }
     if (!self || m_link.isShuttingDown())
         return;
+    m_savedBankReply = reply == link::reply::kFailure ? reply : reply.trimmed();
     setBusy(false);
+    if (closedMeanwhile())
+        return;
     if (reply == link::reply::kFailure) {
-        m_savedBankReply = link::reply::kFailure;
         m_s.WaitLblVisible = false;
         publish();
         m_dialogs.message({verifyText(QStringLiteral("Unable To Query Scanner For Active Banks"))});
@@ -117,7 +119,6 @@ void IDDirectory::IDT_Timer()
             Q_EMIT closeWanted();
         return;
     }
-    m_savedBankReply = reply.trimmed();
     formatgrid();
     BankCmb_Click(1);
     if (!self || !m_opened)
@@ -194,6 +195,8 @@ void IDDirectory::BankCmb_Click(int bank)
     if (!self || m_link.isShuttingDown())
         return;
     setBusy(false);
+    if (closedMeanwhile())
+        return;
     if (refused) {
         texts::refuseBusy(m_dialogs, m_link);
     } else if (failed) {
@@ -233,7 +236,7 @@ void IDDirectory::IDBankCmb_Click(int list)
     const IDListRead::Outcome outcome = m_read.run(m_bank, m_list);
     if (!self || m_link.isShuttingDown())
         return;
-    if (outcome == IDListRead::Outcome::Failed)
+    if (outcome == IDListRead::Outcome::Failed && !m_closeAfterBusy)
         m_dialogs.message({verifyText(QStringLiteral("Is this bank TRUNKED?"))});
     if (!self)
         return;
@@ -242,13 +245,20 @@ void IDDirectory::IDBankCmb_Click(int list)
     m_s.TypeLblVisible = true;
     formatgrid();
     setBusy(false);
+    if (closedMeanwhile())
+        return;
     if (outcome == IDListRead::Outcome::Refused)
         texts::refuseBusy(m_dialogs, m_link);
-    if (m_closeAfterBusy && !m_s.busy) {
-        m_closeAfterBusy = false;
-        restoreBanks();
-        Q_EMIT mainWindowWanted();
-    }
+}
+
+bool IDDirectory::closedMeanwhile()
+{
+    if (!m_closeAfterBusy || m_s.busy)
+        return false;
+    m_closeAfterBusy = false;
+    restoreBanks();
+    Q_EMIT mainWindowWanted();
+    return true;
 }
 
 void IDDirectory::Option1_Click()
@@ -422,15 +432,13 @@ void IDDirectory::SendToScanner_Click()
     m_s.progressVisible = false;
     m_s.uploading = false;
     setBusy(false);
+    const bool closed = m_closeAfterBusy;
     if (!r.started)
         texts::refuseBusy(m_dialogs, m_link);
     else if (r.stopped)
         texts::reportStopped(m_dialogs, r.sent, r.total, QStringLiteral("IDs"));
-    if (self && m_closeAfterBusy) {
-        m_closeAfterBusy = false;
-        restoreBanks();
-        Q_EMIT mainWindowWanted();
-    }
+    if (self && closed)
+        closedMeanwhile();
 }
 
 void IDDirectory::StopCmd_Click()

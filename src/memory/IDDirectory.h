@@ -111,6 +111,8 @@ private:
     void publish() { Q_EMIT changed(); }
     void setBusy(bool busy);
     void restoreBanks();
+    // The window was closed while an exchange ran: the close is finished now.
+    bool closedMeanwhile();
     bool slotInRange() const;
 
     link::ScannerLink& m_link;

@@ -172,6 +172,22 @@ private Q_SLOTS:
         QCOMPARE(rig.tables.IDs.text(1, 2, MT::kIdId), QStringLiteral("000777")); // what was read stays
     }
 
+    void closedWhileOpening()
+    {
+        Rig rig;
+        bool mainWanted = false;
+        connect(&rig.dir, &IDDirectory::mainWindowWanted, [&] { mainWanted = true; });
+        rig.onCommand = [&](const QString& c) {
+            if (c == QLatin1String("SB A"))
+                rig.dir.Form_Unload();
+        };
+        rig.open();
+        // The bank switch in flight ends, then the receiver gets its banks back.
+        QCOMPARE(rig.since(QStringLiteral("SB A")), (QStringList {"SB A", "MA001", "KEY13", "MUA", "QUN", "IDN", "SB AC"}));
+        QVERIFY(mainWanted);
+        QVERIFY(rig.dialogs.messages.isEmpty());
+    }
+
     void shutDownDuringAListRead()
     {
         Rig rig;
