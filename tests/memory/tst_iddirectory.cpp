@@ -135,6 +135,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QStringList>("boxes");
         QTest::newRow("IC refused") << "ic" << QStringList {"Is this bank TRUNKED?\r\nPlease verify and try again."};
+        QTest::newRow("silent from IC A3 on")
+            << "silent" << QStringList {"Is this bank TRUNKED?\r\nPlease verify and try again."};
         QTest::newRow("ILD answered oddly for ever")
             << "ild" << QStringList {"Is this bank TRUNKED?\r\nPlease verify and try again."};
         QTest::newRow("window closed") << "close" << QStringList {};
@@ -146,10 +148,13 @@ private Q_SLOTS:
         Rig rig;
         rig.open();
         rig.ids = {{"A2", "000777"}};
+        bool silent = false;
         const auto normal = rig.answer;
         rig.answer = [&](const QString& c) -> QByteArray {
             if (how == QLatin1String("ic") && c == QLatin1String("IC A3"))
                 return "NG";
+            if (how == QLatin1String("silent") && (c == QLatin1String("IC A3") || silent))
+                return (silent = true, QByteArray());
             if (how == QLatin1String("ild") && c.startsWith(QLatin1String("ILD")))
                 return "IC A2 000777";
             return normal(c);
