@@ -84,7 +84,7 @@ void IdLockoutReview::IDList_DblClick(int row)
         refresh(); // the ID directory changed it meanwhile
         return;
     }
-    if (m_link.QuietedScanner()) {
+    if (m_link.isBusy()) {
         // Another long exchange owns the line; its replies are not ours to take.
         tell(QStringLiteral("The scanner is busy with another exchange."),
              QStringLiteral("Try again when it has finished."));
