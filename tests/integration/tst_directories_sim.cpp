@@ -69,9 +69,9 @@ struct Rig {
         freq->BankCmb_Click(bank);
         return testing::waitFor([this] { return !freq->isBusy(); }, 5000);
     }
-    void setChannel(int c, const QString& spec) // "mhz [D] [L] [T]"
+    void setChannel(int c, const QString& entry) // "mhz [D] [L] [T]"
     {
-        const QStringList w = spec.split(QLatin1Char(' '));
+        const QStringList w = entry.split(QLatin1Char(' '));
         tables.Channels.set(c, MT::kChCh, c);
         tables.Channels.set(c, MT::kChFrequency, wire::formatMHz(w[0].toDouble()));
         tables.Channels.set(c, MT::kChDLY, w.contains("D") ? QStringLiteral("=") : QString());
@@ -140,7 +140,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("bank");
         QTest::addColumn<QString>("selector");
-        QTest::addColumn<QStringList>("entries"); // "n spec" as uploaded
+        QTest::addColumn<QStringList>("entries"); // "n mhz [D] [L] [T]" as uploaded
         QTest::addColumn<QStringList>("readBack"); // where it differs
         QTest::newRow("normal channels")
             << 6 << "0 - Conventional Only" << QStringList {"1 154.325 D", "2 460.5 L", "30 856.2375"}

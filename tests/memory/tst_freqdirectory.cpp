@@ -176,8 +176,8 @@ private Q_SLOTS:
         QFETCH(QStringList, channels);
         QFETCH(QStringList, expected);
         Rig rig;
-        for (const QString& spec : channels) {
-            const QStringList w = spec.split(QLatin1Char(' '));
+        for (const QString& entry : channels) {
+            const QStringList w = entry.split(QLatin1Char(' '));
             rig.setChannel(30 * (bank - 1) + w[0].toInt(), w[1], w[2], w.contains("D"), w.contains("L"));
         }
         rig.tables.Channels.set(30 * bank - 5, MT::kChMode, QStringLiteral("Normal")); // no channel number: skipped
