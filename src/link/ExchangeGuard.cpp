@@ -30,7 +30,7 @@ void ExchangeGuard::release()
         return;
     // Unclaimed first: the release waits, and the line is ours no longer.
     m_link->unclaim(m_owner);
-    if (m_quieted && m_link)
+    if (m_quieted)
         m_link->QuietScanner(false);
     m_quieted = false;
 }

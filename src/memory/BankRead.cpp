@@ -24,12 +24,10 @@ bool BankRead::start(int bank)
 {
     if (isRunning() || bank < 1 || bank > MemoryTables::kBanks)
         return false;
-    auto* guard = new link::ExchangeGuard(m_link, kOwner, link::ExchangeGuard::Quiet::No);
-    if (!guard->held()) {
-        delete guard;
+    auto guard = std::make_unique<link::ExchangeGuard>(m_link, kOwner, link::ExchangeGuard::Quiet::No);
+    if (!guard->held())
         return false;
-    }
-    m_guard = guard;
+    m_guard = std::move(guard);
     m_buffer.clear();
     m_bank = bank;
     m_progress = 0;
@@ -103,7 +101,7 @@ void BankRead::finish(bool decode)
     m_timer.stop();
     m_link.Write(link::cmd::kQUN);
     m_link.resumePoll();
-    delete std::exchange(m_guard, nullptr);
+    m_guard.reset();
     const int decoded = decode ? channels::decodeReplies(m_buffer, m_channels) : -1;
     Q_EMIT finished(decoded);
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
 namespace vexlor::platform {
 class SerialPort;
 }
@@ -67,7 +69,7 @@ private:
     platform::SerialPort& m_port;
     ChannelTable& m_channels;
     QTimer m_timer;
-    link::ExchangeGuard* m_guard = nullptr;
+    std::unique_ptr<link::ExchangeGuard> m_guard;
     int m_bank = 0;
     int m_lastChannel = 0;
     int m_nextChannel = 0;

@@ -70,8 +70,7 @@ IDDirectory::~IDDirectory() = default;
 
 void IDDirectory::setBusy(bool busy)
 {
-    m_busyDepth += busy ? 1 : -1;
-    m_s.busy = m_busyDepth > 0;
+    m_s.busy = busy;
     publish();
 }
 

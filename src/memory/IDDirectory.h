@@ -127,7 +127,6 @@ private:
     int m_bank = 0;
     int m_list = 0;
     int m_selectedSlot = 0;
-    int m_busyDepth = 0;
     bool m_opened = false;
     bool m_closeAfterBusy = false;
 };

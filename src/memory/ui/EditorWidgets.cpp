@@ -56,6 +56,12 @@ QGroupBox* sendFrame(const QString& title, QPushButton* sendCmd, QWidget* parent
     return frame;
 }
 
+void focusChild(QWidget* window, const QString& name)
+{
+    if (auto* w = window->findChild<QWidget*>(name))
+        w->setFocus();
+}
+
 QLineEdit* lineBox(const QString& name, int maxLength, int widthChars, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);

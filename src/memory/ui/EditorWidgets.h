@@ -35,6 +35,9 @@ QToolButton* imageButton(const QString& name, QStyle::StandardPixmap icon, const
 // A button that Enter in a text box must not press.
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent);
 
+// The logic names the control that gets the focus.
+void focusChild(QWidget* window, const QString& name);
+
 void renderText(QLineEdit* box, const QString& text);
 void renderEditText(QComboBox* combo, const QString& text);
 // index -1: nothing chosen.

@@ -30,7 +30,6 @@ constexpr int kNameColumn = MemoryTables::kChName;
 // Enter in a box reaches the logic as the line break a multi-line box would hold.
 const QString kEnter = QStringLiteral("\r\n");
 
-
 } // namespace
 
 FreqDir::FreqDir(FreqDirectory& logic, QWidget* parent)
@@ -108,7 +107,8 @@ QWidget* FreqDir::buildBankRow()
 
 QWidget* FreqDir::buildSourceFrame()
 {
-    return editor::sourceFrame(QStringLiteral("Data receive from"), QStringLiteral("* Will overwrite data saved in your file!"), &m_option1, &m_option2, this);
+    return editor::sourceFrame(QStringLiteral("Data receive from"),
+                               QStringLiteral("* Will overwrite data saved in your file!"), &m_option1, &m_option2, this);
 }
 
 QWidget* FreqDir::buildEditorFrame()
@@ -223,10 +223,7 @@ void FreqDir::connectLogic()
     connect(&l, &FreqDirectory::changed, this, &FreqDir::render);
     connect(&l, &FreqDirectory::scrollToTop, m_grid, &DirectoryGrid::scrollToTop);
     connect(&l, &FreqDirectory::closeWanted, this, &QWidget::close);
-    connect(&l, &FreqDirectory::focusWanted, this, [this](const QString& name) {
-        if (auto* w = findChild<QWidget*>(name))
-            w->setFocus();
-    });
+    connect(&l, &FreqDirectory::focusWanted, this, [this](const QString& name) { editor::focusChild(this, name); });
 }
 
 void FreqDir::render()

@@ -28,7 +28,6 @@ const QList<int> kColumnTwips {500, 1000, 500, 3000, 400, 650};
 constexpr int kNameColumn = MemoryTables::kIdName;
 const QString kEnter = QStringLiteral("\r\n");
 
-
 } // namespace
 
 IDdir::IDdir(IDDirectory& logic, QWidget* parent)
@@ -135,7 +134,8 @@ QWidget* IDdir::buildEditorFrame()
 
 QWidget* IDdir::buildSourceFrame()
 {
-    return editor::sourceFrame(QStringLiteral("Data from"), QStringLiteral("* Primary Scanner, but also File for the Name"), &m_option1, &m_option2, this);
+    return editor::sourceFrame(QStringLiteral("Data from"), QStringLiteral("* Primary Scanner, but also File for the Name"),
+                               &m_option1, &m_option2, this);
 }
 
 QWidget* IDdir::buildSendFrame()
@@ -181,10 +181,7 @@ void IDdir::connectLogic()
 
     connect(&l, &IDDirectory::changed, this, &IDdir::render);
     connect(&l, &IDDirectory::closeWanted, this, &QWidget::close);
-    connect(&l, &IDDirectory::focusWanted, this, [this](const QString& name) {
-        if (auto* w = findChild<QWidget*>(name))
-            w->setFocus();
-    });
+    connect(&l, &IDDirectory::focusWanted, this, [this](const QString& name) { editor::focusChild(this, name); });
 }
 
 void IDdir::render()
