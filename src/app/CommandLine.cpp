@@ -39,6 +39,14 @@ CommandLine CommandLine::parse(const QStringList& args)
             takeValue(args, i, QStringLiteral("--port"), c.port, c.error);
         else if (isOption(a, QStringLiteral("--data-dir")))
             takeValue(args, i, QStringLiteral("--data-dir"), c.dataDir, c.error);
+        else if (isOption(a, QStringLiteral("--export")))
+            takeValue(args, i, QStringLiteral("--export"), c.exportFile, c.error);
+        else if (isOption(a, QStringLiteral("--import")))
+            takeValue(args, i, QStringLiteral("--import"), c.importFile, c.error);
+        else if (isOption(a, QStringLiteral("--backup")))
+            takeValue(args, i, QStringLiteral("--backup"), c.backupFile, c.error);
+        else if (a == QLatin1String("--upload"))
+            c.upload = true;
         else if (a == QLatin1String("--simulate"))
             c.simulate = true;
         else if (a == QLatin1String("--version") || a == QLatin1String("-v"))
@@ -50,6 +58,11 @@ CommandLine CommandLine::parse(const QStringList& args)
     }
     if (c.error.isEmpty() && c.simulate && !c.port.isEmpty())
         c.error = QStringLiteral("--simulate and --port cannot be used together");
+    const int operations = !c.exportFile.isEmpty() + !c.importFile.isEmpty() + !c.backupFile.isEmpty();
+    if (c.error.isEmpty() && operations > 1)
+        c.error = QStringLiteral("--export, --import and --backup cannot be used together");
+    if (c.error.isEmpty() && c.upload && c.importFile.isEmpty())
+        c.error = QStringLiteral("--upload goes with --import");
     return c;
 }
 
@@ -59,6 +72,9 @@ QString CommandLine::helpText()
 {
     return QStringLiteral(
         "Usage: vexlor [--port DEVICE] [--data-dir DIR] [--simulate] [--version] [--help]\n"
+        "       vexlor --export FILE [--data-dir DIR]\n"
+        "       vexlor --import FILE [--upload] [--port DEVICE | --simulate] [--data-dir DIR]\n"
+        "       vexlor --backup FILE [--port DEVICE | --simulate] [--data-dir DIR]\n"
         "\n"
         "Remote control and monitor for a BC245XLT scanner on a serial port.\n"
         "\n"
@@ -68,6 +84,18 @@ QString CommandLine::helpText()
         "  --data-dir DIR  keep every file (qorvanix.ini, bank.dat, idbank.dat, the\n"
         "                  activity log) in DIR instead of the current directory.\n"
         "  --simulate      run on the built-in receiver simulator instead of a port.\n"
+        "  --export FILE   write the memories kept in the data directory (bank.dat,\n"
+        "                  idbank.dat) to FILE as tagged text, then exit.\n"
+        "  --import FILE   read the tagged text FILE into the data directory's\n"
+        "                  memories, then exit without touching the scanner.\n"
+        "  --upload        with --import: also send what was imported to the\n"
+        "                  scanner on the configured port (or --port, --simulate).\n"
+        "  --backup FILE   read every channel and the ID lists of the trunked banks\n"
+        "                  from the scanner and write them to FILE as tagged text;\n"
+        "                  names and types come from the data directory. Restore by\n"
+        "                  --import FILE --upload.\n"
+        "                  These three run without a window. Exit status: 0 done,\n"
+        "                  1 the work failed (reason on stderr), 2 usage error.\n"
         "  --version       print the version and exit.\n"
         "  --help          print this help and exit.\n");
 }

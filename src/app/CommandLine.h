@@ -11,7 +11,14 @@ struct CommandLine {
     bool simulate = false;
     bool showVersion = false;
     bool showHelp = false;
+    // Memory operations without a window; at most one of the three.
+    QString exportFile; // --export FILE
+    QString importFile; // --import FILE
+    QString backupFile; // --backup FILE
+    bool upload = false; // --upload: send what --import brought
     QString error;    // non-empty: the arguments could not be used
+
+    bool isBatch() const { return !exportFile.isEmpty() || !importFile.isEmpty() || !backupFile.isEmpty(); }
 
     // The arguments without the program name.
     static CommandLine parse(const QStringList& args);

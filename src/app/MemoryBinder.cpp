@@ -5,6 +5,8 @@
 #include "app/ui/MainWindow.h"
 #include "memory/ui/FreqDir.h"
 #include "memory/ui/IDdir.h"
+#include "memory/ui/Transfer.h"
+#include "monitor/StatusRefresh.h"
 #include "utilities/ui/FrmHelp.h"
 #include "utilities/ui/TGConvert.h"
 
@@ -15,13 +17,17 @@ namespace vexlor::app {
 MemoryBinder::MemoryBinder(Application& app)
     : m_app(app),
       m_freq({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()}),
-      m_id({app.link(), app.platform().dialogs, app.tables(), app.stores()})
+      m_id({app.link(), app.platform().dialogs, app.tables(), app.stores()}),
+      m_transfer({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()})
 {
     MainWindow& w = app.window();
     const std::pair<const char*, void (MemoryBinder::*)()> items[] = {
         {"EditMemories", &MemoryBinder::EditMemories_Click},
         {"EditIDdir", &MemoryBinder::EditIDdir_Click},
         {"TGConvertMnu", &MemoryBinder::TGConvertMnu_Click},
+        {"ImportTaggedTextFile", &MemoryBinder::ImportTaggedTextFile_Click},
+        {"ExportTaggedTextFile", &MemoryBinder::ExportTaggedTextFile_Click},
+        {"BackupScannerMnu", &MemoryBinder::BackupScannerMnu_Click},
     };
     for (const auto& [name, handler] : items) {
         if (QAction* a = w.action(QLatin1String(name))) {
@@ -33,6 +39,9 @@ MemoryBinder::MemoryBinder(Application& app)
     connect(&m_freq, &memory::FreqDirectory::mainWindowWanted, this, &MemoryBinder::bringMainForward);
     connect(&m_id, &memory::IDDirectory::mainWindowWanted, this, &MemoryBinder::bringMainForward);
     connect(&m_id, &memory::IDDirectory::convertWanted, this, &MemoryBinder::TGConvertMnu_Click);
+    connect(&m_transfer, &memory::TaggedTextTransfer::changed, this, &MemoryBinder::showTransfer);
+    connect(&m_transfer, &memory::TaggedTextTransfer::statusRefreshWanted, this,
+            [this] { monitor::ResetAllStatus(m_app.link()); });
 }
 
 MemoryBinder::~MemoryBinder() = default;
@@ -71,6 +80,32 @@ void MemoryBinder::TGConvertMnu_Click()
     if (!m_converterWindow)
         m_converterWindow = std::make_unique<utilities::TGConvert>(m_converter);
     showSecondaryWindow(m_app.window(), *m_converterWindow);
+}
+
+void MemoryBinder::ImportTaggedTextFile_Click()
+{
+    if (!m_app.finished())
+        m_transfer.ImportTaggedTextFile();
+}
+
+void MemoryBinder::ExportTaggedTextFile_Click()
+{
+    if (!m_app.finished())
+        m_transfer.ExportTaggedTextFile();
+}
+
+void MemoryBinder::BackupScannerMnu_Click()
+{
+    if (!m_app.finished())
+        m_transfer.BackupScanner();
+}
+
+void MemoryBinder::showTransfer()
+{
+    // Made when the first upload or backup starts; it renders and hides itself after that.
+    if (m_transferWindow || !m_transfer.state().visible || m_app.finished())
+        return;
+    m_transferWindow = std::make_unique<memory::Transfer>(m_transfer);
 }
 
 void MemoryBinder::showHelp(const QString& caption, const QString& text)

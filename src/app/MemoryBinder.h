@@ -2,6 +2,7 @@
 
 #include "memory/FreqDirectory.h"
 #include "memory/IDDirectory.h"
+#include "memory/TaggedTextTransfer.h"
 #include "utilities/TalkgroupConverter.h"
 
 #include <QObject>
@@ -10,6 +11,7 @@
 namespace vexlor::memory {
 class FreqDir;
 class IDdir;
+class Transfer;
 }
 namespace vexlor::utilities {
 class FrmHelp;
@@ -21,7 +23,7 @@ namespace vexlor::app {
 class Application;
 
 // Connects the Memories menu and the talkgroup converter to the directory
-// logic, and owns their windows (made on first use, then reused).
+// and transfer logic, and owns their windows (made on first use, then reused).
 class MemoryBinder : public QObject {
     Q_OBJECT
 public:
@@ -30,30 +32,38 @@ public:
 
     memory::FreqDirectory& freqDirectory() { return m_freq; }
     memory::IDDirectory& idDirectory() { return m_id; }
+    memory::TaggedTextTransfer& transfer() { return m_transfer; }
     utilities::TalkgroupConverter& converter() { return m_converter; }
     // Null until first opened.
     memory::FreqDir* freqWindow() const { return m_freqWindow.get(); }
     memory::IDdir* idWindow() const { return m_idWindow.get(); }
     utilities::TGConvert* converterWindow() const { return m_converterWindow.get(); }
     utilities::FrmHelp* helpWindow() const { return m_helpWindow.get(); }
+    memory::Transfer* transferWindow() const { return m_transferWindow.get(); }
 
     void EditMemories_Click();
     void EditIDdir_Click();
     void TGConvertMnu_Click();
+    void ImportTaggedTextFile_Click();
+    void ExportTaggedTextFile_Click();
+    void BackupScannerMnu_Click();
     // Modal, as the directory's Help button wants it.
     void showHelp(const QString& caption, const QString& text);
 
 private:
     void bringMainForward();
+    void showTransfer();
 
     Application& m_app;
     memory::FreqDirectory m_freq;
     memory::IDDirectory m_id;
     utilities::TalkgroupConverter m_converter;
+    memory::TaggedTextTransfer m_transfer;
     std::unique_ptr<memory::FreqDir> m_freqWindow;
     std::unique_ptr<memory::IDdir> m_idWindow;
     std::unique_ptr<utilities::TGConvert> m_converterWindow;
     std::unique_ptr<utilities::FrmHelp> m_helpWindow;
+    std::unique_ptr<memory::Transfer> m_transferWindow;
 };
 
 } // namespace vexlor::app

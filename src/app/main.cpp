@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/Batch.h"
 #include "app/CommandLine.h"
 #include "app/SignalWatcher.h"
 #include "app/ui/MainWindow.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 
 using namespace vexlor;
@@ -33,11 +35,19 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vexlor"));
-    // Every window closes with the main one; the shut-down sequence ends the program.
-    QApplication::setQuitOnLastWindowClosed(false);
+    // Memory operations need no display: a machine without a desktop runs them too.
+    std::unique_ptr<QCoreApplication> qapp;
+    if (options.isBatch())
+        qapp = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        qapp = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Vexlor"));
 
+    // Files named on the command line are the caller's, not the data directory's.
+    for (QString* file : {&options.exportFile, &options.importFile, &options.backupFile}) {
+        if (!file->isEmpty())
+            *file = QFileInfo(*file).absoluteFilePath();
+    }
     if (!options.dataDir.isEmpty()) {
         if (!QDir().mkpath(options.dataDir) || !QDir::setCurrent(options.dataDir)) {
             std::fprintf(stderr, "vexlor: cannot use the data directory %s\n", qPrintable(options.dataDir));
@@ -56,6 +66,18 @@ int main(int argc, char** argv)
         options.port = sim->portName();
     }
 
+    if (options.isBatch()) {
+        platform::QtSerialPort port;
+        platform::SystemClock clock;
+        app::Batch batch(port, clock, options);
+        app::SignalWatcher watcher;
+        QObject::connect(&watcher, &app::SignalWatcher::terminationRequested, &batch, &app::Batch::terminate);
+        return batch.run();
+    }
+
+    // Every window closes with the main one; the shut-down sequence ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
     platform::QtSerialPort port;
     platform::QtDialogs dialogs;
     platform::QtShell shell;
@@ -68,5 +90,5 @@ int main(int argc, char** argv)
 
     if (!root.startUp() || root.finished())
         return 0;
-    return qapp.exec();
+    return qapp->exec();
 }

@@ -58,6 +58,10 @@ public:
     // Straight writes still go out until the port is closed.
     void shutDown();
     bool isShuttingDown() const { return m_closing; }
+    // The port is open with DSR up and the program is not ending: a
+    // transaction can reach the receiver. A long exchange stops once this
+    // goes false rather than sending into a dead line.
+    bool lineUp() const { return portUsable() && m_port.dsr(); }
 
     // Line-state reaction, connected to the port's lineStateChanged.
     void OnComm(platform::SerialPort::LineEvent event);

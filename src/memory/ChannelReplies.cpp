@@ -80,14 +80,19 @@ int decodeReplies(QStringView collected, ChannelTable& table)
         const auto c = parseLine(line);
         if (!c)
             continue;
-        table.set(c->channel, MT::kChCh, c->channel);
-        table.set(c->channel, MT::kChFrequency, c->frequency);
-        table.set(c->channel, MT::kChDLY, c->delay ? QStringLiteral("=") : QString());
-        table.set(c->channel, MT::kChLO, c->lockout ? QStringLiteral("=") : QString());
-        table.set(c->channel, MT::kChMode, c->trunk ? QStringLiteral("Trunk") : QStringLiteral("Normal"));
+        fill(*c, table);
         ++filled;
     }
     return filled;
+}
+
+void fill(const ChannelLine& c, ChannelTable& table)
+{
+    table.set(c.channel, MT::kChCh, c.channel);
+    table.set(c.channel, MT::kChFrequency, c.frequency);
+    table.set(c.channel, MT::kChDLY, c.delay ? QStringLiteral("=") : QString());
+    table.set(c.channel, MT::kChLO, c.lockout ? QStringLiteral("=") : QString());
+    table.set(c.channel, MT::kChMode, c.trunk ? QStringLiteral("Trunk") : QStringLiteral("Normal"));
 }
 
 std::optional<QString> frequencyEntry(QStringView typed)

@@ -32,6 +32,8 @@ struct ChannelLine {
     bool lockout = false;
 };
 std::optional<ChannelLine> parseLine(QStringView line);
+// Frequency, flags and mode of one channel; its name and type stay.
+void fill(const ChannelLine& line, ChannelTable& table);
 
 // A typed frequency as the tables keep it. A comma counts as the decimal
 // point; a whole number of 1000 or more is in 100 Hz units (1544300 is

@@ -53,6 +53,13 @@ IDListRead::Outcome IDListRead::run(int bank, int list)
     link::ExchangeGuard guard(m_link, kOwner, link::ExchangeGuard::Quiet::Yes);
     if (!guard.held())
         return Outcome::Refused;
+    return readHeld(bank, list);
+}
+
+IDListRead::Outcome IDListRead::readHeld(int bank, int list)
+{
+    if (m_running || bank < 1 || bank > MT::kBanks || list < 1 || list > MT::kLists)
+        return Outcome::Refused;
     const QPointer<IDListRead> self(this);
     m_running = true;
     m_stopRequested = false;

@@ -30,6 +30,9 @@ public:
 
     // Reads list 1..10 into bank 1..10 of the table.
     Outcome run(int bank, int list);
+    // The same, inside a long exchange that already holds the line and has
+    // quieted the receiver.
+    Outcome readHeld(int bank, int list);
     void stop() { m_stopRequested = true; }
     bool isRunning() const { return m_running; }
 

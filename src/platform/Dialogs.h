@@ -27,12 +27,20 @@ public:
         QString informative; // second paragraph, such as the system's reason
     };
 
+    struct FileRequest {
+        QString title;
+        // Pairs of description and pattern joined by "|":
+        // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*".
+        QString filter;
+        int filterIndex = 1; // 1-based: the pair preselected
+        bool newName = false; // a name that does not exist yet may be typed
+    };
+
     virtual ~Dialogs() = default;
 
     virtual Button message(const Message& m) = 0;
-    // nullopt when the operator cancels.
-    virtual std::optional<QString> openFile(const QString& title, const QString& filter) = 0;
-    virtual std::optional<QString> saveFile(const QString& title, const QString& filter) = 0;
+    // An open-file dialog; nullopt when the operator cancels.
+    virtual std::optional<QString> openFile(const FileRequest& request) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
 };
 

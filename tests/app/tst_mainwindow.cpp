@@ -247,6 +247,7 @@ private Q_SLOTS:
         row("EditBanks", "Banks");
         row("ImportTaggedTextFile", "I&mport Tagged Text File", "Ctrl+F3");
         row("ExportTaggedTextFile", "E&xport Tagged Text File", "Ctrl+F2");
+        row("BackupScannerMnu", "&Back Up Scanner...");
         row("IDLockOutMnu", "See ID Lock/Out");
         row("FreqLockOutMnu", "See Frequencies Lock/Out");
         row("PrintListsMnu", "&Print Lists");
@@ -304,7 +305,7 @@ private Q_SLOTS:
         QCOMPARE(entries(top[0]->menu()), (QStringList {"SeeCode", "ResetAllStatusMnu", "-", "Config", "RemoteControlOff", "Upgrade", "-", "Exit"}));
         QCOMPARE(entries(top[1]->menu()), (QStringList {"SmartViewMode", "PopUpSmartViewMode", "-", "Scan", "Manual", "Trunk", "Search", "ServiceSearch"}));
         QCOMPARE(entries(top[2]->menu()), (QStringList {"EditIDdir", "EditMemories", "EditBanks", "ImportTaggedTextFile", "ExportTaggedTextFile",
-                                                       "IDLockOutMnu", "FreqLockOutMnu", "-", "PrintListsMnu"}));
+                                                       "BackupScannerMnu", "IDLockOutMnu", "FreqLockOutMnu", "-", "PrintListsMnu"}));
         QCOMPARE(entries(top[3]->menu()), (QStringList {"VirtualKeypadmnu", "-", "TGConvertMnu", "TCPremote", "LogFontion", "LightMnu",
                                                        "CenterTuningOnOff", "Statistics", "-", "MonitorMode", "Mute"}));
         QCOMPARE(entries(top[4]->menu()), (QStringList {"HelpTypes", "HelpCenterTuningMnu", "TcpConnectionHelpMnu", "-", "URLkelto",

@@ -23,20 +23,17 @@ platform::Dialogs::Button FakeDialogs::message(const Message& m)
     return Button::Ok;
 }
 
-std::optional<QString> FakeDialogs::openFile(const QString& title, const QString&)
+std::optional<QString> FakeDialogs::openFile(const FileRequest& request)
 {
-    fileTitles.append(title);
+    fileRequests.append(request);
+    if (onFile)
+        onFile(request);
     std::optional<QString> a;
     if (!fileAnswers.empty()) {
         a.swap(fileAnswers.front());
         fileAnswers.pop_front();
     }
     return a;
-}
-
-std::optional<QString> FakeDialogs::saveFile(const QString& title, const QString& filter)
-{
-    return openFile(title, filter);
 }
 
 std::optional<QFont> FakeDialogs::chooseFont(const QFont&)

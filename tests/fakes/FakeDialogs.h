@@ -12,8 +12,7 @@ namespace vexlor::fakes {
 class FakeDialogs : public platform::Dialogs {
 public:
     Button message(const Message& m) override;
-    std::optional<QString> openFile(const QString& title, const QString& filter) override;
-    std::optional<QString> saveFile(const QString& title, const QString& filter) override;
+    std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
 
     QStringList texts() const;
@@ -22,7 +21,9 @@ public:
     std::deque<Button> answers;
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<QFont>> fontAnswers;
-    QStringList fileTitles;
+    QList<FileRequest> fileRequests;
+    // Runs while the file dialog is "open", as a real one may change the working directory.
+    std::function<void(const FileRequest&)> onFile;
     // Runs while a box is "open", as the nested loop of a real box would let events run.
     std::function<void(const Message&)> onMessage;
 };

@@ -93,6 +93,7 @@ void buildMainMenu(QMenuBar* bar)
     memories.item("EditBanks", "Banks");
     memories.item("ImportTaggedTextFile", "I&mport Tagged Text File", "Ctrl+F3");
     memories.item("ExportTaggedTextFile", "E&xport Tagged Text File", "Ctrl+F2");
+    memories.item("BackupScannerMnu", "&Back Up Scanner...");
     memories.item("IDLockOutMnu", "See ID Lock/Out");
     memories.item("FreqLockOutMnu", "See Frequencies Lock/Out");
     memories.separator();

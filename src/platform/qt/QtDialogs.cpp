@@ -38,20 +38,42 @@ Dialogs::Button QtDialogs::message(const Message& m)
     }
 }
 
-std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter)
+namespace {
+
+// "Text Files (*.txt)|*.txt" pairs as QFileDialog's name filters. "*.*"
+// becomes "*": here it would hide every file without a dot in its name.
+QStringList nameFilters(const QString& filter)
 {
-    const QString f = QFileDialog::getOpenFileName(m_parent, title, QString(), filter);
-    if (f.isEmpty())
-        return std::nullopt;
-    return f;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        const qsizetype bracket = description.indexOf(QLatin1Char('('));
+        if (bracket >= 0)
+            description = description.left(bracket).trimmed();
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1String("*.*"), QLatin1String("*"));
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out << QStringLiteral("%1 (%2)").arg(description, pattern);
+    }
+    return out;
 }
 
-std::optional<QString> QtDialogs::saveFile(const QString& title, const QString& filter)
+} // namespace
+
+std::optional<QString> QtDialogs::openFile(const FileRequest& request)
 {
-    const QString f = QFileDialog::getSaveFileName(m_parent, title, QString(), filter);
-    if (f.isEmpty())
+    QFileDialog dialog(m_parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.newName ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = nameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(request.filterIndex - 1, filters.first()));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return f;
+    return dialog.selectedFiles().first();
 }
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& initial)

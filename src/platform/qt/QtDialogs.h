@@ -13,8 +13,7 @@ public:
     void setParentWindow(QWidget* parent) { m_parent = parent; }
 
     Button message(const Message& m) override;
-    std::optional<QString> openFile(const QString& title, const QString& filter) override;
-    std::optional<QString> saveFile(const QString& title, const QString& filter) override;
+    std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
 
 private:

@@ -1,0 +1,149 @@
+#include "app/Batch.h"
+
+#include "link/Wire.h"
+#include "memory/ImportUpload.h"
+#include "memory/MemoryTables.h"
+#include "memory/ReceiverBackup.h"
+#include "memory/TaggedText.h"
+#include "memory/TaggedTextFile.h"
+#include "platform/SerialPort.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace vexlor::app {
+
+namespace {
+
+QString writeFailure(const QString& path, const memory::taggedfile::WriteResult& w)
+{
+    return QStringLiteral("cannot write %1: %2 (%3)").arg(path, w.reason).arg(w.errorNumber);
+}
+
+} // namespace
+
+Batch::Batch(platform::SerialPort& port, platform::Clock& clock, const CommandLine& options, QObject* parent)
+    : QObject(parent),
+      m_port(port),
+      m_options(options),
+      m_tables(std::make_unique<memory::MemoryTables>()),
+      m_link(port, clock)
+{
+    report = [](const QString& line) { std::fprintf(stderr, "vexlor: %s\n", qPrintable(line)); };
+    showProgress = ::isatty(STDERR_FILENO) == 1;
+}
+
+Batch::~Batch()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+Batch::Status Batch::fail(const QString& why)
+{
+    report(why);
+    return Failed;
+}
+
+void Batch::progress(const QString& what, int done, int total)
+{
+    if (!showProgress)
+        return;
+    std::fprintf(stderr, "\r%s: %d of %d", qPrintable(what), done, total);
+    if (done >= total)
+        std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+void Batch::terminate()
+{
+    m_interrupted = true;
+    m_link.shutDown();
+}
+
+Batch::Status Batch::run()
+{
+    // A missing configuration means the defaults, as in the window.
+    m_ini.LoadINI();
+    m_link.setSerialPortTimeout(link::wire::leadingNumber(m_ini.SerialPortTimeout()));
+    m_stores.LoadStores(*m_tables);
+    if (!m_options.exportFile.isEmpty())
+        return exportFile();
+    if (!m_options.importFile.isEmpty())
+        return importFile();
+    if (!m_options.backupFile.isEmpty())
+        return backup();
+    return Usage;
+}
+
+bool Batch::openPort()
+{
+    m_port.setPortName(m_options.port.isEmpty() ? m_ini.ComPort() : m_options.port);
+    m_port.setSettings(m_ini.ComSettings());
+    if (m_port.open())
+        return true;
+    QString why = QStringLiteral("cannot open the serial port %1: %2").arg(m_port.portName(), m_port.errorString());
+    if (m_port.errorString().contains(QLatin1String("Permission denied"), Qt::CaseInsensitive))
+        why += QStringLiteral(" (add your user to the dialout group and log in again)");
+    report(why);
+    return false;
+}
+
+Batch::Status Batch::exportFile()
+{
+    const auto w = memory::taggedfile::write(m_options.exportFile, memory::tagged::exportText(*m_tables));
+    return w.written ? Done : fail(writeFailure(m_options.exportFile, w));
+}
+
+Batch::Status Batch::importFile()
+{
+    const auto r = memory::taggedfile::import(m_options.importFile, *m_tables);
+    if (!r.opened)
+        return fail(QStringLiteral("cannot read %1: %2 (%3)").arg(m_options.importFile, r.reason).arg(r.errorNumber));
+    if (r.tooLarge)
+        return fail(QStringLiteral("%1 is larger than %2 MB: no tagged text file")
+                        .arg(m_options.importFile)
+                        .arg(memory::taggedfile::kMaxFileBytes / (1024 * 1024)));
+    if (r.count.skipped > 0)
+        report(QStringLiteral("%1: %2 line(s) held no record that fits the memories and were skipped")
+                   .arg(m_options.importFile)
+                   .arg(r.count.skipped));
+    if (!memory::taggedfile::storeImported(*m_tables, m_stores))
+        return fail(QStringLiteral("the local files could not be written: %1").arg(m_stores.errorString()));
+    if (!m_options.upload) {
+        memory::tagged::clearMarks(*m_tables);
+        return Done;
+    }
+    if (!openPort())
+        return Failed;
+    memory::ImportUpload upload(m_link, *m_tables);
+    connect(&upload, &memory::ImportUpload::progressed, this,
+            [this](int sent, int total) { progress(QStringLiteral("Uploading to the scanner"), sent, total); });
+    const auto result = upload.run();
+    if (m_interrupted)
+        return fail(QStringLiteral("interrupted: %1 of %2 items sent").arg(result.sent).arg(result.total));
+    if (result.stopped)
+        return fail(QStringLiteral("the upload ended early (%1 of %2 items sent): the serial line went down")
+                        .arg(result.sent)
+                        .arg(result.total));
+    return Done;
+}
+
+Batch::Status Batch::backup()
+{
+    if (!openPort())
+        return Failed;
+    memory::ReceiverBackup reader(m_link, m_port);
+    connect(&reader, &memory::ReceiverBackup::progressed, this,
+            [this](int done, int total) { progress(QStringLiteral("Backing up the scanner"), done, total); });
+    auto copy = std::make_unique<memory::MemoryTables>();
+    const auto outcome = reader.run(*m_tables, *copy);
+    if (m_interrupted)
+        return fail(QStringLiteral("interrupted: no backup was written"));
+    if (outcome != memory::ReceiverBackup::Outcome::Complete)
+        return fail(QStringLiteral("the backup failed: %1").arg(reader.failure()));
+    const auto w = memory::taggedfile::write(m_options.backupFile, memory::tagged::exportText(*copy));
+    return w.written ? Done : fail(writeFailure(m_options.backupFile, w));
+}
+
+} // namespace vexlor::app

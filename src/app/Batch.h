@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/CommandLine.h"
+#include "app/config/IniFile.h"
+#include "link/ScannerLink.h"
+#include "memory/LocalStores.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+namespace vexlor::platform {
+class Clock;
+class SerialPort;
+}
+namespace vexlor::memory {
+class MemoryTables;
+}
+
+namespace vexlor::app {
+
+// The composition root of a run without a window: --export, --import (with
+// --upload) and --backup, on the configuration, stores and port of the data
+// directory, through the same logic classes as the menus. No poll runs.
+class Batch : public QObject {
+    Q_OBJECT
+public:
+    enum Status { Done = 0, Failed = 1, Usage = 2 };
+
+    Batch(platform::SerialPort& port, platform::Clock& clock, const CommandLine& options, QObject* parent = nullptr);
+    ~Batch() override;
+
+    Status run();
+    // SIGINT/SIGTERM: the exchange in flight ends and the receiver is released.
+    void terminate();
+
+    // One line for the operator; stderr unless a test replaces it.
+    std::function<void(const QString&)> report;
+    // Progress lines, shown when stderr is a terminal.
+    bool showProgress = false;
+
+private:
+    Status exportFile();
+    Status importFile();
+    Status backup();
+    bool openPort();
+    Status fail(const QString& why);
+    void progress(const QString& what, int done, int total);
+
+    platform::SerialPort& m_port;
+    CommandLine m_options;
+    IniFile m_ini;
+    std::unique_ptr<memory::MemoryTables> m_tables;
+    memory::LocalStores m_stores;
+    link::ScannerLink m_link;
+    bool m_interrupted = false;
+};
+
+} // namespace vexlor::app

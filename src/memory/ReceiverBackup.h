@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <deque>
+
+namespace vexlor::platform {
+class SerialPort;
+}
+namespace vexlor::link {
+class ScannerLink;
+}
+
+namespace vexlor::memory {
+
+class IDListRead;
+class MemoryTables;
+
+// Reads the receiver's memories for a backup: all 300 channels, then the ID
+// lists of every bank that the local tables call trunked. Names, type codes
+// and bank types come from the local tables, which are never changed. The
+// channel queries are pipelined a few deep, so the line is kept busy in both
+// directions; a query that gets no answer, "NG" or "ERR" is asked again.
+class ReceiverBackup : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString kOwner = QStringLiteral("receiver backup");
+    // Queries on the line at once: the receiver queues a handful.
+    static constexpr int kWindow = 4;
+    static constexpr int kAttempts = 3;
+
+    enum class Outcome {
+        Refused,  // another exchange held the line: nothing sent
+        Complete,
+        Failed,   // failure() says why
+        Stopped,  // stop(), the program ending
+    };
+
+    ReceiverBackup(link::ScannerLink& link, platform::SerialPort& port, QObject* parent = nullptr);
+
+    // Fills `out` with the local tables overlaid with what the receiver holds.
+    Outcome run(const MemoryTables& local, MemoryTables& out);
+    void stop();
+    bool isRunning() const { return m_running; }
+    QString failure() const { return m_failure; }
+
+    // Queries that make up the backup of these tables: 300 channels and ten lists a trunked bank.
+    static int steps(const MemoryTables& local);
+
+Q_SIGNALS:
+    void statusChanged(const QString& text);
+    void progressed(int done, int total);
+
+private:
+    bool going() const;
+    bool fail(const QString& why);
+    void step();
+    bool readChannels(MemoryTables& out);
+    bool readIDs(const MemoryTables& local, MemoryTables& out);
+    // Waits for bytes from the receiver, at most until deadlineMs on the link's clock.
+    void waitForData(qint64 deadlineMs);
+    void takeLines(std::deque<int>& asked, std::deque<int>& toAsk, MemoryTables& out);
+    bool again(int channel, std::deque<int>& toAsk);
+
+    link::ScannerLink& m_link;
+    platform::SerialPort& m_port;
+    IDListRead* m_reader = nullptr; // the list read in flight
+    QByteArray m_pending;
+    int m_attempts[301] = {};
+    int m_done = 0;
+    int m_total = 0;
+    bool m_running = false;
+    bool m_stopRequested = false;
+    QString m_failure;
+};
+
+} // namespace vexlor::memory

@@ -1,0 +1,102 @@
+#include "memory/TaggedTextFile.h"
+
+#include "memory/LocalStores.h"
+#include "memory/MemoryTables.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace vexlor::memory::taggedfile {
+
+namespace {
+
+using MT = MemoryTables;
+
+// errno when the failing call left one, else Qt's code for the failure.
+int errorNumber(const QFileDevice& file, int savedErrno)
+{
+    return savedErrno != 0 ? savedErrno : int(file.error());
+}
+
+} // namespace
+
+WriteResult write(const QString& path, const QByteArray& bytes)
+{
+    WriteResult r;
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        r.errorNumber = errorNumber(file, errno);
+        r.reason = file.errorString();
+        return r;
+    }
+    r.opened = true;
+    errno = 0;
+    const bool all = file.write(bytes) == bytes.size();
+    const int writeErrno = errno;
+    if (!all) {
+        r.errorNumber = errorNumber(file, writeErrno);
+        r.reason = file.errorString();
+        file.cancelWriting();
+        return r;
+    }
+    errno = 0;
+    r.written = file.commit();
+    if (!r.written) {
+        r.errorNumber = errorNumber(file, errno);
+        r.reason = file.errorString();
+    }
+    return r;
+}
+
+ReadResult import(const QString& path, MemoryTables& tables)
+{
+    ReadResult r;
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        r.errorNumber = errorNumber(file, errno);
+        r.reason = file.errorString();
+        return r;
+    }
+    r.opened = true;
+    // One byte over the bound tells a file that is too big, even one whose size is not known ahead.
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) {
+        r.tooLarge = true;
+        return r;
+    }
+    r.count = tagged::importText(bytes, tables);
+    return r;
+}
+
+bool storeImported(const MemoryTables& t, LocalStores& stores)
+{
+    bool ok = true;
+    // Adjacent marked channels go in one write.
+    for (int n = 1; n <= MT::kChannels; ++n) {
+        if (t.Channels.text(n, MT::kChMap) != QLatin1String("X"))
+            continue;
+        int last = n;
+        while (last < MT::kChannels && t.Channels.text(last + 1, MT::kChMap) == QLatin1String("X"))
+            ++last;
+        ok = stores.StoreChannelRange(n, last) && ok;
+        n = last;
+    }
+    for (int b = 1; b <= MT::kBanks; ++b) {
+        for (int s = 1; s <= MT::kSlots; ++s) {
+            if (t.IDs.text(b, s, MT::kIdReserved) == QLatin1String("X"))
+                ok = stores.StoreIDSlot(b, s, records::Reserved::Blank) && ok;
+        }
+        if (t.BankImported.at(b)) {
+            ok = stores.StoreBankTrunkType(b) && ok;
+            // Kept too: without it every imported bank name is gone at the next start.
+            ok = stores.StoreBankName(b) && ok;
+        }
+    }
+    return ok;
+}
+
+} // namespace vexlor::memory::taggedfile

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "memory/TaggedText.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace vexlor::memory {
+class LocalStores;
+class MemoryTables;
+}
+
+// Tagged text files on disk, and storing what an import brought.
+namespace vexlor::memory::taggedfile {
+
+// No memory set comes near this; a bigger file is not tagged text.
+constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
+struct WriteResult {
+    bool opened = false;
+    bool written = false; // the new file is complete and in place
+    int errorNumber = 0;  // the system's error number, else Qt's file error code
+    QString reason;
+};
+
+// Replaces the file only once every byte is on disk: a failed write leaves
+// the previous file as it was.
+WriteResult write(const QString& path, const QByteArray& bytes);
+
+struct ReadResult {
+    bool opened = false;
+    bool tooLarge = false; // nothing was read into the tables
+    int errorNumber = 0;
+    QString reason;
+    tagged::ImportCount count;
+};
+
+// Reads the file into the tables, marking what it brings for the upload.
+ReadResult import(const QString& path, MemoryTables& tables);
+
+// Writes every marked channel and ID and every imported bank's trunk type
+// and name to the stores, which must be loaded into these tables. Returns
+// false when a record could not be written (the reason is in the stores).
+bool storeImported(const MemoryTables& tables, LocalStores& stores);
+
+} // namespace vexlor::memory::taggedfile

@@ -1,0 +1,211 @@
+#include "memory/TaggedTextTransfer.h"
+
+#include "link/ScannerLink.h"
+#include "memory/LocalStores.h"
+#include "memory/MemoryTables.h"
+#include "memory/TaggedText.h"
+#include "memory/TaggedTextFile.h"
+#include "memory/UploadTexts.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace vexlor::memory {
+
+using platform::Dialogs;
+
+namespace {
+
+QString failedText(const char* what, const char* step, int number)
+{
+    return QStringLiteral("%1 Failed: %2 (%3)").arg(QLatin1String(what), QLatin1String(step)).arg(number);
+}
+
+} // namespace
+
+TaggedTextTransfer::TaggedTextTransfer(const Parts& parts, QObject* parent)
+    : QObject(parent),
+      m_link(parts.link),
+      m_dialogs(parts.dialogs),
+      m_tables(parts.tables),
+      m_stores(parts.stores),
+      m_upload(parts.link, parts.tables),
+      m_backup(parts.link, parts.port)
+{
+    auto progress = [this](int done, int total) {
+        m_s.done = done;
+        m_s.total = total;
+        Q_EMIT changed();
+    };
+    connect(&m_upload, &ImportUpload::progressed, this, progress);
+    connect(&m_backup, &ReceiverBackup::progressed, this, progress);
+    connect(&m_backup, &ReceiverBackup::statusChanged, this, [this](const QString& text) {
+        m_s.text = text;
+        Q_EMIT changed();
+    });
+}
+
+void TaggedTextTransfer::message(const QString& text, const QString& informative)
+{
+    Dialogs::Message m {text};
+    m.informative = informative;
+    m_dialogs.message(m);
+}
+
+std::optional<QString> TaggedTextTransfer::choose(const QString& title, bool newName)
+{
+    // The dialog may move the working directory, where every other file lives.
+    const QString cwd = QDir::currentPath();
+    const auto path = m_dialogs.openFile({title, kFilter, 2, newName});
+    QDir::setCurrent(cwd);
+    return path;
+}
+
+void TaggedTextTransfer::show(const QString& caption, const QString& text, int total)
+{
+    m_s = {true, caption, text, 0, total};
+    Q_EMIT changed();
+}
+
+void TaggedTextTransfer::hide()
+{
+    m_s.visible = false;
+    Q_EMIT changed();
+}
+
+void TaggedTextTransfer::stop()
+{
+    m_upload.stop();
+    m_backup.stop();
+}
+
+void TaggedTextTransfer::ExportTaggedTextFile()
+{
+    const auto path = choose(QStringLiteral("Export Tagged Text File"), true);
+    if (!path) {
+        message(QStringLiteral("Tagged Text File Export Cancelled..."));
+        return;
+    }
+    const taggedfile::WriteResult r = taggedfile::write(*path, tagged::exportText(m_tables));
+    if (!r.opened)
+        message(failedText("Tagged Text File Export", "File Open", r.errorNumber), r.reason);
+    else if (!r.written)
+        message(failedText("Tagged Text File Export", "File Write", r.errorNumber),
+                r.reason + QStringLiteral("\nAny earlier file of that name is unchanged."));
+}
+
+void TaggedTextTransfer::ImportTaggedTextFile()
+{
+    if (m_upload.isRunning() || m_backup.isRunning())
+        return;
+    const auto path = choose(QStringLiteral("Import Tagged Text File"), false);
+    if (!path) {
+        message(QStringLiteral("Frequency File Import Cancelled..."));
+        return;
+    }
+    const taggedfile::ReadResult r = taggedfile::import(*path, m_tables);
+    if (!r.opened) {
+        message(failedText("Frequency File Import", "File Open", r.errorNumber), r.reason);
+        return;
+    }
+    if (r.tooLarge) {
+        message(QStringLiteral("Frequency File Import Failed: File Too Large"),
+                QStringLiteral("A tagged text file is far smaller than %1 MB; this one is no tagged text file.")
+                    .arg(taggedfile::kMaxFileBytes / (1024 * 1024)));
+        return;
+    }
+    QStringList notes;
+    if (!taggedfile::storeImported(m_tables, m_stores))
+        notes << QStringLiteral("Some records could not be saved to the local files: %1").arg(m_stores.errorString());
+    if (r.count.skipped > 0)
+        notes << QStringLiteral("%1 line(s) held no record that fits the memories and were skipped.").arg(r.count.skipped);
+    uploadImported(notes.join(QLatin1Char('\n')));
+}
+
+void TaggedTextTransfer::uploadImported(const QString& note)
+{
+    Dialogs::Message question {QStringLiteral("The Tagged Text File is imported.\r\nSend changes to scanner?"),
+                               QStringLiteral("Confirm Upload To Scanner?"), Dialogs::Buttons::YesNo,
+                               Dialogs::Icon::Warning};
+    question.informative = note;
+    if (m_dialogs.message(question) != Dialogs::Button::Yes) {
+        tagged::clearMarks(m_tables);
+        return;
+    }
+    show(QStringLiteral("Uploading To Scanner"), QStringLiteral("Sending the imported memories..."),
+         tagged::markCount(m_tables));
+    const ImportUpload::Result result = m_upload.run();
+    hide();
+    if (m_link.isShuttingDown())
+        return;
+    if (!result.started) {
+        texts::refuseBusy(m_dialogs, m_link);
+        return;
+    }
+    if (result.stopped) {
+        Dialogs::Message m {QStringLiteral("Upload stopped: %1 of %2 items sent.").arg(result.sent).arg(result.total),
+                            QStringLiteral("Upload Stopped"), Dialogs::Buttons::Ok, Dialogs::Icon::Information};
+        m.informative = m_link.lineUp()
+            ? QStringLiteral("The scanner has left programming and is running again. "
+                             "Import the file again to send the rest.")
+            : QStringLiteral("The serial line went down. Import the file again to send the rest.");
+        m_dialogs.message(m);
+    } else {
+        message(QStringLiteral("The Tagged Text File is imported\r\nand uploaded to your scanner."));
+    }
+    Q_EMIT statusRefreshWanted();
+}
+
+QString TaggedTextTransfer::backupFileName(const QDateTime& at)
+{
+    return kBackupFolder + QStringLiteral("/backup-") + at.toString(QStringLiteral("yyyyMMdd-HHmmss"))
+        + QStringLiteral(".txt");
+}
+
+void TaggedTextTransfer::BackupScanner()
+{
+    if (m_upload.isRunning() || m_backup.isRunning())
+        return;
+    if (m_link.isBusy()) {
+        texts::refuseBusy(m_dialogs, m_link);
+        return;
+    }
+    const QString title = QStringLiteral("Back Up Scanner");
+    show(title, QStringLiteral("Preparing the scanner..."), ReceiverBackup::steps(m_tables));
+    // Heap: a whole memory set is too big for the stack.
+    auto copy = std::make_unique<MemoryTables>();
+    const ReceiverBackup::Outcome outcome = m_backup.run(m_tables, *copy);
+    hide();
+    if (m_link.isShuttingDown())
+        return;
+    Dialogs::Message m {QString(), title, Dialogs::Buttons::Ok, Dialogs::Icon::Information};
+    switch (outcome) {
+    case ReceiverBackup::Outcome::Refused: texts::refuseBusy(m_dialogs, m_link); return;
+    case ReceiverBackup::Outcome::Stopped: m.text = QStringLiteral("Backup stopped. No file was written."); break;
+    case ReceiverBackup::Outcome::Failed:
+        m.text = QStringLiteral("Backup Failed: ") + m_backup.failure();
+        m.icon = Dialogs::Icon::Warning;
+        break;
+    case ReceiverBackup::Outcome::Complete: {
+        const QString path = QDir::current().absoluteFilePath(backupFileName(m_link.clock().localDateTime()));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        const taggedfile::WriteResult w = taggedfile::write(path, tagged::exportText(*copy));
+        if (w.written) {
+            m.text = QStringLiteral("The scanner's memories are backed up to\r\n") + QDir::toNativeSeparators(path);
+            m.informative = QStringLiteral("To restore them, import this file and answer Yes.");
+        } else {
+            m.text = failedText("Backup", w.opened ? "File Write" : "File Open", w.errorNumber);
+            m.informative = w.reason;
+            m.icon = Dialogs::Icon::Warning;
+        }
+        break;
+    }
+    }
+    m_dialogs.message(m);
+}
+
+} // namespace vexlor::memory

@@ -1,0 +1,265 @@
+#include "link/Wire.h"
+#include "memory/MemoryTables.h"
+#include "memory/TaggedText.h"
+#include "memory/TaggedTextFile.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+using namespace vexlor;
+using memory::MemoryTables;
+using MT = MemoryTables;
+namespace tagged = memory::tagged;
+namespace taggedfile = memory::taggedfile;
+
+using Setup = std::function<void(MemoryTables&)>;
+Q_DECLARE_METATYPE(Setup)
+
+namespace {
+
+void channel(MemoryTables& t, int n, const QString& freq, const QString& type = {}, const QString& name = {})
+{
+    t.Channels.set(n, MT::kChCh, n);
+    t.Channels.set(n, MT::kChFrequency, freq);
+    t.Channels.set(n, MT::kChType, type);
+    t.Channels.set(n, MT::kChName, name);
+}
+
+void id(MemoryTables& t, int bank, int slot, const QStringList& cells)
+{
+    for (int col = 0; col < cells.size(); ++col)
+        t.IDs.set(bank, slot, col, cells[col]);
+}
+
+// Every kind of line and field, as a full memory set would have them.
+MemoryTables fullSet()
+{
+    MemoryTables t;
+    for (int b = 1; b <= MT::kBanks; ++b) {
+        t.BankNames.set(b, QStringLiteral("Bank %1").arg(b));
+        t.BankTrunkTypes.set(b, QString(MT::TrunkTypeTable[size_t(b % 7)].shortForm));
+        for (int s = 1; s <= MT::kSlots; ++s)
+            id(t, b, s, {MT::slotLabel(s), link::wire::digits(b * 1000 + s, 6), "POL", QStringLiteral("Talkgroup %1").arg(s), s % 3 ? "" : "="});
+    }
+    for (int n = 1; n <= MT::kChannels; ++n) {
+        channel(t, n, link::wire::formatMHz(150 + n * 0.0125), "FDP", QStringLiteral("Channel %1").arg(n));
+        t.Channels.set(n, MT::kChDLY, n % 2 ? "=" : "");
+        t.Channels.set(n, MT::kChLO, n % 5 ? "" : "=");
+        t.Channels.set(n, MT::kChMode, n % 30 == 1 ? "Trunk" : "Normal");
+    }
+    return t;
+}
+
+// "C5:1" channel 5 column 1; "I3:15:0" IDs bank 3 slot 15 column 0; "BN2"/"BT2" bank name/type; "<unset>" a cell never set.
+QString cellAt(const MemoryTables& t, const QString& key)
+{
+    const QStringList p = key.mid(key.startsWith(QLatin1Char('B')) ? 2 : 1).split(QLatin1Char(':'));
+    const memory::Cell* c = nullptr;
+    if (key.startsWith(QLatin1String("C")))
+        c = &t.Channels.at(p[0].toInt(), p[1].toInt());
+    else if (key.startsWith(QLatin1String("I")))
+        c = &t.IDs.at(p[0].toInt(), p[1].toInt(), p[2].toInt());
+    else if (key.startsWith(QLatin1String("BN")))
+        c = &t.BankNames.at(p[0].toInt());
+    else
+        c = &t.BankTrunkTypes.at(p[0].toInt());
+    return c->isEmpty() ? QStringLiteral("<unset>") : c->display();
+}
+
+} // namespace
+
+class TestTaggedText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void exportsByteForByte_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("empty model") << Setup([](MemoryTables&) {}) << QByteArray();
+        QTest::newRow("bank names bar-replaced, type only when set")
+            << Setup([](MemoryTables& t) {
+                   t.BankNames.set(3, "County|Fire");
+                   t.BankTrunkTypes.set(3, "E2-800");
+                   t.BankNames.set(10, "Ten");
+                   t.BankTrunkTypes.set(10, "");
+                   t.BankTrunkTypes.set(4, "E1"); // no name: no bank line
+               })
+            << QByteArray("[Bank]=03 | [BankName]=County.Fire | [BankType]=E2-800\r\n"
+                          "[Bank]=10 | [BankName]=Ten\r\n");
+        QTest::newRow("channel fields and flags")
+            << Setup([](MemoryTables& t) {
+                   channel(t, 7, "154.4300");
+                   channel(t, 62, "154.4300", "FDP", "Fire|dispatch");
+                   t.Channels.set(62, MT::kChDLY, "=");
+                   t.Channels.set(62, MT::kChLO, "x"); // some other text: "N"
+                   t.Channels.set(62, MT::kChMode, "Normal");
+                   channel(t, 63, ""); // no frequency: no line
+               })
+            << QByteArray("[Chan]=007 | [Freq]=154.4300\r\n"
+                          "[Chan]=062 | [Freq]=154.4300 | [Type]=FDP | [Name]=Fire.dispatch | [Delay]=Y | [Lock]=N"
+                          " | [Mode]=Normal\r\n");
+        QTest::newRow("IDs of trunked banks only, labels with a dash")
+            << Setup([](MemoryTables& t) {
+                   t.BankTrunkTypes.set(2, "EDACS"); // trunked, no name
+                   id(t, 2, 11, {"2-1", "001234", "POL", "Pat|rol", "="});
+                   id(t, 2, 12, {"22", "001235"}); // no dash: skipped
+                   id(t, 2, 13, {"2-3"});
+                   id(t, 5, 1, {"1-1", "000555"}); // conventional bank
+               })
+            << QByteArray("[IDBank]=02 | [IDScanList]=2-1 | [ID]=001234 | [IDType]=POL | [IDName]=Pat.rol"
+                          " | [IDLockOut]==\r\n"
+                          "[IDBank]=02 | [IDScanList]=2-3\r\n");
+        QTest::newRow("bank, channel, ID order")
+            << Setup([](MemoryTables& t) {
+                   id(t, 1, 1, {"1-1", "000001"});
+                   channel(t, 1, "851.0125");
+                   t.BankNames.set(1, "A");
+                   t.BankTrunkTypes.set(1, "E1");
+               })
+            << QByteArray("[Bank]=01 | [BankName]=A | [BankType]=E1\r\n[Chan]=001 | [Freq]=851.0125\r\n"
+                          "[IDBank]=01 | [IDScanList]=1-1 | [ID]=000001\r\n");
+        QTest::newRow("Latin-1 bytes")
+            << Setup([](MemoryTables& t) { channel(t, 1, "151.0000", "", QStringLiteral("Caf\u00e9 \u20ac")); })
+            << QByteArray("[Chan]=001 | [Freq]=151.0000 | [Name]=Caf\xe9 ?\r\n");
+    }
+    void exportsByteForByte()
+    {
+        QFETCH(Setup, setup);
+        QFETCH(QByteArray, expected);
+        MemoryTables t;
+        setup(t);
+        QCOMPARE(tagged::exportText(t), expected);
+    }
+
+    void roundTripGivesTheSameBytes()
+    {
+        const QByteArray first = tagged::exportText(fullSet());
+        MemoryTables t;
+        const tagged::ImportCount count = tagged::importText(first, t);
+        QCOMPARE(count.skipped, 0);
+        QCOMPARE(count.records, 10 + 300 + 1000 - 100); // the bank of "0 - Conventional" exports no IDs
+        QCOMPARE(tagged::exportText(t), first);
+        QCOMPARE(tagged::markCount(t), count.records);
+        tagged::clearMarks(t);
+        QCOMPARE(tagged::markCount(t), 0);
+    }
+
+    void importTolerances_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("lower case, blanks around =") << QByteArray("  [chan] = 5 | [FrEq]= 154.43 ") << "C5:1" << "154.4300";
+        QTest::newRow("seven digits are 100 Hz units") << QByteArray("[Chan]=5 | [Freq]=1544300") << "C5:1" << "154.4300";
+        QTest::newRow("missing bracket ignored") << QByteArray("[Chan=5 | [Freq]=154.43") << "C5:1" << "<unset>";
+        QTest::newRow("blank inside brackets ignored") << QByteArray("[ Chan]=5") << "C5:0" << "<unset>";
+        QTest::newRow("later tag wins") << QByteArray("[Chan]=5 | [Name]=a | [Name]=b") << "C5:3" << "b";
+        QTest::newRow("type cut to 3") << QByteArray("[Chan]=5 | [Type]=FDPX") << "C5:2" << "FDP";
+        QTest::newRow("name cut to 40") << QByteArray("[Chan]=5 | [Name]=" + QByteArray(41, 'n')) << "C5:3" << QString(40, 'n');
+        QTest::newRow("chan without freq") << QByteArray("[Chan]=5") << "C5:1" << "000.0000";
+        QTest::newRow("defaults: mode Normal") << QByteArray("[Chan]=5") << "C5:6" << "Normal";
+        QTest::newRow("mode trunk any case") << QByteArray("[Chan]=5 | [Mode]=tRUNK") << "C5:6" << "Trunk";
+        QTest::newRow("delay y") << QByteArray("[Chan]=5 | [Delay]=y") << "C5:4" << "=";
+        QTest::newRow("upload mark") << QByteArray("[Chan]=5") << "C5:7" << "X";
+        QTest::newRow("bank and channel on one line (bank)") << QByteArray("[Bank]=2 | [BankName]=B | [Chan]=31") << "BN2" << "B";
+        QTest::newRow("bank and channel on one line (chan)") << QByteArray("[Bank]=2 | [BankName]=B | [Chan]=31") << "C31:0" << "31";
+        QTest::newRow("bank without type is conventional") << QByteArray("[Bank]=2 | [BankName]=B") << "BT2" << "";
+        QTest::newRow("label 1-15 lands in slot 15") << QByteArray("[IDBank]=3 | [IDScanList]=1-15 | [ID]=7") << "I3:15:0" << "1-15";
+        QTest::newRow("ID type and name uncut") << QByteArray("[IDBank]=3 | [IDScanList]=1-1 | [IDType]=ABCD") << "I3:1:2" << "ABCD";
+        QTest::newRow("channel 301 dropped") << QByteArray("[Chan]=301 | [Freq]=1") << "C300:0" << "<unset>";
+        QTest::newRow("channel 4.6 is 5") << QByteArray("[Chan]=4.6") << "C5:0" << "5";
+        QTest::newRow("slot 101 dropped") << QByteArray("[IDBank]=3 | [IDScanList]=11-1") << "I3:100:0" << "<unset>";
+        QTest::newRow("bank 11 dropped") << QByteArray("[Bank]=11 | [BankName]=x") << "BN10" << "<unset>";
+        QTest::newRow("1000 MHz fits no store: channel kept") << QByteArray("[Chan]=5 | [Freq]=1000.0") << "C5:0" << "<unset>";
+        QTest::newRow("NUL and escape dropped from names") << QByteArray("[Chan]=5 | [Name]=a") + '\0' + "b\x1b" "c" << "C5:3" << "abc";
+        QTest::newRow("UTF-8 read as UTF-8") << QByteArray("[Chan]=5 | [Name]=Caf\xc3\xa9") << "C5:3" << QStringLiteral("Caf\u00e9");
+        QTest::newRow("other bytes as Latin-1") << QByteArray("[Chan]=5 | [Name]=Caf\xe9") << "C5:3" << QStringLiteral("Caf\u00e9");
+        QTest::newRow("LF endings") << QByteArray("[Chan]=4\n[Chan]=5 | [Name]=n\n") << "C5:3" << "n";
+    }
+    void importTolerances()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, cell);
+        MemoryTables t;
+        tagged::importText(text, t);
+        QTEST(cellAt(t, cell), "expected");
+    }
+
+    void hostileInputNeverHurts()
+    {
+        MemoryTables t;
+        // A 10 MB line is skipped unread, and the line after it still counts.
+        QByteArray bytes = "[Chan]=1 | [Name]=" + QByteArray(10 * 1024 * 1024, 'x') + "\r\n[Chan]=2\r\n";
+        tagged::ImportCount c = tagged::importText(bytes, t);
+        QCOMPARE(c.skipped, 1);
+        QVERIFY(t.Channels.at(1, MT::kChCh).isEmpty());
+        QCOMPARE(cellAt(t, "C2:0"), QStringLiteral("2"));
+
+        // Random binary: whatever it sets stays inside the tables' rules.
+        QByteArray noise(1024 * 1024, '\0');
+        QRandomGenerator gen(7);
+        gen.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        c = tagged::importText(noise, t);
+        QVERIFY(c.lines > 1000);
+        for (int n = 1; n <= MT::kChannels; ++n) {
+            QVERIFY(t.Channels.text(n, MT::kChName).size() <= 40);
+            QVERIFY(!t.Channels.text(n, MT::kChName).contains(QChar(0)));
+        }
+    }
+
+    void tooLargeFileIsRefusedUnread()
+    {
+        QTemporaryDir dir;
+        QFile big(dir.filePath("big.txt"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.write("[Chan]=1 | [Freq]=151\r\n") > 0);
+        QVERIFY(big.resize(100LL * 1024 * 1024)); // sparse: costs no disk
+        big.close();
+        MemoryTables t;
+        const taggedfile::ReadResult r = taggedfile::import(big.fileName(), t);
+        QVERIFY(r.opened && r.tooLarge);
+        QCOMPARE(t, MemoryTables());
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("memories.txt");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old contents\r\n") > 0);
+        old.close();
+
+        // The disk refuses bytes beyond 4 KB.
+        rlimit saved {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const taggedfile::WriteResult w = taggedfile::write(path, tagged::exportText(fullSet()));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+
+        QVERIFY(w.opened);
+        QVERIFY(!w.written);
+        QCOMPARE(w.errorNumber, EFBIG);
+        QVERIFY(!w.reason.isEmpty());
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old contents\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"memories.txt"});
+
+        const taggedfile::WriteResult missing = taggedfile::write(dir.filePath("no/such/dir/x.txt"), "x");
+        QVERIFY(!missing.opened);
+        QCOMPARE(missing.errorNumber, ENOENT);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTaggedText)
+#include "tst_taggedtext.moc"

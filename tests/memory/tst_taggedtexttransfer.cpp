@@ -1,0 +1,184 @@
+#include "ScriptedReceiver.h"
+#include "memory/TaggedText.h"
+#include "memory/TaggedTextTransfer.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vexlor;
+using memory::MemoryTables;
+using memory::TaggedTextTransfer;
+using MT = MemoryTables;
+using Button = platform::Dialogs::Button;
+
+namespace {
+
+// The menus' import, export and upload over a scripted receiver.
+struct Rig : testing::ScriptedReceiver {
+    TaggedTextTransfer transfer {{link, port, dialogs, tables, *stores}};
+
+    Rig() { link.setSerialPortTimeout(3); }
+
+    QString file(const QByteArray& text)
+    {
+        static int n = 0;
+        const QString path = dir.filePath(QStringLiteral("in%1.txt").arg(++n));
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text);
+        return path;
+    }
+    void import(const QByteArray& text, Button answer)
+    {
+        dialogs.fileAnswers.push_back(file(text));
+        dialogs.answers.push_back(answer);
+        commands.clear();
+        transfer.ImportTaggedTextFile();
+    }
+};
+
+// Normal channel 2 comes first in the file, trunk channel 31 after it; bank 1 has no type.
+const QByteArray kMixed = "[Chan]=2 | [Freq]=154.43 | [Delay]=Y | [Lock]=Y\r\n"
+                          "[Chan]=31 | [Freq]=851.0125 | [Lock]=Y | [Mode]=Trunk\r\n"
+                          "[Bank]=1 | [BankName]=County\r\n"
+                          "[IDBank]=10 | [IDScanList]=10-10 | [ID]=001234\r\n";
+
+} // namespace
+
+class TestTaggedTextTransfer : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void uploadSendsThePassesInOrder()
+    {
+        Rig rig;
+        QSignalSpy refresh(&rig.transfer, &TaggedTextTransfer::statusRefreshWanted);
+        rig.import(kMixed, Button::Yes);
+        const QStringList expected {
+            // Pass A: bank 1 without a type is conventional.
+            "MA001", "MUN", "QUF", "IDF", "TR A 0",
+            // Pass B: trunk channels, into trunk programming of their bank.
+            "MA031", "KEY13H", "KEY02 2", "KEY04", "PM031 08510125", "KEY06", "KEY07", "KEY13",
+            // Pass C: normal channels.
+            "MA001", "PM002 01544300", "LON", "KEY12", "KEY07", "KEY13",
+            // Pass D: IDs; list 10 position 10 is "J0".
+            "MA001", "TG J J0 001234", "KEY13",
+            "KEY00", "MUA", "QUN", "IDN"};
+        QCOMPARE(rig.commands, expected);
+        QCOMPARE(rig.dialogs.messages.last().text,
+                 QStringLiteral("The Tagged Text File is imported\r\nand uploaded to your scanner."));
+        QCOMPARE(refresh.count(), 1);
+        QCOMPARE(memory::tagged::markCount(rig.tables), 0);
+        QVERIFY(!rig.link.QuietedScanner());
+        QVERIFY(rig.mainTimer.isActive());
+    }
+
+    void importStoresEverythingItRead()
+    {
+        Rig rig;
+        rig.import(kMixed, Button::No);
+        const platform::Dialogs::Message& q = rig.dialogs.messages.first();
+        QCOMPARE(q.text, QStringLiteral("The Tagged Text File is imported.\r\nSend changes to scanner?"));
+        QCOMPARE(q.title, QStringLiteral("Confirm Upload To Scanner?"));
+        QCOMPARE(rig.commands, QStringList());
+        QCOMPARE(memory::tagged::markCount(rig.tables), 0);
+        // What a restart loads is what was imported, bank names included.
+        const MemoryTables again = rig.reloaded();
+        QCOMPARE(again.bankName(1), QStringLiteral("County"));
+        QCOMPARE(again.Channels.text(31, MT::kChFrequency), QStringLiteral("851.0125"));
+        QCOMPARE(again.IDs.text(10, 100, MT::kIdId), QStringLiteral("001234"));
+        QCOMPARE(again.IDs.text(10, 100, MT::kIdReserved), QString());
+
+        // Declined marks are never sent by a later upload.
+        rig.import("[Chan]=5 | [Freq]=155.0", Button::Yes);
+        QCOMPARE(rig.commands.filter(QStringLiteral("PM")), QStringList {"PM005 01550000"});
+        QVERIFY(!rig.commands.contains("TR A 0"));
+    }
+
+    void dialogsAndFailures_data()
+    {
+        QTest::addColumn<bool>("exporting");
+        QTest::addColumn<QString>("answer"); // "" cancels; "-" a file that cannot be opened
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("export cancelled") << true << "" << "Tagged Text File Export Cancelled...";
+        QTest::newRow("export open fails") << true << "-" << "Tagged Text File Export Failed: File Open (2)";
+        QTest::newRow("import cancelled") << false << "" << "Frequency File Import Cancelled...";
+        QTest::newRow("import open fails") << false << "-" << "Frequency File Import Failed: File Open (2)";
+    }
+    void dialogsAndFailures()
+    {
+        QFETCH(bool, exporting);
+        QFETCH(QString, answer);
+        Rig rig;
+        const QString cwd = QDir::currentPath();
+        // The dialog wanders off; the working directory must come back.
+        rig.dialogs.onFile = [&](const platform::Dialogs::FileRequest&) { QDir::setCurrent(rig.dir.path()); };
+        rig.dialogs.fileAnswers.push_back(answer.isEmpty() ? std::optional<QString>()
+                                                           : rig.dir.filePath(QStringLiteral("no/such/x.txt")));
+        QFETCH(QString, expected);
+        exporting ? rig.transfer.ExportTaggedTextFile() : rig.transfer.ImportTaggedTextFile();
+        QCOMPARE(QDir::currentPath(), cwd);
+        QCOMPARE(rig.dialogs.texts(), QStringList {expected});
+        const platform::Dialogs::FileRequest& r = rig.dialogs.fileRequests.first();
+        QCOMPARE(r.filter, QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt"));
+        QCOMPARE(r.filterIndex, 2);
+        QCOMPARE(r.newName, exporting);
+        QCOMPARE(rig.tables, MemoryTables());
+    }
+
+    void interruptedUploadKeepsWhatWasNotSent_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("line drops") << "line";
+        QTest::newRow("program ends") << "exit";
+        QTest::newRow("operator stops") << "stop";
+    }
+    void interruptedUploadKeepsWhatWasNotSent()
+    {
+        QFETCH(QString, how);
+        Rig rig;
+        rig.onCommand = [&](const QString& c) {
+            if (c != QLatin1String("PM002 01544300"))
+                return;
+            if (how == QLatin1String("line"))
+                rig.port.setDsr(false);
+            else if (how == QLatin1String("exit"))
+                rig.link.shutDown();
+            else
+                rig.transfer.stop();
+        };
+        rig.import("[Chan]=1 | [Freq]=151.0\r\n[Chan]=2 | [Freq]=154.43\r\n[Chan]=3 | [Freq]=155.0\r\n", Button::Yes);
+        const QString after = rig.commands.mid(rig.commands.indexOf("PM002 01544300") + 1).join(QLatin1Char(' '));
+        QVERIFY(!rig.commands.contains("PM003 01550000"));
+        QCOMPARE(rig.tables.Channels.text(1, MT::kChMap), QString());
+        QCOMPARE(rig.tables.Channels.text(3, MT::kChMap), QStringLiteral("X"));
+        QVERIFY(!rig.link.QuietedScanner());
+        if (how == QLatin1String("stop")) {
+            // The channel in flight is finished, then the receiver is put back and released.
+            QCOMPARE(after, QStringLiteral("KEY07 KEY00 MUA QUN IDN"));
+            QCOMPARE(rig.tables.Channels.text(2, MT::kChMap), QString());
+            QVERIFY(rig.mainTimer.isActive());
+            QCOMPARE(rig.dialogs.messages.last().text, QStringLiteral("Upload stopped: 2 of 3 items sent."));
+        } else if (how == QLatin1String("exit")) {
+            QCOMPARE(after, QStringLiteral("KEY00 MUA QUN IDN"));
+            QCOMPARE(rig.tables.Channels.text(2, MT::kChMap), QStringLiteral("X"));
+            QCOMPARE(rig.dialogs.messages.size(), 1); // nothing after the question
+        } else {
+            QCOMPARE(after, QString());
+            QCOMPARE(rig.tables.Channels.text(2, MT::kChMap), QStringLiteral("X"));
+            QVERIFY(rig.mainTimer.isActive());
+        }
+    }
+
+    void busyLineRefusesTheBackup()
+    {
+        Rig rig;
+        QVERIFY(rig.link.claim(QStringLiteral("bank read")));
+        rig.transfer.BackupScanner();
+        QCOMPARE(rig.commands, QStringList());
+        QCOMPARE(rig.dialogs.texts(), QStringList {"The scanner is busy (bank read)."});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTaggedTextTransfer)
+#include "tst_taggedtexttransfer.moc"
