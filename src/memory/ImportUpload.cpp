@@ -32,7 +32,12 @@ QString talkgroupCommand(const MemoryTables& t, int bank, int slot)
     const int position = wire::leadingInt(QStringView(label).mid(dash + 1));
     if (list < 1 || list > MT::kLists || position < 1 || position > MT::kSlotsPerList)
         return QString();
-    return cmd::storeTalkgroup(bank, list, position, t.IDs.text(bank, slot, MT::kIdId));
+    // The receiver takes six digits. A shorter number is padded as the tables
+    // hold IDs; anything else ("======" of a cleared slot) clears the slot
+    // rather than being refused and leaving an old talkgroup in place.
+    const QString id = MT::trimBlanks(t.IDs.text(bank, slot, MT::kIdId));
+    const bool number = MT::isDigits(id) && id.size() <= 6;
+    return cmd::storeTalkgroup(bank, list, position, number ? id.rightJustified(6, QLatin1Char('0')) : QStringLiteral("000000"));
 }
 
 } // namespace

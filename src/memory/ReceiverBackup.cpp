@@ -182,12 +182,11 @@ bool ReceiverBackup::readIDs(const MemoryTables& local, MemoryTables& out)
             = link::RetryUntil(m_link, QStringLiteral("SB ") + letter, {QLatin1String("SB ")}) != link::reply::kFailure;
         if (!going())
             break;
-        if (selected) {
-            link::RetrySyncOut(m_link, cmd::memoryChannel(MT::firstChannel(b)));
-            link::RetrySyncOut(m_link, cmd::key(13));
-        }
         for (int list = 1; selected && list <= MT::kLists && going(); ++list) {
             Q_EMIT statusChanged(QStringLiteral("Reading bank %1, ID list %2...").arg(b).arg(list));
+            // Each list read ends with the scan key: back into the bank's trunk mode first.
+            link::RetrySyncOut(m_link, cmd::memoryChannel(MT::firstChannel(b)));
+            link::RetrySyncOut(m_link, cmd::key(13));
             IDListRead reader(m_link, out.IDs);
             m_reader = &reader;
             const IDListRead::Outcome outcome = reader.readHeld(b, list);

@@ -44,6 +44,14 @@ const QByteArray kMixed = "[Chan]=2 | [Freq]=154.43 | [Delay]=Y | [Lock]=Y\r\n"
                           "[Bank]=1 | [BankName]=County\r\n"
                           "[IDBank]=10 | [IDScanList]=10-10 | [ID]=001234\r\n";
 
+QString channelShown(const MemoryTables& t, int c)
+{
+    QString s = t.Channels.text(c, MT::kChFrequency);
+    if (t.Channels.text(c, MT::kChDLY) == QLatin1String("="))
+        s += QStringLiteral(" D");
+    return s;
+}
+
 } // namespace
 
 class TestTaggedTextTransfer : public QObject {
@@ -168,6 +176,42 @@ private Q_SLOTS:
             QCOMPARE(rig.tables.Channels.text(2, MT::kChMap), QStringLiteral("X"));
             QVERIFY(rig.mainTimer.isActive());
         }
+    }
+
+    void backupAsksAgain_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("NG once") << "ng" << true;
+        QTest::newRow("query lost once") << "lost" << true;
+        QTest::newRow("never answered") << "dead" << false;
+    }
+    void backupAsksAgain()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, complete);
+        Rig rig;
+        QHash<QString, int> asked;
+        rig.answer = [&](const QString& c) -> QByteArray {
+            if (!c.startsWith(QLatin1String("PM")))
+                return "OK";
+            if (c == QLatin1String("PM017") && (++asked[c] == 1 || fault == QLatin1String("dead")))
+                return fault == QLatin1String("ng") ? "NG" : "";
+            return "C" + c.mid(2).toLatin1() + " F01540000 TF DN LF AF RF N000";
+        };
+        auto out = std::make_unique<MemoryTables>();
+        const auto outcome = rig.transfer.backup().run(rig.tables, *out);
+        QCOMPARE(outcome == memory::ReceiverBackup::Outcome::Complete, complete);
+        if (complete) {
+            for (int c = 1; c <= MT::kChannels; ++c)
+                QCOMPARE(channelShown(*out, c), QStringLiteral("154.0000 D"));
+        } else {
+            QCOMPARE(rig.transfer.backup().failure(), QStringLiteral("The scanner did not answer for channel 17."));
+        }
+        QCOMPARE(rig.commands.count("PM017"), fault == QLatin1String("dead") ? 3 : 2);
+        QCOMPARE(rig.tables, MemoryTables());
+        QVERIFY(!rig.link.QuietedScanner());
+        QVERIFY(rig.mainTimer.isActive());
     }
 
     void busyLineRefusesTheBackup()

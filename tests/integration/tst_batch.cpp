@@ -1,0 +1,78 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// vexlor --export, --import and --backup, run as a script would run them.
+class TestBatch : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QByteArray read(const QString& name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // Runs vexlor in the temporary folder; returns the exit code, -1 when it did not end normally.
+    int run(const QStringList& args, QByteArray* err = nullptr)
+    {
+        QProcess p;
+        p.setWorkingDirectory(m_dir.path());
+        p.start(qEnvironmentVariable("VEXLOR_BIN_DIR") + QStringLiteral("/vexlor"), args);
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+            return -1;
+        if (err)
+            *err = p.readAllStandardError();
+        return p.exitCode();
+    }
+
+private Q_SLOTS:
+    void exitStatus_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("stderrHas");
+        QTest::newRow("upload alone") << QStringList {"--upload"} << 2 << "--upload goes with --import";
+        QTest::newRow("two operations") << QStringList {"--export", "a", "--backup", "b"} << 2 << "cannot be used together";
+        QTest::newRow("import of a missing file")
+            << QStringList {"--import", "missing.txt", "--data-dir", "d"} << 1 << "cannot read";
+        QTest::newRow("export into a missing folder")
+            << QStringList {"--export", "no/such/out.txt", "--data-dir", "d"} << 1 << "cannot write";
+        QTest::newRow("backup on a port that will not open")
+            << QStringList {"--backup", "b.txt", "--port", "/dev/vexlor-none", "--data-dir", "d"} << 1
+            << "cannot open the serial port /dev/vexlor-none";
+    }
+    void exitStatus()
+    {
+        QFETCH(QStringList, args);
+        QByteArray err;
+        QTEST(run(args, &err), "status");
+        QFETCH(QString, stderrHas);
+        QVERIFY2(QString::fromLocal8Bit(err).contains(stderrHas), err.constData());
+    }
+
+    void backupImportUploadExport()
+    {
+        QByteArray err;
+        // A fresh data folder exports nothing at all.
+        QCOMPARE(run({"--export", "empty.txt", "--data-dir", "d"}), 0);
+        QCOMPARE(read("empty.txt"), QByteArray());
+
+        QCOMPARE(run({"--backup", "backup.txt", "--simulate", "--data-dir", "d"}, &err), 0);
+        QCOMPARE(read("backup.txt").count("[Chan]="), 300);
+
+        // Imported with the upload into the simulator; the files now hold the backup.
+        QCOMPARE(run({"--import", "backup.txt", "--upload", "--simulate", "--data-dir", "d"}, &err), 0);
+        QCOMPARE(run({"--export", "again.txt", "--data-dir", "d"}), 0);
+        QCOMPARE(read("again.txt"), read("backup.txt"));
+        QVERIFY(QFile::exists(path("d/bank.dat")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBatch)
+#include "tst_batch.moc"
