@@ -3,10 +3,12 @@
 #include "app/ui/MainWindow.h"
 #include "memory/ui/FreqDir.h"
 #include "memory/ui/IDdir.h"
+#include "memory/ui/Transfer.h"
 #include "utilities/ui/FrmHelp.h"
 #include "utilities/ui/TGConvert.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -78,6 +80,19 @@ private Q_SLOTS:
             b.helpWindow()->close();
         });
         b.freqDirectory().HelpCmd_Click();
+
+        // The backup runs with its window up, writes its file and hides the window again.
+        for (const char* name : {"ImportTaggedTextFile", "ExportTaggedTextFile"})
+            QVERIFY(w.action(QLatin1String(name))->isEnabled());
+        bool shownWhileRunning = false;
+        connect(&b.transfer(), &memory::TaggedTextTransfer::changed, this, [&] {
+            shownWhileRunning |= b.transferWindow() && b.transferWindow()->isVisible();
+        });
+        w.action(QStringLiteral("BackupScannerMnu"))->trigger();
+        QVERIFY(shownWhileRunning);
+        QVERIFY(!b.transferWindow()->isVisible());
+        QCOMPARE(QDir(QStringLiteral("backups")).entryList(QDir::Files).size(), 1);
+        QVERIFY(m_dialogs.messages.last().text.startsWith(QLatin1String("The scanner's memories are backed up to")));
     }
 
     void programEndsDuringATransfer_data()
@@ -88,6 +103,8 @@ private Q_SLOTS:
         QTest::newRow("read, SIGTERM") << "read" << false << QList<QByteArray> {"PM006", "QUN"};
         QTest::newRow("upload, Exit with remote off")
             << "upload" << true << QList<QByteArray> {"PM002 01500000", "KEY00", "MUA", "QUN", "IDN", "KEY04H"};
+        QTest::newRow("import upload, SIGTERM")
+            << "import" << false << QList<QByteArray> {"PM002 01500000", "KEY00", "MUA", "QUN", "IDN"};
     }
     void programEndsDuringATransfer()
     {
@@ -117,6 +134,13 @@ private Q_SLOTS:
             dir.BankCmb_Click(1);
             dir.reader().ChTimer_Timer();
             dir.reader().ChTimer_Timer();
+        } else if (transfer == QLatin1String("import")) {
+            QFile file(QStringLiteral("in.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Chan]=1 | [Freq]=150.0\r\n[Chan]=2 | [Freq]=150.0\r\n[Chan]=3 | [Freq]=150.0\r\n");
+            file.close();
+            m_dialogs.fileAnswers.push_back(file.fileName());
+            m_app->memoryBinder().ImportTaggedTextFile_Click();
         } else {
             dir.DataSendToScannerCmd_Click();
         }
@@ -127,7 +151,7 @@ private Q_SLOTS:
         QVERIFY(!m_app->poll().MainTimer().isActive());
         QVERIFY(!m_port.isOpen());
         // Only the upload's question and remote off: nothing shows after shut-down.
-        QCOMPARE(int(m_dialogs.messages.size()) - boxesBefore, ask ? 2 : 0);
+        QCOMPARE(int(m_dialogs.messages.size()) - boxesBefore, int(transfer != QLatin1String("read")) + int(ask));
         QTest::qWait(400); // a read tick or a restart would show here
         QVERIFY(!m_app->poll().MainTimer().isActive());
         QVERIFY(!dir.reader().ChTimer().isActive());
