@@ -140,6 +140,21 @@ bool LocalStores::StoreIDSlot(int bank, int slot, Reserved reserved)
     return finish(m_idBank, writeRecord(m_idBank, kIDRecordSize, 100 * (bank - 1) + slot, bytes));
 }
 
+bool LocalStores::StoreIDSlots(int bank, int first, int last, Reserved reserved)
+{
+    if (!m_tables || !m_idBankWritable || bank < 1 || bank > MemoryTables::kBanks || first < 1
+        || last > MemoryTables::kSlots || first > last)
+        return false;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(kIDRecordSize) * (last - first + 1));
+    for (int slot = first; slot <= last; ++slot) {
+        if (m_tables->IDs.at(bank, slot, MemoryTables::kIdCh).isBlank())
+            return false;
+        bytes += encodeIDSlot(m_tables->IDs, bank, slot, reserved);
+    }
+    return finish(m_idBank, writeRecord(m_idBank, kIDRecordSize, 100 * (bank - 1) + first, bytes));
+}
+
 bool LocalStores::storeBankText(int record, const Cell& value)
 {
     const auto bytes = encodeBankText(value);

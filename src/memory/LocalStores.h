@@ -33,6 +33,8 @@ public:
 
     // Single records, for the grid editor and the import.
     bool StoreIDSlot(int bank, int slot, records::Reserved reserved = records::Reserved::FromTable);
+    // Adjacent slots in one write; false, writing nothing, when one of them was never filled.
+    bool StoreIDSlots(int bank, int first, int last, records::Reserved reserved);
     bool StoreBankName(int bank);
     bool StoreBankTrunkType(int bank);
 

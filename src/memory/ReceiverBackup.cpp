@@ -26,8 +26,10 @@ namespace cmd = link::cmd;
 
 // Far more than a window of replies; a flood without line ends is dropped here.
 constexpr qsizetype kMaxPending = 4096;
-// Real time between looks at the link's clock while waiting.
-constexpr int kWakeMs = 50;
+// Real time between looks at the line. Four queries keep more than 100 ms of
+// replies on their way, so looking every 20 ms keeps the line busy while
+// waking far less often than once per arriving chunk.
+constexpr int kWakeMs = 20;
 
 bool trunked(const MemoryTables& t, int bank) { return !t.BankTrunkTypes.at(bank).isBlank(); }
 
@@ -74,7 +76,6 @@ void ReceiverBackup::waitForData(qint64 deadlineMs)
     QTimer wake;
     wake.setSingleShot(true);
     connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(&m_port, &platform::SerialPort::readyRead, &loop, &QEventLoop::quit);
     connect(&m_port, &platform::SerialPort::lineStateChanged, &loop, &QEventLoop::quit);
     connect(&m_link, &link::ScannerLink::abortWaits, &loop, &QEventLoop::quit);
     const qint64 remaining = deadlineMs - m_link.clock().monotonicMs();

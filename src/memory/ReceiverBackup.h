@@ -58,7 +58,7 @@ private:
     void step();
     bool readChannels(MemoryTables& out);
     bool readIDs(const MemoryTables& local, MemoryTables& out);
-    // Waits for bytes from the receiver, at most until deadlineMs on the link's clock.
+    // Sleeps a moment, or less when deadlineMs on the link's clock comes first.
     void waitForData(qint64 deadlineMs);
     void takeLines(std::deque<int>& asked, std::deque<int>& toAsk, MemoryTables& out);
     bool again(int channel, std::deque<int>& toAsk);

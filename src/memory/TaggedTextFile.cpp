@@ -20,6 +20,23 @@ int errorNumber(const QFileDevice& file, int savedErrno)
     return savedErrno != 0 ? savedErrno : int(file.error());
 }
 
+const QLatin1String kMark {"X"};
+
+// Calls store(first, last) for every run of adjacent rows 1..count that are marked.
+template <typename Marked, typename Store>
+void forEachRun(int count, Marked marked, Store store)
+{
+    for (int n = 1; n <= count; ++n) {
+        if (!marked(n))
+            continue;
+        int last = n;
+        while (last < count && marked(last + 1))
+            ++last;
+        store(n, last);
+        n = last;
+    }
+}
+
 } // namespace
 
 WriteResult write(const QString& path, const QByteArray& bytes)
@@ -75,27 +92,23 @@ ReadResult import(const QString& path, MemoryTables& tables)
 bool storeImported(const MemoryTables& t, LocalStores& stores)
 {
     bool ok = true;
-    // Adjacent marked channels go in one write.
-    for (int n = 1; n <= MT::kChannels; ++n) {
-        if (t.Channels.text(n, MT::kChMap) != QLatin1String("X"))
-            continue;
-        int last = n;
-        while (last < MT::kChannels && t.Channels.text(last + 1, MT::kChMap) == QLatin1String("X"))
-            ++last;
-        ok = stores.StoreChannelRange(n, last) && ok;
-        n = last;
-    }
+    // Adjacent marked records go in one write.
+    forEachRun(MT::kChannels, [&](int n) { return t.Channels.text(n, MT::kChMap) == kMark; },
+               [&](int first, int last) { ok = stores.StoreChannelRange(first, last) && ok; });
+    bool anyBank = false;
     for (int b = 1; b <= MT::kBanks; ++b) {
-        for (int s = 1; s <= MT::kSlots; ++s) {
-            if (t.IDs.text(b, s, MT::kIdReserved) == QLatin1String("X"))
-                ok = stores.StoreIDSlot(b, s, records::Reserved::Blank) && ok;
-        }
+        forEachRun(MT::kSlots, [&](int s) { return t.IDs.text(b, s, MT::kIdReserved) == kMark; },
+                   [&](int first, int last) {
+                       ok = stores.StoreIDSlots(b, first, last, records::Reserved::Blank) && ok;
+                   });
         if (t.BankImported.at(b)) {
             ok = stores.StoreBankTrunkType(b) && ok;
-            // Kept too: without it every imported bank name is gone at the next start.
-            ok = stores.StoreBankName(b) && ok;
+            anyBank = true;
         }
     }
+    // The names too: without them every imported bank name is gone at the next start.
+    if (anyBank)
+        ok = stores.StoreBankNames() && ok;
     return ok;
 }
 
