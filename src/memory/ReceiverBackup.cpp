@@ -26,6 +26,8 @@ namespace cmd = link::cmd;
 
 // Far more than a window of replies; a flood without line ends is dropped here.
 constexpr qsizetype kMaxPending = 4096;
+// How long bytes that answer none of the queries may keep coming.
+constexpr qint64 kStallMs = 60000;
 // Real time between looks at the line. Four queries keep more than 100 ms of
 // replies on their way, so looking every 20 ms keeps the line busy while
 // waking far less often than once per arriving chunk.
@@ -93,9 +95,10 @@ bool ReceiverBackup::again(int channel, std::deque<int>& toAsk)
     return true;
 }
 
-void ReceiverBackup::takeLines(std::deque<int>& asked, std::deque<int>& toAsk, MemoryTables& out)
+qsizetype ReceiverBackup::takeLines(std::deque<int>& asked, std::deque<int>& toAsk, MemoryTables& out)
 {
-    m_pending += m_port.readAll();
+    const QByteArray bytes = m_port.readAll();
+    m_pending += bytes;
     qsizetype end;
     while ((end = m_pending.indexOf('\r')) >= 0) {
         const QString line = QString::fromLatin1(m_pending.left(end));
@@ -113,11 +116,12 @@ void ReceiverBackup::takeLines(std::deque<int>& asked, std::deque<int>& toAsk, M
             const int channel = asked.front();
             asked.pop_front();
             if (!again(channel, toAsk))
-                return;
+                return bytes.size();
         }
     }
     if (m_pending.size() > kMaxPending)
         m_pending.clear();
+    return bytes.size();
 }
 
 bool ReceiverBackup::readChannels(MemoryTables& out)
@@ -129,8 +133,9 @@ bool ReceiverBackup::readChannels(MemoryTables& out)
     std::deque<int> asked;
     m_port.readAll(); // whatever came before the first query answers none of them
     m_pending.clear();
-    qint64 lastAnswer = m_link.clock().monotonicMs();
     const qint64 timeoutMs = qint64(std::max(1.0, m_link.SerialPortTimeout()) * 1000);
+    qint64 lastAnswer = m_link.clock().monotonicMs();
+    qint64 lastByte = lastAnswer;
     while (!toAsk.empty() || !asked.empty()) {
         if (!going())
             return false;
@@ -142,15 +147,21 @@ bool ReceiverBackup::readChannels(MemoryTables& out)
             m_link.Write(cmd::pmRead(asked.back()));
         }
         const int before = m_done;
-        takeLines(asked, toAsk, out);
+        const qsizetype received = takeLines(asked, toAsk, out);
         if (!m_failure.isEmpty())
             return false;
         const qint64 now = m_link.clock().monotonicMs();
+        if (received > 0)
+            lastByte = now;
         if (m_done != before) {
             lastAnswer = now;
             continue;
         }
-        if (now - lastAnswer > timeoutMs) {
+        // Replies to the poll's last queries may still be on their way at a
+        // slow speed: while bytes flow the receiver is busy, not deaf.
+        if (now - lastAnswer > std::max(timeoutMs, kStallMs))
+            return fail(QStringLiteral("The scanner answers none of the queries."));
+        if (now - std::max(lastAnswer, lastByte) > timeoutMs) {
             // The receiver lost these queries: ask them again, oldest first.
             for (auto it = asked.rbegin(); it != asked.rend(); ++it) {
                 if (!again(*it, toAsk))
@@ -158,10 +169,10 @@ bool ReceiverBackup::readChannels(MemoryTables& out)
             }
             asked.clear();
             m_pending.clear();
-            lastAnswer = now;
+            lastAnswer = lastByte = now;
             continue;
         }
-        waitForData(lastAnswer + timeoutMs + 1);
+        waitForData(std::max(lastAnswer, lastByte) + timeoutMs + 1);
     }
     return true;
 }

@@ -60,7 +60,8 @@ private:
     bool readIDs(const MemoryTables& local, MemoryTables& out);
     // Sleeps a moment, or less when deadlineMs on the link's clock comes first.
     void waitForData(qint64 deadlineMs);
-    void takeLines(std::deque<int>& asked, std::deque<int>& toAsk, MemoryTables& out);
+    // Reads what came and takes the complete lines; returns the bytes read.
+    qsizetype takeLines(std::deque<int>& asked, std::deque<int>& toAsk, MemoryTables& out);
     bool again(int channel, std::deque<int>& toAsk);
 
     link::ScannerLink& m_link;

@@ -185,6 +185,7 @@ private Q_SLOTS:
         QTest::newRow("NG once") << "ng" << true;
         QTest::newRow("query lost once") << "lost" << true;
         QTest::newRow("never answered") << "dead" << false;
+        QTest::newRow("old replies arrive for 8 s") << "stale" << true;
     }
     void backupAsksAgain()
     {
@@ -192,9 +193,19 @@ private Q_SLOTS:
         QFETCH(bool, complete);
         Rig rig;
         QHash<QString, int> asked;
+        // A slow line still carrying replies to the poll: queries sent meanwhile are lost.
+        const qint64 busyUntil = rig.clock.monotonicMs() + (fault == QLatin1String("stale") ? 8000 : 0);
+        QTimer oldReplies;
+        QObject::connect(&oldReplies, &QTimer::timeout, [&] {
+            if (rig.clock.monotonicMs() < busyUntil)
+                rig.port.feed("WI 01541300\r");
+        });
+        oldReplies.start(1);
         rig.answer = [&](const QString& c) -> QByteArray {
             if (!c.startsWith(QLatin1String("PM")))
                 return "OK";
+            if (rig.clock.monotonicMs() < busyUntil)
+                return "";
             if (c == QLatin1String("PM017") && (++asked[c] == 1 || fault == QLatin1String("dead")))
                 return fault == QLatin1String("ng") ? "NG" : "";
             return "C" + c.mid(2).toLatin1() + " F01540000 TF DN LF AF RF N000";
@@ -208,7 +219,7 @@ private Q_SLOTS:
         } else {
             QCOMPARE(rig.transfer.backup().failure(), QStringLiteral("The scanner did not answer for channel 17."));
         }
-        QCOMPARE(rig.commands.count("PM017"), fault == QLatin1String("dead") ? 3 : 2);
+        QCOMPARE(rig.commands.count(fault == QLatin1String("stale") ? "PM001" : "PM017"), fault == QLatin1String("dead") ? 3 : 2);
         QCOMPARE(rig.tables, MemoryTables());
         QVERIFY(!rig.link.QuietedScanner());
         QVERIFY(rig.mainTimer.isActive());
