@@ -100,8 +100,11 @@ void TaggedTextTransfer::ExportTaggedTextFile()
 
 void TaggedTextTransfer::ImportTaggedTextFile()
 {
-    if (m_upload.isRunning() || m_backup.isRunning())
+    // A second import would change the tables under the upload that reads them.
+    if (m_upload.isRunning() || m_backup.isRunning()) {
+        texts::refuseBusy(m_dialogs, m_link);
         return;
+    }
     const auto path = choose(QStringLiteral("Import Tagged Text File"), false);
     if (!path) {
         message(QStringLiteral("Frequency File Import Cancelled..."));
@@ -168,9 +171,7 @@ QString TaggedTextTransfer::backupFileName(const QDateTime& at)
 
 void TaggedTextTransfer::BackupScanner()
 {
-    if (m_upload.isRunning() || m_backup.isRunning())
-        return;
-    if (m_link.isBusy()) {
+    if (m_upload.isRunning() || m_backup.isRunning() || m_link.isBusy()) {
         texts::refuseBusy(m_dialogs, m_link);
         return;
     }

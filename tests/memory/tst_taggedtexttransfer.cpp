@@ -225,13 +225,23 @@ private Q_SLOTS:
         QVERIFY(rig.mainTimer.isActive());
     }
 
-    void busyLineRefusesTheBackup()
+    void aSecondTransferIsRefused()
     {
         Rig rig;
         QVERIFY(rig.link.claim(QStringLiteral("bank read")));
         rig.transfer.BackupScanner();
         QCOMPARE(rig.commands, QStringList());
         QCOMPARE(rig.dialogs.texts(), QStringList {"The scanner is busy (bank read)."});
+        rig.link.unclaim(QStringLiteral("bank read"));
+
+        // An import while an upload runs would change the tables it reads.
+        rig.onCommand = [&](const QString& c) {
+            if (c == QLatin1String("PM001 01510000"))
+                rig.transfer.ImportTaggedTextFile();
+        };
+        rig.import("[Chan]=1 | [Freq]=151.0", Button::Yes);
+        QCOMPARE(rig.dialogs.fileRequests.size(), 1);
+        QVERIFY(rig.dialogs.texts().contains("The scanner is busy (tagged text upload)."));
     }
 };
 
