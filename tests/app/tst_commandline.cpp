@@ -50,10 +50,30 @@ private Q_SLOTS:
         QCOMPARE(c.showHelp, help);
     }
 
+    void memoryOperations_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("parsed"); // export|import|backup|upload, or "error"
+        QTest::newRow("import= with upload") << QStringList {"--import=a.txt", "--upload"} << "|a.txt||1";
+        QTest::newRow("backup and port") << QStringList {"--backup", "b.txt", "--port", "/dev/ttyUSB0"} << "||b.txt|0";
+        QTest::newRow("backup without value") << QStringList {"--backup"} << "error";
+        QTest::newRow("upload with export") << QStringList {"--export", "a", "--upload"} << "error";
+    }
+    void memoryOperations()
+    {
+        QFETCH(QStringList, args);
+        const CommandLine c = CommandLine::parse(args);
+        const QString parsed = c.error.isEmpty()
+            ? QStringList {c.exportFile, c.importFile, c.backupFile, QString::number(c.upload)}.join("|")
+            : QStringLiteral("error");
+        QTEST(parsed, "parsed");
+        QVERIFY(!c.error.isEmpty() || c.isBatch());
+    }
+
     void texts()
     {
         QCOMPARE(CommandLine::versionLine(), QStringLiteral("Vexlor V 2.4.3 (10/23/2001)"));
-        for (const char* option : {"--port", "--data-dir", "--simulate", "--version", "--help"})
+        for (const char* option : {"--port", "--data-dir", "--simulate", "--version", "--help", "--export", "--import", "--upload", "--backup"})
             QVERIFY2(CommandLine::helpText().contains(QLatin1String(option)), option);
     }
 };
