@@ -112,11 +112,12 @@ qsizetype ReceiverBackup::takeLines(std::deque<int>& asked, std::deque<int>& toA
             channels::fill(*c, out.Channels);
             step();
         } else if (!asked.empty() && link::reply::isFailure(line)) {
-            // Replies come in order: this one answered the oldest query.
-            const int channel = asked.front();
+            // Replies come in order: this one answered the oldest query, which
+            // is asked again. Not counted as an attempt: an old reply to the
+            // poll may be what answered; a receiver that only refuses ends
+            // the read through the stall limit.
+            toAsk.push_front(asked.front());
             asked.pop_front();
-            if (!again(channel, toAsk))
-                return bytes.size();
         }
     }
     if (m_pending.size() > kMaxPending)
