@@ -1,0 +1,214 @@
+#include "memory/BankEditor.h"
+
+#include "link/Wire.h"
+#include "memory/LocalStores.h"
+#include "memory/MemoryTables.h"
+#include "platform/Dialogs.h"
+
+#include <QPointer>
+
+#include <cmath>
+
+namespace vexlor::memory {
+
+namespace {
+
+using MT = MemoryTables;
+namespace wire = link::wire;
+using platform::Dialogs;
+
+// A whole text that is one number, as the label's parts must be.
+bool numeric(QStringView text)
+{
+    bool ok = false;
+    MT::trimBlanks(text).toDouble(&ok);
+    return ok;
+}
+
+} // namespace
+
+BankEditor::BankEditor(const Parts& parts, QObject* parent)
+    : QObject(parent), m_dialogs(parts.dialogs), m_tables(parts.tables), m_stores(parts.stores), m_reports(parts.reports)
+{
+}
+
+void BankEditor::open()
+{
+    m_channels.select(0, 0, 0, 0);
+    m_ids.select(0, 0, 0, 0);
+    m_s.tab = 0;
+    HScroll1_Change(1);
+}
+
+void BankEditor::refreshReports()
+{
+    const int priority = m_reports.priorityChannel ? m_reports.priorityChannel(bank()) : 0;
+    m_s.PCH = QStringLiteral("Priority Channel: ") + wire::digits(priority, 3);
+    m_s.VR_lbl = m_reports.lastVR ? m_reports.lastVR() : QString();
+    m_s.SI_lbl = m_reports.lastSI ? m_reports.lastSI() : QString();
+}
+
+void BankEditor::HScroll1_Change(int bank)
+{
+    m_discard = true;
+    m_s.HScroll1 = std::clamp(bank, 1, MT::kBanks);
+    m_s.BankNameBox = m_tables.bankName(this->bank());
+    m_s.BankTypeBox = MT::trunkTypeDigit(m_tables.bankTrunkType(this->bank()));
+    m_s.BankNumber = wire::digits(this->bank(), 2);
+    refreshReports();
+    for (QString& caption : m_s.tabCaptions)
+        caption = caption.left(caption.size() - 4) + QLatin1Char('(') + m_s.BankNumber + QLatin1Char(')');
+    if (m_s.tab == 1)
+        loadChannels();
+    else if (m_s.tab == 2)
+        loadIDs();
+    publish();
+}
+
+void BankEditor::SSTab1_Click(int tab)
+{
+    m_discard = true;
+    m_s.tab = std::clamp(tab, 0, 2);
+    if (m_s.tab == 0)
+        refreshReports();
+    else if (m_s.tab == 1)
+        loadChannels();
+    else
+        loadIDs();
+    publish();
+}
+
+void BankEditor::loadChannels()
+{
+    QList<QStringList> rows;
+    const int first = MT::firstChannel(bank());
+    for (int n = first; n < first + MT::kChannelsPerBank; ++n) {
+        QStringList row {QString::number(n)};
+        for (int col = MT::kChFrequency; col <= MT::kChMode; ++col)
+            row << m_tables.Channels.text(n, col);
+        rows << row;
+    }
+    m_channels.setDataRows(rows);
+}
+
+void BankEditor::loadIDs()
+{
+    QList<QStringList> rows;
+    for (int s = 1; s <= MT::kSlots; ++s) {
+        if (m_tables.IDs.at(bank(), s, MT::kIdId).isBlank())
+            continue;
+        QStringList row {MT::slotLabel(s)};
+        for (int col = MT::kIdId; col <= MT::kIdLO; ++col)
+            row << m_tables.IDs.text(bank(), s, col);
+        rows << row;
+    }
+    m_ids.setDataRows(rows);
+}
+
+void BankEditor::BankNameBox_Change(const QString& text)
+{
+    m_s.BankNameBox = text.contains(QLatin1Char('\r')) ? text.chopped(1) : text;
+    publish();
+}
+
+void BankEditor::BankTypeBox_Click(int entry)
+{
+    m_s.BankTypeBox = std::clamp(entry, 0, int(MT::TrunkTypeTable.size()) - 1);
+    publish();
+}
+
+QString BankEditor::beginEdit(int row, int col)
+{
+    if (m_s.tab == 0 || row < 1 || row >= currentGrid().rowCount())
+        return QString();
+    m_editRow = row;
+    m_editCol = col;
+    m_discard = false;
+    return currentGrid().cell(row, col);
+}
+
+void BankEditor::endEdit(const QString& text)
+{
+    if (m_discard)
+        return;
+    m_discard = true;
+    currentGrid().setCell(m_editRow, m_editCol, text);
+    currentGrid().normalise(m_editRow);
+    publish();
+}
+
+int BankEditor::slotOfLabel(const QString& label)
+{
+    const QString l = MT::trimBlanks(label);
+    const qsizetype dash = l.indexOf(QLatin1Char('-'));
+    if (dash < 0 || !numeric(QStringView(l).left(dash)) || !numeric(QStringView(l).mid(dash + 1)))
+        return 0;
+    const double slot = 10 * wire::leadingNumber(l) - 10 + std::abs(wire::leadingNumber(l.right(2)));
+    return slot >= 1 && slot <= MT::kSlots && slot == std::floor(slot) ? int(slot) : 0;
+}
+
+bool BankEditor::save()
+{
+    switch (m_s.tab) {
+    case 0: saveBankData(); return true;
+    case 1: saveChannels(); return true;
+    default: return saveIDs();
+    }
+}
+
+void BankEditor::saveBankData()
+{
+    m_tables.BankNames.set(bank(), MT::trimBlanks(m_s.BankNameBox));
+    m_stores.StoreBankName(bank());
+    m_tables.BankTrunkTypes.set(bank(), QString(MT::TrunkTypeTable[size_t(m_s.BankTypeBox)].shortForm));
+    m_stores.StoreBankTrunkType(bank());
+}
+
+void BankEditor::saveChannels()
+{
+    for (const QStringList& row : m_channels.dataRows()) {
+        // The row's own channel number decides, so sorted or moved rows update the right channel.
+        const double value = wire::leadingNumber(row[0]);
+        if (value < 1 || value > MT::kChannels)
+            continue;
+        const int n = wire::leadingInt(Cell::decimal(value).left(3));
+        for (int col = MT::kChFrequency; col <= MT::kChMode; ++col)
+            m_tables.Channels.set(n, col, row[col]);
+        m_stores.StoreChannelRange(n, n);
+    }
+}
+
+bool BankEditor::saveIDs()
+{
+    const QPointer<BankEditor> self(this);
+    const int b = bank();
+    bool completed = true;
+    const QList<QStringList> rows = m_ids.dataRows();
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QString label = MT::trimBlanks(rows[r][0]);
+        if (label.isEmpty())
+            continue;
+        const int slot = slotOfLabel(label);
+        if (slot == 0) {
+            Q_EMIT rowSelected(int(r) + 1);
+            const Dialogs::Message m {QStringLiteral("Scan List Index is INVALID!\r\nContinue with Next Row?"),
+                                      QStringLiteral("Continue?"), Dialogs::Buttons::YesNo, Dialogs::Icon::Warning};
+            if (m_dialogs.message(m) != Dialogs::Button::Yes || !self) {
+                completed = false;
+                break;
+            }
+            continue;
+        }
+        for (int col = MT::kIdCh; col <= MT::kIdLO; ++col)
+            m_tables.IDs.set(b, slot, col, MT::trimBlanks(rows[r][col]));
+        m_tables.IDs.set(b, slot, MT::kIdReserved, QString());
+    }
+    if (!self)
+        return false;
+    // Written through like every other edit: otherwise the IDs saved here are gone at the next start.
+    for (int list = 1; list <= MT::kLists; ++list)
+        m_stores.StoreIDList(b, list);
+    return completed;
+}
+
+} // namespace vexlor::memory

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "memory/BankGrid.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+namespace vexlor::platform {
+class Dialogs;
+}
+
+namespace vexlor::memory {
+
+class LocalStores;
+class MemoryTables;
+
+// What the Banks window shows, one field per control.
+struct BanksState {
+    int HScroll1 = 1;
+    QString BankNumber;
+    int tab = 0; // SSTab1: 0 bank data, 1 channels, 2 IDs
+    std::array<QString, 3> tabCaptions {QStringLiteral("Bank (0)"), QStringLiteral("Frequencies (0)"),
+                                        QStringLiteral("Scan List IDs (0)")};
+    QString BankNameBox;
+    int BankTypeBox = 0; // 0..6, the trunk-type selector entry
+    QString PCH = QStringLiteral("Priority Channel: 000");
+    QString VR_lbl;
+    QString SI_lbl;
+};
+
+// The receiver's last reports that the bank page shows; the composition
+// root hands them in from the status decoder.
+struct ReceiverReports {
+    std::function<int(int bank)> priorityChannel;
+    std::function<QString()> lastVR;
+    std::function<QString()> lastSI;
+};
+
+// The bank editor's logic: one bank at a time, its name and type, and the
+// two grids as working copies of the tables that only Save writes back.
+class BankEditor : public QObject {
+    Q_OBJECT
+public:
+    struct Parts {
+        platform::Dialogs& dialogs;
+        MemoryTables& tables;
+        LocalStores& stores;
+        ReceiverReports reports;
+    };
+
+    explicit BankEditor(const Parts& parts, QObject* parent = nullptr);
+
+    const BanksState& state() const { return m_s; }
+    BankGrid& ChannelGrid() { return m_channels; }
+    BankGrid& IDGrid() { return m_ids; }
+    BankGrid& currentGrid() { return m_s.tab == 2 ? m_ids : m_channels; }
+    int bank() const { return m_s.HScroll1; }
+    bool discard() const { return m_discard; }
+
+    // Opening: bank 1, tab 0.
+    void open();
+    void HScroll1_Change(int bank);
+    void SSTab1_Click(int tab);
+    void BankNameBox_Change(const QString& text);
+    void BankTypeBox_Click(int entry);
+
+    // A double click starts an in-place edit and returns the cell's text;
+    // the editor's lost focus ends it.
+    QString beginEdit(int row, int col);
+    void endEdit(const QString& text);
+
+    // "Save": stores the tab that is showing; false when the operator ended it at an invalid ID row.
+    bool save();
+
+    // The slot of an ID label: 10·(leading number) − 10 + |last two characters|; 0 when invalid.
+    static int slotOfLabel(const QString& label);
+
+Q_SIGNALS:
+    void changed();
+    // An invalid ID row is shown selected while its question is open.
+    void rowSelected(int row);
+
+private:
+    void refreshReports();
+    void loadChannels();
+    void loadIDs();
+    void saveBankData();
+    void saveChannels();
+    bool saveIDs();
+    void publish() { Q_EMIT changed(); }
+
+    platform::Dialogs& m_dialogs;
+    MemoryTables& m_tables;
+    LocalStores& m_stores;
+    ReceiverReports m_reports;
+    BanksState m_s;
+    BankGrid m_channels {BankGrid::Kind::Channels};
+    BankGrid m_ids {BankGrid::Kind::IDs};
+    bool m_discard = true;
+    int m_editRow = 0;
+    int m_editCol = 0;
+};
+
+} // namespace vexlor::memory
