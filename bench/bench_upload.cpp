@@ -150,6 +150,14 @@ struct Rig {
 
     QString linkPath() const { return dir.filePath(QStringLiteral("ttyVexlor")); }
 
+    // False, with the reason on the benchmark, when the simulator is not there to measure.
+    bool ready(benchmark::State& state) const
+    {
+        if (!error.isEmpty())
+            state.SkipWithError(qPrintable(error));
+        return error.isEmpty();
+    }
+
     void fillBank(int trunkChannels)
     {
         using MT = memory::MemoryTables;
@@ -191,10 +199,8 @@ struct Totals {
 void BM_UploadBank(benchmark::State& state)
 {
     Rig rig;
-    if (!rig.error.isEmpty()) {
-        state.SkipWithError(qPrintable(rig.error));
+    if (!rig.ready(state))
         return;
-    }
     rig.fillBank(int(state.range(0)));
     memory::BankUpload upload(rig.link, rig.tables.Channels);
     Totals totals;
@@ -229,10 +235,8 @@ BENCHMARK(BM_UploadBank)->ArgName("trunk")->Arg(0)->Arg(10)->Iterations(4)->UseM
 void BM_Backup(benchmark::State& state)
 {
     Rig rig;
-    if (!rig.error.isEmpty()) {
-        state.SkipWithError(qPrintable(rig.error));
+    if (!rig.ready(state))
         return;
-    }
     // The simulator's factory memories have their trunked system in bank 4.
     if (state.range(0) > 0)
         rig.tables.BankTrunkTypes.set(4, QStringLiteral("E2-800"));
@@ -308,10 +312,8 @@ private:
 void BM_UploadBankReplay(benchmark::State& state)
 {
     Rig rig;
-    if (!rig.error.isEmpty()) {
-        state.SkipWithError(qPrintable(rig.error));
+    if (!rig.ready(state))
         return;
-    }
     rig.fillBank(int(state.range(0)));
     memory::BankUpload upload(rig.link, rig.tables.Channels);
     rig.port.reset();
@@ -352,10 +354,8 @@ BENCHMARK(BM_UploadBankReplay)->ArgName("trunk")->Arg(10)->Iterations(2)->UseMan
 void BM_ReadBank(benchmark::State& state)
 {
     Rig rig;
-    if (!rig.error.isEmpty()) {
-        state.SkipWithError(qPrintable(rig.error));
+    if (!rig.ready(state))
         return;
-    }
     memory::BankRead read(rig.link, rig.port, rig.tables.Channels);
     Totals totals;
     double decoded = 0;

@@ -149,8 +149,6 @@ bool ReceiverBackup::readChannels(MemoryTables& out)
         }
         const int before = m_done;
         const qsizetype received = takeLines(asked, toAsk, out);
-        if (!m_failure.isEmpty())
-            return false;
         const qint64 now = m_link.clock().monotonicMs();
         if (received > 0)
             lastByte = now;
