@@ -21,6 +21,7 @@
 #include <memory>
 
 namespace vexlor::platform {
+class Clipboard;
 class Clock;
 class Dialogs;
 class SerialPort;
@@ -46,6 +47,7 @@ struct Platform {
     platform::Dialogs& dialogs;
     platform::Shell& shell;
     platform::Clock& clock;
+    platform::Clipboard& clipboard;
     // The serial devices present, listed in the set-up window.
     std::function<QStringList()> serialDevices;
 };

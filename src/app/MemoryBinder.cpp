@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/SecondaryWindow.h"
 #include "app/ui/MainWindow.h"
+#include "memory/ui/Banks.h"
 #include "memory/ui/FreqDir.h"
 #include "memory/ui/IDdir.h"
 #include "memory/ui/Transfer.h"
@@ -18,7 +19,10 @@ MemoryBinder::MemoryBinder(Application& app)
     : m_app(app),
       m_freq({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()}),
       m_id({app.link(), app.platform().dialogs, app.tables(), app.stores()}),
-      m_transfer({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()})
+      m_transfer({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()}),
+      m_banks({app.platform().dialogs, app.platform().clipboard, app.tables(), app.stores(),
+               {[&d = app.decoder()](int bank) { return d.PriorityChannels[size_t(std::clamp(bank, 0, 10))]; },
+                [&d = app.decoder()] { return d.LastVRReply; }, [&d = app.decoder()] { return d.LastSIReply; }}})
 {
     MainWindow& w = app.window();
     const std::pair<const char*, void (MemoryBinder::*)()> items[] = {
@@ -28,6 +32,7 @@ MemoryBinder::MemoryBinder(Application& app)
         {"ImportTaggedTextFile", &MemoryBinder::ImportTaggedTextFile_Click},
         {"ExportTaggedTextFile", &MemoryBinder::ExportTaggedTextFile_Click},
         {"BackupScannerMnu", &MemoryBinder::BackupScannerMnu_Click},
+        {"EditBanks", &MemoryBinder::EditBanks_Click},
     };
     for (const auto& [name, handler] : items) {
         if (QAction* a = w.action(QLatin1String(name))) {
@@ -98,6 +103,19 @@ void MemoryBinder::BackupScannerMnu_Click()
 {
     if (!m_app.finished())
         m_transfer.BackupScanner();
+}
+
+void MemoryBinder::EditBanks_Click()
+{
+    if (m_app.finished())
+        return;
+    if (!m_banksWindow)
+        m_banksWindow = std::make_unique<memory::Banks>(m_banks);
+    // Already open: it stays on its bank, tab and edits.
+    const bool open = m_banksWindow->isVisible();
+    showSecondaryWindow(m_app.window(), *m_banksWindow);
+    if (!open)
+        m_banks.open();
 }
 
 void MemoryBinder::showTransfer()

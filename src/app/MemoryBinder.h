@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memory/BankEditor.h"
 #include "memory/FreqDirectory.h"
 #include "memory/IDDirectory.h"
 #include "memory/TaggedTextTransfer.h"
@@ -9,6 +10,7 @@
 #include <memory>
 
 namespace vexlor::memory {
+class Banks;
 class FreqDir;
 class IDdir;
 class Transfer;
@@ -33,6 +35,7 @@ public:
     memory::FreqDirectory& freqDirectory() { return m_freq; }
     memory::IDDirectory& idDirectory() { return m_id; }
     memory::TaggedTextTransfer& transfer() { return m_transfer; }
+    memory::BankEditor& bankEditor() { return m_banks; }
     utilities::TalkgroupConverter& converter() { return m_converter; }
     // Null until first opened.
     memory::FreqDir* freqWindow() const { return m_freqWindow.get(); }
@@ -40,6 +43,7 @@ public:
     utilities::TGConvert* converterWindow() const { return m_converterWindow.get(); }
     utilities::FrmHelp* helpWindow() const { return m_helpWindow.get(); }
     memory::Transfer* transferWindow() const { return m_transferWindow.get(); }
+    memory::Banks* banksWindow() const { return m_banksWindow.get(); }
 
     void EditMemories_Click();
     void EditIDdir_Click();
@@ -47,6 +51,7 @@ public:
     void ImportTaggedTextFile_Click();
     void ExportTaggedTextFile_Click();
     void BackupScannerMnu_Click();
+    void EditBanks_Click();
     // Modal, as the directory's Help button wants it.
     void showHelp(const QString& caption, const QString& text);
 
@@ -59,11 +64,13 @@ private:
     memory::IDDirectory m_id;
     utilities::TalkgroupConverter m_converter;
     memory::TaggedTextTransfer m_transfer;
+    memory::BankEditor m_banks;
     std::unique_ptr<memory::FreqDir> m_freqWindow;
     std::unique_ptr<memory::IDdir> m_idWindow;
     std::unique_ptr<utilities::TGConvert> m_converterWindow;
     std::unique_ptr<utilities::FrmHelp> m_helpWindow;
     std::unique_ptr<memory::Transfer> m_transferWindow;
+    std::unique_ptr<memory::Banks> m_banksWindow;
 };
 
 } // namespace vexlor::app

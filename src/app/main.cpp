@@ -5,6 +5,7 @@
 #include "app/ui/MainWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/SystemClock.h"
 #include "simulator/SimulatorHost.h"
@@ -82,7 +83,8 @@ int main(int argc, char** argv)
     platform::QtDialogs dialogs;
     platform::QtShell shell;
     platform::SystemClock clock;
-    app::Application root({port, dialogs, shell, clock, &platform::QtSerialPort::availableDevices}, options);
+    platform::QtClipboard clipboard;
+    app::Application root({port, dialogs, shell, clock, clipboard, &platform::QtSerialPort::availableDevices}, options);
     dialogs.setParentWindow(&root.window());
 
     app::SignalWatcher watcher;

@@ -1,8 +1,10 @@
 #include "memory/BankEditor.h"
 
 #include "link/Wire.h"
+#include "memory/BankSearch.h"
 #include "memory/LocalStores.h"
 #include "memory/MemoryTables.h"
+#include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 
 #include <QPointer>
@@ -28,8 +30,16 @@ bool numeric(QStringView text)
 } // namespace
 
 BankEditor::BankEditor(const Parts& parts, QObject* parent)
-    : QObject(parent), m_dialogs(parts.dialogs), m_tables(parts.tables), m_stores(parts.stores), m_reports(parts.reports)
+    : QObject(parent), m_dialogs(parts.dialogs), m_clipboard(parts.clipboard), m_tables(parts.tables),
+      m_stores(parts.stores), m_reports(parts.reports)
 {
+    // Each step's snapshots share their rows with the grid, so a long history stays small.
+    m_undo.setUndoLimit(1000);
+    // An undo or redo also ends an in-place edit, whose cell may have moved.
+    connect(&m_undo, &QUndoStack::indexChanged, this, [this] {
+        m_discard = true;
+        publish();
+    });
 }
 
 void BankEditor::open()
@@ -78,31 +88,19 @@ void BankEditor::SSTab1_Click(int tab)
     publish();
 }
 
-void BankEditor::loadChannels()
-{
-    QList<QStringList> rows;
-    const int first = MT::firstChannel(bank());
-    for (int n = first; n < first + MT::kChannelsPerBank; ++n) {
-        QStringList row {QString::number(n)};
-        for (int col = MT::kChFrequency; col <= MT::kChMode; ++col)
-            row << m_tables.Channels.text(n, col);
-        rows << row;
-    }
-    m_channels.setDataRows(rows);
-}
+void BankEditor::loadChannels() { m_channels.setDataRows(banksearch::channelRows(m_tables, bank())); }
 
-void BankEditor::loadIDs()
+void BankEditor::loadIDs() { m_ids.setDataRows(banksearch::idRows(m_tables, bank())); }
+
+BankGrid& BankEditor::showGrid(int bank, int tab)
 {
-    QList<QStringList> rows;
-    for (int s = 1; s <= MT::kSlots; ++s) {
-        if (m_tables.IDs.at(bank(), s, MT::kIdId).isBlank())
-            continue;
-        QStringList row {MT::slotLabel(s)};
-        for (int col = MT::kIdId; col <= MT::kIdLO; ++col)
-            row << m_tables.IDs.text(bank(), s, col);
-        rows << row;
+    if (bank != this->bank()) {
+        m_s.tab = std::clamp(tab, 0, 2);
+        HScroll1_Change(bank);
+    } else if (tab != m_s.tab) {
+        SSTab1_Click(tab);
     }
-    m_ids.setDataRows(rows);
+    return currentGrid();
 }
 
 void BankEditor::BankNameBox_Change(const QString& text)
@@ -132,9 +130,70 @@ void BankEditor::endEdit(const QString& text)
     if (m_discard)
         return;
     m_discard = true;
-    currentGrid().setCell(m_editRow, m_editCol, text);
-    currentGrid().normalise(m_editRow);
+    push(new EditCellCommand(*this, bank(), m_s.tab, m_editRow, m_editCol, text));
     publish();
+}
+
+void BankEditor::selectCells(int row, int col, int rowEnd, int colEnd)
+{
+    if (m_s.tab != 0)
+        currentGrid().select(row, col, rowEnd, colEnd);
+}
+
+void BankEditor::C_Click(int index)
+{
+    if (m_s.tab == 0)
+        return;
+    BankGrid& grid = currentGrid();
+    const int b = bank(), tab = m_s.tab;
+    switch (index) {
+    case 0: grid.selectAll(); break;
+    case 1:
+    case 2: {
+        // A copy that starts in the header copies nothing and leaves the clipboard alone.
+        const QString text = grid.copy();
+        if (!text.isEmpty())
+            m_clipboard.setText(text);
+        if (index == 1)
+            push(new CutCommand(*this, b, tab));
+        break;
+    }
+    case 3: push(new PasteCommand(*this, b, tab, m_clipboard.text())); break;
+    case 4: push(new DeleteRowsCommand(*this, b, tab)); break;
+    case 5: push(new AddRowCommand(*this, b, tab)); break;
+    case 6: push(new InsertRowCommand(*this, b, tab)); break;
+    default: return;
+    }
+    publish();
+}
+
+void BankEditor::headerPressed(int column, bool leftButton, bool shiftOnly)
+{
+    if (m_s.tab != 0)
+        push(new SortCommand(*this, bank(), m_s.tab, column, leftButton, shiftOnly));
+}
+
+bool BankEditor::findNext(const QString& text)
+{
+    const BankGrid::Selection& sel = currentGrid().selection();
+    const banksearch::Place from {bank(), m_s.tab, m_s.tab == 0 ? 0 : sel.row, m_s.tab == 0 ? 0 : sel.col};
+    const std::optional<banksearch::Place> to = banksearch::findNext(m_tables, text, from, currentGrid());
+    if (!to) {
+        m_dialogs.message({QStringLiteral("Cannot find \"%1\".").arg(text), QStringLiteral("Find"), Dialogs::Buttons::Ok,
+                           Dialogs::Icon::Information});
+        return false;
+    }
+    BankGrid& grid = showGrid(to->bank, to->tab);
+    if (to->tab != 0)
+        grid.select(to->row, to->col, to->row, to->col);
+    publish();
+    return true;
+}
+
+void BankEditor::close()
+{
+    m_discard = true;
+    m_undo.clear();
 }
 
 int BankEditor::slotOfLabel(const QString& label)
@@ -190,7 +249,8 @@ bool BankEditor::saveIDs()
             continue;
         const int slot = slotOfLabel(label);
         if (slot == 0) {
-            Q_EMIT rowSelected(int(r) + 1);
+            m_ids.select(int(r) + 1, 0, int(r) + 1, 0);
+            publish();
             const Dialogs::Message m {QStringLiteral("Scan List Index is INVALID!\r\nContinue with Next Row?"),
                                       QStringLiteral("Continue?"), Dialogs::Buttons::YesNo, Dialogs::Icon::Warning};
             if (m_dialogs.message(m) != Dialogs::Button::Yes || !self) {

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "memory/BankGrid.h"
+#include "memory/GridCommands.h"
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 
 #include <array>
 #include <functional>
 
 namespace vexlor::platform {
+class Clipboard;
 class Dialogs;
 }
 
@@ -41,11 +44,13 @@ struct ReceiverReports {
 
 // The bank editor's logic: one bank at a time, its name and type, and the
 // two grids as working copies of the tables that only Save writes back.
-class BankEditor : public QObject {
+// Every grid change goes through the undo stack, which lasts until Close.
+class BankEditor : public QObject, private GridHost {
     Q_OBJECT
 public:
     struct Parts {
         platform::Dialogs& dialogs;
+        platform::Clipboard& clipboard;
         MemoryTables& tables;
         LocalStores& stores;
         ReceiverReports reports;
@@ -59,6 +64,9 @@ public:
     BankGrid& currentGrid() { return m_s.tab == 2 ? m_ids : m_channels; }
     int bank() const { return m_s.HScroll1; }
     bool discard() const { return m_discard; }
+    // An in-place edit is open.
+    bool editing() const { return !m_discard && m_s.tab != 0; }
+    QUndoStack& undoStack() { return m_undo; }
 
     // Opening: bank 1, tab 0.
     void open();
@@ -71,6 +79,19 @@ public:
     // the editor's lost focus ends it.
     QString beginEdit(int row, int col);
     void endEdit(const QString& text);
+    // Esc in the editor: the cell keeps its text.
+    void cancelEdit() { m_discard = true; }
+
+    // The selection made in the grid that is showing.
+    void selectCells(int row, int col, int rowEnd, int colEnd);
+    // The edit buttons 0..6: "A", "X", "C", "V", "-", "+", "i".
+    void C_Click(int index);
+    // A press on the header of the grid that is showing.
+    void headerPressed(int column, bool leftButton, bool shiftOnly);
+    // Moves to the next bank name, frequency, ID or name holding `text`; false when there is none.
+    bool findNext(const QString& text);
+    // Close: the history goes with the window.
+    void close();
 
     // "Save": stores the tab that is showing; false when the operator ended it at an invalid ID row.
     bool save();
@@ -80,10 +101,10 @@ public:
 
 Q_SIGNALS:
     void changed();
-    // An invalid ID row is shown selected while its question is open.
-    void rowSelected(int row);
 
 private:
+    BankGrid& showGrid(int bank, int tab) override;
+    void push(GridCommand* command) { m_undo.push(command); }
     void refreshReports();
     void loadChannels();
     void loadIDs();
@@ -93,12 +114,14 @@ private:
     void publish() { Q_EMIT changed(); }
 
     platform::Dialogs& m_dialogs;
+    platform::Clipboard& m_clipboard;
     MemoryTables& m_tables;
     LocalStores& m_stores;
     ReceiverReports m_reports;
     BanksState m_s;
     BankGrid m_channels {BankGrid::Kind::Channels};
     BankGrid m_ids {BankGrid::Kind::IDs};
+    QUndoStack m_undo;
     bool m_discard = true;
     int m_editRow = 0;
     int m_editCol = 0;

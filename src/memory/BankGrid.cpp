@@ -35,6 +35,15 @@ double slotNumber(const QString& label)
 
 BankGrid::BankGrid(Kind kind) : m_kind(kind) { m_rows.append(emptyRow()); }
 
+void BankGrid::restore(const Snapshot& s)
+{
+    if (s.rows.isEmpty())
+        return;
+    m_rows = s.rows;
+    m_keys = s.keys;
+    select(s.sel.row, s.sel.col, s.sel.rowEnd, s.sel.colEnd);
+}
+
 QString BankGrid::cell(int row, int col) const
 {
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount())
@@ -55,6 +64,8 @@ void BankGrid::setDataRows(const QList<QStringList>& rows)
         r.resize(columnCount());
         m_rows.append(r);
     }
+    // A selection below the new last row would reach past the grid.
+    select(m_sel.row, m_sel.col, m_sel.rowEnd, m_sel.colEnd);
 }
 
 void BankGrid::select(int row, int col, int rowEnd, int colEnd)

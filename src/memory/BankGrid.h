@@ -28,7 +28,18 @@ public:
         friend bool operator==(const SortKey&, const SortKey&) = default;
     };
 
+    // The whole grid, as undo keeps it.
+    struct Snapshot {
+        QList<QStringList> rows;
+        Selection sel;
+        QList<SortKey> keys;
+        friend bool operator==(const Snapshot&, const Snapshot&) = default;
+    };
+
     explicit BankGrid(Kind kind);
+
+    Snapshot snapshot() const { return {m_rows, m_sel, m_keys}; }
+    void restore(const Snapshot& s);
 
     Kind kind() const { return m_kind; }
     int columnCount() const { return m_kind == Kind::Channels ? 7 : 5; }

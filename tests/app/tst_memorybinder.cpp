@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 #include "app/MemoryBinder.h"
 #include "app/ui/MainWindow.h"
+#include "memory/ui/Banks.h"
 #include "memory/ui/FreqDir.h"
 #include "memory/ui/IDdir.h"
 #include "memory/ui/Transfer.h"
@@ -60,7 +61,8 @@ private Q_SLOTS:
         m_app = start();
         QVERIFY(m_app->startUp());
         app::MainWindow& w = m_app->window();
-        for (const char* name : {"EditMemories", "EditIDdir", "TGConvertMnu"}) {
+        m_app->decoder().PriorityChannels[1] = 7;
+        for (const char* name : {"EditMemories", "EditIDdir", "TGConvertMnu", "EditBanks"}) {
             QAction* a = w.action(QLatin1String(name));
             QVERIFY(a && a->isEnabled());
             a->trigger();
@@ -70,6 +72,8 @@ private Q_SLOTS:
         QCOMPARE(b.freqDirectory().SelectedBank(), 1);
         QVERIFY(b.idWindow() && b.idWindow()->isVisible());
         QVERIFY(b.converterWindow() && b.converterWindow()->isVisible());
+        QVERIFY(b.banksWindow() && b.banksWindow()->isVisible());
+        QCOMPARE(b.bankEditor().state().PCH, QStringLiteral("Priority Channel: 007"));
         // The converter's table is written when it is missing.
         QVERIFY(QFile::exists(QStringLiteral("tghex2afs.dat")));
 

@@ -1,3 +1,4 @@
+#include "FakeClipboard.h"
 #include "FakeDialogs.h"
 #include "FakeShell.h"
 #include "app/Application.h"
@@ -34,10 +35,11 @@ private Q_SLOTS:
         platform::SystemClock clock;
         fakes::FakeDialogs dialogs;
         fakes::FakeShell shell;
+        fakes::FakeClipboard clipboard;
         app::CommandLine line;
         line.port = host.portName();
         {
-            app::Application a({port, dialogs, shell, clock, [] { return QStringList(); }}, line);
+            app::Application a({port, dialogs, shell, clock, clipboard, [] { return QStringList(); }}, line);
             a.exitProgram = [] {};
             QVERIFY(a.startUp());
             auto* mode = a.window().control<QLabel>(QStringLiteral("ModeLbl"));

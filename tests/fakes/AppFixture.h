@@ -2,6 +2,7 @@
 
 // A whole program over fakes, in a scratch working directory, for tests that
 // link vexlor_app.
+#include "FakeClipboard.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
@@ -21,6 +22,7 @@ protected:
     fakes::FakeSerialPort m_port;
     fakes::FakeDialogs m_dialogs;
     fakes::FakeShell m_shell;
+    fakes::FakeClipboard m_clipboard;
     fakes::FakeClock m_clock;
     std::unique_ptr<app::Application> m_app;
 
@@ -40,7 +42,7 @@ protected:
     std::unique_ptr<app::Application> makeApp(const app::CommandLine& options = {})
     {
         auto a = std::make_unique<app::Application>(
-            app::Platform {m_port, m_dialogs, m_shell, m_clock, [] { return QStringList(); }}, options);
+            app::Platform {m_port, m_dialogs, m_shell, m_clock, m_clipboard, [] { return QStringList(); }}, options);
         a->exitProgram = [] {};
         return a;
     }

@@ -1,3 +1,4 @@
+#include "FakeClipboard.h"
 #include "ScriptedReceiver.h"
 #include "memory/BankEditor.h"
 
@@ -12,9 +13,21 @@ using Button = platform::Dialogs::Button;
 namespace {
 
 struct Rig : testing::ScriptedReceiver {
-    BankEditor editor {{dialogs, tables, *stores, {[](int bank) { return bank * 15; }, [] { return QStringLiteral("VR 1.02"); },
+    fakes::FakeClipboard clipboard;
+    BankEditor editor {{dialogs, clipboard, tables, *stores, {[](int bank) { return bank * 15; }, [] { return QStringLiteral("VR 1.02"); },
                                                      [] { return QStringLiteral("SI BC245XLT"); }}}};
 };
+
+using Snapshot = memory::BankGrid::Snapshot;
+using Change = std::function<void(BankEditor&)>;
+
+Change select(int row, int col, int rowEnd, int colEnd, std::function<void(BankEditor&)> then)
+{
+    return [=](BankEditor& e) {
+        e.selectCells(row, col, rowEnd, colEnd);
+        then(e);
+    };
+}
 
 } // namespace
 
@@ -100,6 +113,104 @@ private Q_SLOTS:
         QCOMPARE(again.IDs.text(4, 30, MT::kIdId), QStringLiteral("001234"));
         QCOMPARE(again.IDs.text(4, 30, MT::kIdName), QStringLiteral("Patrol"));
         QCOMPARE(again.IDs.text(4, 1, MT::kIdId), lastSaved ? QStringLiteral("004321") : QString());
+    }
+
+    void everyGridChangeUndoes_data()
+    {
+        QTest::addColumn<Change>("change");
+        const auto button = [](int i) { return [i](BankEditor& e) { e.C_Click(i); }; };
+        QTest::newRow("in-place edit") << Change([](BankEditor& e) {
+            e.beginEdit(2, 3);
+            e.endEdit(QStringLiteral("Tower"));
+        });
+        QTest::newRow("cut") << select(2, 0, 3, 6, button(1));
+        QTest::newRow("paste") << select(1, 3, 1, 3, button(3));
+        QTest::newRow("delete row") << select(4, 0, 4, 0, button(4));
+        QTest::newRow("add row") << Change(button(5));
+        QTest::newRow("insert row") << select(3, 0, 3, 0, button(6));
+        QTest::newRow("sort") << Change([](BankEditor& e) { e.headerPressed(3, true, true); });
+    }
+    void everyGridChangeUndoes()
+    {
+        QFETCH(Change, change);
+        Rig rig;
+        for (int n = 1; n <= 30; ++n)
+            rig.tables.Channels.set(n, MT::kChName, QStringLiteral("Ch %1").arg(n, 2, 10, QLatin1Char('0')));
+        rig.clipboard.content = QStringLiteral("Pasted\tx\t\r\nSecond\t");
+        rig.editor.open();
+        rig.editor.SSTab1_Click(1);
+        const Snapshot before = rig.editor.ChannelGrid().snapshot();
+        change(rig.editor);
+        const Snapshot after = rig.editor.ChannelGrid().snapshot();
+        QVERIFY(after.rows != before.rows);
+        QCOMPARE(rig.editor.undoStack().count(), 1);
+
+        // Undone from another bank: the change's own bank and tab come back.
+        rig.editor.HScroll1_Change(2);
+        rig.editor.undoStack().undo();
+        QCOMPARE(rig.editor.bank(), 1);
+        QCOMPARE(rig.editor.state().tab, 1);
+        QCOMPARE(rig.editor.ChannelGrid().snapshot().rows, before.rows);
+        rig.editor.undoStack().redo();
+        QCOMPARE(rig.editor.ChannelGrid().snapshot().rows, after.rows);
+        // Until Close only.
+        rig.editor.close();
+        QCOMPARE(rig.editor.undoStack().count(), 0);
+    }
+
+    void clipboardAndNothingToUndo()
+    {
+        Rig rig;
+        rig.clipboard.content = QStringLiteral("kept");
+        rig.editor.open();
+        rig.editor.SSTab1_Click(1);
+        // A selection in the header copies and cuts nothing.
+        rig.editor.selectCells(0, 1, 0, 1);
+        rig.editor.C_Click(1);
+        QCOMPARE(rig.clipboard.content, QStringLiteral("kept"));
+        QCOMPARE(rig.editor.undoStack().count(), 0);
+        rig.editor.selectCells(1, 0, 2, 1);
+        rig.editor.C_Click(2);
+        QCOMPARE(rig.clipboard.content, QStringLiteral("1\t\t\r\n2\t\t"));
+        // The buttons do nothing on the bank page.
+        rig.editor.SSTab1_Click(0);
+        rig.editor.C_Click(5);
+        QCOMPARE(rig.editor.undoStack().count(), 0);
+    }
+
+    void findGoesFromMatchToMatch()
+    {
+        Rig rig;
+        rig.tables.BankNames.set(2, QStringLiteral("Airport"));
+        rig.tables.Channels.set(35, MT::kChName, QStringLiteral("Air Tower"));
+        rig.tables.Channels.set(280, MT::kChFrequency, QStringLiteral("121.5000"));
+        rig.tables.IDs.set(5, 14, MT::kIdId, QStringLiteral("000121"));
+        rig.tables.IDs.set(5, 14, MT::kIdName, QStringLiteral("Dispatch"));
+        rig.editor.open();
+        rig.editor.SSTab1_Click(1);
+        // An edit not saved yet is found where it stands in the grid that is showing.
+        rig.editor.beginEdit(7, 3);
+        rig.editor.endEdit(QStringLiteral("air ambulance"));
+
+        using Place = std::array<int, 4>; // bank, tab, row, column
+        const auto place = [&rig] {
+            const auto& sel = rig.editor.currentGrid().selection();
+            const int tab = rig.editor.state().tab;
+            return Place {rig.editor.bank(), tab, tab ? sel.row : 0, tab ? sel.col : 0};
+        };
+        // Moving on dropped the edit, as a change of bank does, so the search comes round to bank 2.
+        const QList<Place> airs {{1, 1, 7, 3}, {2, 0, 0, 0}, {2, 1, 5, 3}, {2, 0, 0, 0}};
+        for (const Place& want : airs) {
+            QVERIFY(rig.editor.findNext(QStringLiteral("AIR")));
+            QCOMPARE(place(), want);
+        }
+        const QList<Place> hits121 {{5, 2, 1, 1}, {10, 1, 10, 1}};
+        for (const Place& want : hits121) {
+            QVERIFY(rig.editor.findNext(QStringLiteral("121")));
+            QCOMPARE(place(), want);
+        }
+        QVERIFY(!rig.editor.findNext(QStringLiteral("nowhere")));
+        QCOMPARE(rig.dialogs.messages.last().text, QStringLiteral("Cannot find \"nowhere\"."));
     }
 };
 

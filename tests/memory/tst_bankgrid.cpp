@@ -173,6 +173,11 @@ private Q_SLOTS:
         g.deleteRows();
         g.insertRow();
         QCOMPARE(g.rowCount(), 2);
+        // A reload with fewer rows keeps the selection inside the grid.
+        g = idGrid();
+        g.select(3, 1, 3, 4);
+        g.setDataRows({{"1-1", "000001"}});
+        QCOMPARE(g.copy(), QStringLiteral("000001\t\t\t\t"));
     }
 };
 
