@@ -134,10 +134,11 @@ private Q_SLOTS:
     {
         QFETCH(Change, change);
         Rig rig;
-        for (int n = 1; n <= 30; ++n)
-            rig.tables.Channels.set(n, MT::kChName, QStringLiteral("Ch %1").arg(n, 2, 10, QLatin1Char('0')));
+        for (int n = 61; n <= 90; ++n)
+            rig.tables.Channels.set(n, MT::kChName, QStringLiteral("Ch %1").arg(n));
         rig.clipboard.content = QStringLiteral("Pasted\tx\t\r\nSecond\t");
         rig.editor.open();
+        rig.editor.HScroll1_Change(3);
         rig.editor.SSTab1_Click(1);
         const Snapshot before = rig.editor.ChannelGrid().snapshot();
         change(rig.editor);
@@ -145,10 +146,11 @@ private Q_SLOTS:
         QVERIFY(after.rows != before.rows);
         QCOMPARE(rig.editor.undoStack().count(), 1);
 
-        // Undone from another bank: the change's own bank and tab come back.
+        // Undone from another bank and tab: the change's own come back.
         rig.editor.HScroll1_Change(2);
+        rig.editor.SSTab1_Click(0);
         rig.editor.undoStack().undo();
-        QCOMPARE(rig.editor.bank(), 1);
+        QCOMPARE(rig.editor.bank(), 3);
         QCOMPARE(rig.editor.state().tab, 1);
         QCOMPARE(rig.editor.ChannelGrid().snapshot().rows, before.rows);
         rig.editor.undoStack().redo();

@@ -17,6 +17,8 @@ BankGridView::BankGridView(const QString& name, const QList<int>& widthsTwips, c
     // Presses on the header sort; they must not select a column as well.
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->viewport()->installEventFilter(this);
+    horizontalHeader()->setToolTip(QStringLiteral(
+        "Click: sort by this column alone. Other button: add it as a further key.\nHold Shift for descending order."));
 
     m_editor = new QLineEdit(viewport());
     m_editor->setObjectName(editorName);

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -72,8 +73,8 @@ Banks::Banks(BankEditor& logic, QWidget* parent)
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(buildBankPage(), QString());
-    m_tabs->addTab(buildGridPage(m_channels, kChannelTitles), QString());
-    m_tabs->addTab(buildGridPage(m_ids, kIDTitles), QString());
+    m_tabs->addTab(buildGridPage(m_channels, kChannelTitles, 80), QString());
+    m_tabs->addTab(buildGridPage(m_ids, kIDTitles, 70), QString());
 
     auto* column = new QVBoxLayout(this);
     buildMenu();
@@ -139,22 +140,27 @@ QWidget* Banks::buildBankPage()
     form->addRow(QStringLiteral("Name"), m_name);
     form->addRow(QStringLiteral("Trunk type"), m_type);
     form->addRow(m_pch);
-    form->addRow(m_vr);
-    form->addRow(m_si);
+    form->addRow(QStringLiteral("Version reply"), m_vr);
+    form->addRow(QStringLiteral("Model reply"), m_si);
     return page;
 }
 
-QWidget* Banks::buildGridPage(BankGridView* grid, const QString& titles)
+QWidget* Banks::buildGridPage(BankGridView* grid, const QString& titles, int twipsPerChar)
 {
     auto* page = new QWidget(this);
     auto* label = editor::label(QStringLiteral("Label1"), titles, page);
+    // The titles are spaced for a fixed pitch; spread them so each stands over its column.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(grid->font().pointSizeF());
+    const qreal pitch = twipsPerChar * grid->logicalDpiX() / 1440.0;
+    fixed.setLetterSpacing(QFont::AbsoluteSpacing, pitch - QFontMetricsF(fixed).horizontalAdvance(QLatin1Char('M')));
     label->setFont(fixed);
     grid->setParent(page);
+    // Only as wide as its columns: a wider window leaves them as they are.
+    grid->setMaximumWidth(grid->sizeHint().width());
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(label);
-    layout->addWidget(grid, 1);
+    layout->addWidget(grid, 1, Qt::AlignLeft);
     return page;
 }
 

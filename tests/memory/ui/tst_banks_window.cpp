@@ -1,10 +1,12 @@
 #include "../ScriptedReceiver.h"
-#include "FakeClipboard.h"
 #include "WidgetProbe.h"
 #include "memory/BankEditor.h"
 #include "memory/ui/Banks.h"
+#include "platform/qt/QtClipboard.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -16,7 +18,7 @@ using MT = memory::MemoryTables;
 namespace {
 
 struct Rig : testing::ScriptedReceiver {
-    fakes::FakeClipboard clipboard;
+    platform::QtClipboard clipboard;
     BankEditor logic {{dialogs, clipboard, tables, *stores, {}}};
     memory::Banks window {logic};
 
@@ -112,6 +114,24 @@ private Q_SLOTS:
         QCOMPARE(rig.find<QTabWidget>(QStringLiteral("SSTab1"))->currentIndex(), 2);
         auto* ids = rig.find<QTableWidget>(QStringLiteral("IDGrid"));
         QCOMPARE(ids->currentItem()->text(), QStringLiteral("Harbour"));
+    }
+
+    void copyAndPasteThroughTheSystemClipboard()
+    {
+        Rig rig;
+        rig.logic.SSTab1_Click(1);
+        QTableWidget* grid = rig.grid();
+        testing::clickCell(grid, 2, 3);
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Tower\t"));
+        testing::clickCell(grid, 5, 3);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(rig.shown(5, 3), QStringLiteral("Tower"));
+        // The "V" button pastes what another program put there.
+        QGuiApplication::clipboard()->setText(QStringLiteral("Gate"));
+        testing::clickCell(grid, 6, 3);
+        rig.find<QAbstractButton>(QStringLiteral("C_3"))->click();
+        QCOMPARE(rig.shown(6, 3), QStringLiteral("Gate"));
     }
 
     void keepsItsPlaceForTheRun()
