@@ -162,7 +162,7 @@ void BankGrid::pasteStream(const QStringList& stream, int top, int left, int bot
     }
     if (bottom != lastRow() || right != lastColumn())
         return;
-    while (next < stream.size()) {
+    while (next < stream.size() && !full()) {
         m_rows.append(emptyRow());
         for (int c = 0; c <= lastColumn() && next < stream.size(); ++c)
             m_rows.last()[c] = stream[next++];
@@ -181,7 +181,7 @@ void BankGrid::paste(const QString& text)
     case 0:
         // Every line that ends in CR LF becomes a row; the text after the last one does not.
         m_rows.resize(1);
-        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        for (qsizetype i = 0; i + 1 < lines.size() && !full(); ++i) {
             QStringList cells = lines[i].split(kTab);
             cells.resize(columnCount());
             m_rows.append(cells);
@@ -231,11 +231,15 @@ void BankGrid::deleteRows()
     select(row, b.left, row, b.left);
 }
 
-void BankGrid::addRow() { m_rows.append(emptyRow()); }
+void BankGrid::addRow()
+{
+    if (!full())
+        m_rows.append(emptyRow());
+}
 
 void BankGrid::insertRow()
 {
-    if (m_sel.row >= 1 && m_sel.row <= lastRow())
+    if (m_sel.row >= 1 && m_sel.row <= lastRow() && !full())
         m_rows.insert(m_sel.row, emptyRow());
 }
 

@@ -36,6 +36,9 @@ public:
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
 
+    // Far beyond the 30 channels or 100 IDs of a bank; a paste of a huge text stops here.
+    static constexpr int kMaxDataRows = 3000;
+
     explicit BankGrid(Kind kind);
 
     Snapshot snapshot() const { return {m_rows, m_sel, m_keys}; }
@@ -83,6 +86,7 @@ private:
     };
     Block block() const;
     int lastRow() const { return rowCount() - 1; }
+    bool full() const { return lastRow() >= kMaxDataRows; }
     int lastColumn() const { return columnCount() - 1; }
     QStringList emptyRow() const { return QStringList(columnCount(), QString()); }
     void pasteStream(const QStringList& stream, int top, int left, int bottom, int right);

@@ -178,6 +178,16 @@ private Q_SLOTS:
         g.select(3, 1, 3, 4);
         g.setDataRows({{"1-1", "000001"}});
         QCOMPARE(g.copy(), QStringLiteral("000001\t\t\t\t"));
+        // A huge paste, on the whole grid or growing a block, stops at the cap.
+        const QString lines = QStringLiteral("a\tb\tc\td\te\t\r\n").repeated(BankGrid::kMaxDataRows + 50);
+        for (const QList<int>& at : {sel({0, 0, 0, 0}), sel({1, 4, 1, 4})}) {
+            g = idGrid();
+            g.select(at[0], at[1], at[2], at[3]);
+            g.paste(lines);
+            QCOMPARE(g.rowCount(), BankGrid::kMaxDataRows + 1);
+        }
+        g.addRow();
+        QCOMPARE(g.rowCount(), BankGrid::kMaxDataRows + 1);
     }
 };
 

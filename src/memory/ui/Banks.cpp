@@ -195,6 +195,8 @@ QWidget* Banks::buildButtons()
         b->setText(QLatin1String(kEditButtons[i].caption));
         b->setToolTip(QLatin1String(kEditButtons[i].tip));
         b->setMinimumWidth(28);
+        // Taking the focus ends an open in-place edit first, so the button acts on its result.
+        b->setFocusPolicy(Qt::StrongFocus);
         edits->addWidget(b);
         connect(b, &QToolButton::clicked, &m_logic, [this, i] { m_logic.C_Click(i); });
     }

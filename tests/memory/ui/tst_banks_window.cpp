@@ -132,6 +132,14 @@ private Q_SLOTS:
         testing::clickCell(grid, 6, 3);
         rig.find<QAbstractButton>(QStringLiteral("C_3"))->click();
         QCOMPARE(rig.shown(6, 3), QStringLiteral("Gate"));
+
+        // A button pressed while a cell is open acts after the cell keeps its text.
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(6, 3)).center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(6, 3)).center());
+        QTest::keyClicks(rig.find<QLineEdit>(QStringLiteral("edtC")), QStringLiteral("Yard"));
+        QTest::mouseClick(rig.find<QAbstractButton>(QStringLiteral("C_5")), Qt::LeftButton);
+        QCOMPARE(rig.shown(7, 3), QStringLiteral("Yard"));
+        QCOMPARE(grid->rowCount(), 31);
     }
 
     void keepsItsPlaceForTheRun()
