@@ -85,10 +85,8 @@ Banks::Banks(BankEditor& logic, QWidget* parent)
     resize(sizeHint().expandedTo(QSize(560, 520)));
 
     connect(m_scroll, &QScrollBar::valueChanged, &m_logic, &BankEditor::HScroll1_Change);
-    connect(m_tabs, &QTabWidget::tabBarClicked, this, [this](int tab) {
-        if (tab >= 0)
-            m_logic.SSTab1_Click(tab);
-    });
+    // Any way of changing tab: a click, Ctrl+Tab or the arrow keys.
+    connect(m_tabs, &QTabWidget::currentChanged, &m_logic, &BankEditor::SSTab1_Click);
     connect(m_name, &QLineEdit::textEdited, &m_logic, &BankEditor::BankNameBox_Change);
     connect(m_type, &QComboBox::activated, &m_logic, &BankEditor::BankTypeBox_Click);
     connectGrid(m_channels);
