@@ -18,6 +18,26 @@ AccessRules AccessRules::fromSettings(const QString& password, const QString& al
     return r;
 }
 
+QString AccessRules::problem() const
+{
+    for (const QString& entry : allow) {
+        if (canonicalAddress(entry).isEmpty())
+            return QStringLiteral("Not listening: RemoteAllow holds \"%1\", which is not an address").arg(entry);
+    }
+    if (!bind.isEmpty() && canonicalAddress(bind).isEmpty())
+        return QStringLiteral("Not listening: RemoteBind \"%1\" is not an address").arg(bind);
+    return {};
+}
+
+bool AccessRules::openToOthers() const
+{
+    // Settings that cannot be used keep the link closed: nothing is open then.
+    if (locked() || !allow.isEmpty() || !problem().isEmpty())
+        return false;
+    const QString at = canonicalAddress(bind);
+    return !(at == QLatin1String("::1") || at.startsWith(QLatin1String("127.")));
+}
+
 bool AccessRules::allows(const QString& peerAddress) const
 {
     if (allow.isEmpty())

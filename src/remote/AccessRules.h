@@ -19,6 +19,11 @@ struct AccessRules {
     static AccessRules fromSettings(const QString& password, const QString& allow, const QString& bind);
 
     bool locked() const { return !password.isEmpty(); }
+    // Why the settings cannot be used as they stand; empty when they can.
+    // Listening on settings half understood could open more than was meant.
+    QString problem() const;
+    // No password, no address list, and reachable from other machines.
+    bool openToOthers() const;
     // An entry that is not an address matches nobody, so a typo locks out
     // rather than opens.
     bool allows(const QString& peerAddress) const;

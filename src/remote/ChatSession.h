@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 namespace vexlor::platform {
 class Dialogs;
@@ -21,6 +22,7 @@ class ChatSession : public QObject {
 public:
     static constexpr QLatin1String kNoConnectionText {"Actually no remote connection, you can't chat !"};
     static constexpr QLatin1String kFailedText {"Connection failed !"};
+    static constexpr QLatin1String kNotLoggedInText {"The remote user has not given the password yet: your line was not sent."};
     // Oldest lines go first, so a chatty client cannot fill the memory.
     static constexpr int kMaxLines = 1000;
 
@@ -39,8 +41,10 @@ public:
     QStringList lines() const;
 
 Q_SIGNALS:
-    void transcriptChanged();
-    // A line came from the remote user: the window must show.
+    // One more line, as lines() shows it; the oldest goes once there are kMaxLines.
+    void lineAdded(const QString& line);
+    // Lines came from the remote user: the window must show. Once per turn
+    // of the event loop at most, however many lines came.
     void showRequested();
 
 private:
@@ -49,10 +53,12 @@ private:
         QString text;
     };
     void append(QLatin1String who, const QString& text);
+    static QString display(const Line& line);
 
     RemoteLink& m_link;
     platform::Dialogs& m_dialogs;
     QList<Line> m_lines;
+    QTimer m_show;
 };
 
 } // namespace vexlor::remote

@@ -136,4 +136,14 @@ QString notAllowedText(const QString& address)
     return QStringLiteral("Connection refused to ") + address + QStringLiteral(": not in RemoteAllow");
 }
 
+QString guessingText(const QString& address)
+{
+    return QStringLiteral("Connection refused to ") + address + QStringLiteral(": too many wrong passwords, wait 10 minutes");
+}
+
+QString idleText(const QString& address)
+{
+    return QStringLiteral("Connection closed: nothing from ") + address + QStringLiteral(" for 5 minutes");
+}
+
 } // namespace vexlor::remote::protocol

@@ -67,5 +67,7 @@ QString socketErrorText(int error);
 QString wrongPasswordText(const QString& address);
 QString loginTimeoutText(const QString& address);
 QString notAllowedText(const QString& address);
+QString guessingText(const QString& address);
+QString idleText(const QString& address);
 
 } // namespace vexlor::remote::protocol

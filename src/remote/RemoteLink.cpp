@@ -8,6 +8,10 @@
 #include "platform/RemoteSocket.h"
 #include "remote/Protocol.h"
 
+#include <QElapsedTimer>
+
+#include <cstdio>
+
 namespace vexlor::remote {
 
 using platform::RemoteSocket;
@@ -23,6 +27,13 @@ RemoteLink::RemoteLink(platform::RemoteSocket& tcp1, link::ScannerLink& link, mo
     connect(&m_tcp1, &RemoteSocket::connectionRequest, this, &RemoteLink::tcp1_ConnectionRequest);
     connect(&m_tcp1, &RemoteSocket::dataArrival, this, &RemoteLink::tcp1_DataArrival);
     connect(&m_tcp1, &RemoteSocket::error, this, [this](int number, const QString&) { tcp1_Error(number); });
+    m_drain.setSingleShot(true);
+    m_drain.setInterval(0);
+    connect(&m_drain, &QTimer::timeout, this, &RemoteLink::drain);
+    // The login and idle limits run on their own, not on the poll, which a bank transfer stops.
+    m_deadlines.setInterval(1000);
+    connect(&m_deadlines, &QTimer::timeout, this, &RemoteLink::checkDeadlines);
+    connect(&m_clock, &platform::Clock::jumped, this, &RemoteLink::checkDeadlines);
 }
 
 bool RemoteLink::connected() const { return m_tcp1.state() == RemoteSocket::Connected; }
@@ -30,6 +41,20 @@ bool RemoteLink::connected() const { return m_tcp1.state() == RemoteSocket::Conn
 AccessRules RemoteLink::access() const { return m_hooks.access ? m_hooks.access() : AccessRules(); }
 
 int RemoteLink::send(const QByteArray& message) { return m_tcp1.sendData(message); }
+
+int RemoteLink::sendChat(const QString& line)
+{
+    if (!connected() || !m_authorised)
+        return RemoteSocket::kWrongState;
+    return m_tcp1.sendData(protocol::chatMessage(line));
+}
+
+QString RemoteLink::openWarning() const
+{
+    if (!access().openToOthers())
+        return {};
+    return QStringLiteral("No password is set: anyone who reaches the port can drive the receiver.");
+}
 
 void RemoteLink::forwardTick()
 {
@@ -42,7 +67,11 @@ void RemoteLink::forwardTick()
     // Nothing about the receiver goes to a client that has not given the password.
     if (m_authorised) {
         m_link.Write(link::cmd::kSB);
-        for (const QByteArray& m : protocol::statusMessages(protocol::receptionStatus(m_display.s)))
+        protocol::ReceptionStatus status = protocol::receptionStatus(m_display.s);
+        // What the display last showed is stale once the receiver is gone.
+        if (m_link.ScannerOffline())
+            status.sq = status.isq = false;
+        for (const QByteArray& m : protocol::statusMessages(status))
             m_tcp1.sendData(m);
     }
     m_tcpStatut = m_tcp1.state();
@@ -50,8 +79,7 @@ void RemoteLink::forwardTick()
 
 void RemoteLink::statusUpkeep()
 {
-    if (m_tcp1.state() == RemoteSocket::Connected && loginExpired())
-        refuse(protocol::loginTimeoutText(m_tcp1.remoteHostIP()));
+    checkDeadlines();
 
     if (m_tcp1.state() == RemoteSocket::Closed) {
         tickStatus(protocol::kNoConnection);
@@ -61,7 +89,8 @@ void RemoteLink::statusUpkeep()
             listen();
     }
     if (m_tcp1.state() == RemoteSocket::Listening) {
-        tickStatus(protocol::kListening);
+        const QString warning = openWarning();
+        tickStatus(warning.isEmpty() ? QString(protocol::kListening) : protocol::kListening + QStringLiteral(". ") + warning);
         m_display.publish();
     }
     if (m_tcp1.state() == RemoteSocket::Connected) {
@@ -75,8 +104,17 @@ void RemoteLink::statusUpkeep()
 
 int RemoteLink::listen()
 {
-    m_tcp1.setBindAddress(access().bind);
-    return m_tcp1.listen();
+    const AccessRules rules = access();
+    // Never open on settings only half understood: say why and stay closed.
+    if (const QString why = rules.problem(); !why.isEmpty()) {
+        notice(why);
+        return kUnusableSettings;
+    }
+    m_tcp1.setBindAddress(rules.bind);
+    const int e = m_tcp1.listen();
+    if (e != RemoteSocket::kOk)
+        notice(protocol::listenFailureText(e));
+    return e;
 }
 
 void RemoteLink::ConnectCmd(const QString& portText)
@@ -86,11 +124,17 @@ void RemoteLink::ConnectCmd(const QString& portText)
     const int e1 = port >= -0.5 && port < 65535.5 ? m_tcp1.setLocalPort(qRound(port)) : RemoteSocket::kInvalidValue;
     if (e1 != RemoteSocket::kOk)
         failure = e1;
-    if (const int e2 = listen(); e2 != RemoteSocket::kOk)
+    const int e2 = listen();
+    if (e2 == kUnusableSettings) {
+        m_display.publish(); // its reason is showing
+        return;
+    }
+    if (e2 != RemoteSocket::kOk)
         failure = e2;
-    setStatus(protocol::kListening);
-    if (failure != RemoteSocket::kOk)
-        setStatus(protocol::listenFailureText(failure));
+    if (failure == RemoteSocket::kOk)
+        setStatus(protocol::kListening);
+    else
+        notice(protocol::listenFailureText(failure));
     m_display.publish();
 }
 
@@ -121,10 +165,15 @@ void RemoteLink::AutoListenOnTCP()
 void RemoteLink::tcp1_ConnectionRequest(int requestId, const QString& address)
 {
     const AccessRules rules = access();
+    // Not accepted: the socket refuses it and goes on listening.
     if (!rules.allows(address)) {
-        // Not accepted: the socket refuses it and goes on listening.
-        setStatus(protocol::notAllowedText(address));
-        m_noticeUntilMs = m_clock.monotonicMs() + kNoticeMs;
+        notice(protocol::notAllowedText(address));
+        m_display.publish();
+        return;
+    }
+    if (m_guard.refused(address, m_clock.monotonicMs())) {
+        report(QStringLiteral("connection refused to %1 after repeated wrong passwords").arg(address));
+        notice(protocol::guessingText(address));
         m_display.publish();
         return;
     }
@@ -136,61 +185,110 @@ void RemoteLink::tcp1_ConnectionRequest(int requestId, const QString& address)
     m_remotePassword.clear();
     m_expectedPassword = rules.password;
     m_authorised = !rules.locked();
-    m_acceptedMs = m_clock.monotonicMs();
-    m_noticeUntilMs = 0;
+    m_waiting.clear();
+    m_acceptedMs = m_lastMessageMs = m_clock.monotonicMs();
+    // A notice still showing (a wrong password, a refusal) stays its full time.
     if (const int e = m_tcp1.accept(requestId); e != RemoteSocket::kOk) {
         tcp1_Error(e);
         return;
     }
     for (const QByteArray& m : protocol::identityRequests())
         m_tcp1.sendData(m);
+    m_deadlines.start();
     showConnected(true);
     m_display.publish();
 }
 
 void RemoteLink::tcp1_DataArrival()
 {
-    const QByteArray bytes = m_tcp1.getData();
+    // Messages still waiting from an earlier arrival go first; drain fetches the rest.
+    if (m_waiting.isEmpty())
+        drain();
+    else
+        m_moreArrived = true;
+}
+
+void RemoteLink::drain()
+{
     const int state = m_tcp1.state();
-    if (state != RemoteSocket::Connected && state != RemoteSocket::Closing)
+    if (state != RemoteSocket::Connected && state != RemoteSocket::Closing) {
+        m_waiting.clear();
+        m_tcp1.getData();
         return;
+    }
+    if (m_waiting.isEmpty()) {
+        m_moreArrived = false;
+        m_waiting = m_framer.feed(m_tcp1.getData());
+    }
     if (loginExpired()) {
         refuse(protocol::loginTimeoutText(m_tcp1.remoteHostIP()));
         return;
     }
     const quint64 session = m_session;
-    for (const QByteArray& m : m_framer.feed(bytes)) {
-        const Action a = protocol::actionFor(QString::fromLatin1(m));
-        switch (a.kind) {
-        case Action::Kind::None:
-            break;
-        case Action::Kind::Serial:
-            if (m_authorised)
-                m_link.Write(a.text);
-            break;
-        case Action::Kind::User:
-            m_user = a.text;
-            setStatus(protocol::userLine(m_user, m_tcp1.remoteHostIP()));
-            m_display.publish();
-            break;
-        case Action::Kind::Password:
-            m_remotePassword = a.text;
-            if (!m_expectedPassword.isEmpty()) {
-                if (AccessRules::passwordMatches(m_expectedPassword, a.text))
-                    m_authorised = true;
-                else
-                    refuse(protocol::wrongPasswordText(m_tcp1.remoteHostIP()));
-            }
-            break;
-        case Action::Kind::Chat:
-            if (m_authorised)
-                Q_EMIT chatReceived(a.text);
-            break;
-        }
+    QElapsedTimer turn;
+    turn.start();
+    for (int n = 0; n < kMessagesPerTurn && !m_waiting.isEmpty() && turn.elapsed() < kTurnBudgetMs; ++n) {
+        handle(m_waiting.takeFirst());
         // The rest of the arrival belonged to a connection that is gone.
         if (session != m_session)
             return;
     }
+    // Bytes that came meanwhile raised their signal while messages waited: fetch them too.
+    if (!m_waiting.isEmpty() || m_moreArrived)
+        m_drain.start();
+}
+
+void RemoteLink::handle(const QByteArray& message)
+{
+    m_lastMessageMs = m_clock.monotonicMs();
+    const Action a = protocol::actionFor(QString::fromLatin1(message));
+    switch (a.kind) {
+    case Action::Kind::None:
+        break;
+    case Action::Kind::Serial:
+        if (m_authorised)
+            m_link.Write(a.text);
+        break;
+    case Action::Kind::User:
+        m_user = a.text;
+        setStatus(protocol::userLine(m_user, m_tcp1.remoteHostIP()));
+        m_display.publish();
+        break;
+    case Action::Kind::Password:
+        m_remotePassword = a.text;
+        if (!m_expectedPassword.isEmpty()) {
+            if (AccessRules::passwordMatches(m_expectedPassword, a.text))
+                m_authorised = true;
+            else
+                wrongPassword();
+        }
+        break;
+    case Action::Kind::Chat:
+        if (m_authorised)
+            Q_EMIT chatReceived(a.text);
+        break;
+    }
+}
+
+void RemoteLink::wrongPassword()
+{
+    const QString address = m_tcp1.remoteHostIP();
+    const bool shutOut = m_guard.failed(address, m_clock.monotonicMs());
+    report(QStringLiteral("wrong password from %1").arg(address));
+    if (shutOut)
+        report(QStringLiteral("%1 refused for 10 minutes after %2 wrong passwords").arg(address).arg(LoginGuard::kMaxFailures));
+    refuse(shutOut ? protocol::guessingText(address) : protocol::wrongPasswordText(address));
+}
+
+void RemoteLink::checkDeadlines()
+{
+    if (m_tcp1.state() != RemoteSocket::Connected)
+        return;
+    const qint64 now = m_clock.monotonicMs();
+    if (loginExpired())
+        refuse(protocol::loginTimeoutText(m_tcp1.remoteHostIP()));
+    else if (now - m_lastMessageMs >= kIdleLimitMs)
+        refuse(protocol::idleText(m_tcp1.remoteHostIP()));
 }
 
 void RemoteLink::tcp1_Error(int number)
@@ -207,15 +305,33 @@ void RemoteLink::closeLink()
     ++m_session;
     m_authorised = false;
     m_framer.reset();
+    m_waiting.clear();
+    m_moreArrived = false;
+    m_drain.stop();
+    m_deadlines.stop();
 }
 
 void RemoteLink::refuse(const QString& text)
 {
     closeLink();
-    setStatus(text);
-    m_noticeUntilMs = m_clock.monotonicMs() + kNoticeMs;
+    notice(text);
     showConnected(false);
     m_display.publish();
+}
+
+void RemoteLink::notice(const QString& text)
+{
+    m_display.s.TcpstatusBox = text;
+    m_noticeUntilMs = m_clock.monotonicMs() + kNoticeMs;
+}
+
+void RemoteLink::report(const QString& what)
+{
+    const QString line = m_clock.localDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ")) + what;
+    if (m_hooks.report)
+        m_hooks.report(line);
+    else
+        std::fprintf(stderr, "vexlor: remote link: %s\n", qPrintable(line));
 }
 
 bool RemoteLink::loginExpired() const

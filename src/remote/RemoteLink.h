@@ -2,10 +2,12 @@
 
 #include "monitor/PollCycle.h"
 #include "remote/AccessRules.h"
+#include "remote/LoginGuard.h"
 #include "remote/MessageFramer.h"
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
 namespace vexlor::platform {
@@ -32,11 +34,20 @@ public:
     // An access-control text stays this long before the tick's texts return,
     // so the operator can read why a client went.
     static constexpr qint64 kNoticeMs = 5000;
+    // A client that sends nothing for this long gives the only slot back.
+    static constexpr qint64 kIdleLimitMs = 5 * 60 * 1000;
+    // Messages handled in one turn of the event loop; the rest wait for the
+    // next turn, so a flood cannot hold up the poll, the timers or a signal.
+    static constexpr int kMessagesPerTurn = 64;
+    // and no longer than this, on a slow machine or a slow chat window.
+    static constexpr qint64 kTurnBudgetMs = 10;
 
     struct Hooks {
         std::function<bool()> autoListen;          // "&Auto Listen" checked
         std::function<void(bool)> setAutoListen;
         std::function<AccessRules()> access;       // read at every listen and accept
+        // One line about a refused address or a wrong password; standard error when unset.
+        std::function<void(const QString&)> report;
     };
 
     RemoteLink(platform::RemoteSocket& tcp1, link::ScannerLink& link, monitor::MainDisplay& display,
@@ -56,6 +67,10 @@ public:
     // One message to the client; 0 when sent, else the socket's error number.
     int send(const QByteArray& message);
     bool connected() const;
+    // The operator's chat line; refused (kWrongState) before the client gave the password.
+    int sendChat(const QString& line);
+    // The warning for settings that let anyone in; empty when they do not.
+    QString openWarning() const;
 
     QString userName() const { return m_user; }
     QString remotePassword() const { return m_remotePassword; }
@@ -63,6 +78,7 @@ public:
     quint16 ForwardTickCount() const { return m_forwardTicks; }
     int TCPstatut() const { return m_tcpStatut; }
     qsizetype pendingInput() const { return m_framer.pendingSize(); }
+    qsizetype waitingMessages() const { return m_waiting.size(); }
 
 Q_SIGNALS:
     // A "chat=" line from the remote user.
@@ -72,13 +88,24 @@ private:
     void tcp1_ConnectionRequest(int requestId, const QString& address);
     void tcp1_DataArrival();
     void tcp1_Error(int number);
+    // Handles the messages waiting, up to kMessagesPerTurn, and fetches more when none wait.
+    void drain();
+    void handle(const QByteArray& message);
+    void checkDeadlines();
+    void wrongPassword();
 
     AccessRules access() const;
+    // listen() on settings it cannot use; the reason is shown.
+    static constexpr int kUnusableSettings = -1;
+    // Shows its own failure, held for kNoticeMs.
     int listen();
     // Closes the socket and forgets the session.
     void closeLink();
     // Closes the session for an access reason and shows it.
     void refuse(const QString& text);
+    // A status text held for kNoticeMs.
+    void notice(const QString& text);
+    void report(const QString& what);
     bool loginExpired() const;
     void showConnected(bool on);
     // Texts of the tick wait while an access notice is shown.
@@ -91,12 +118,18 @@ private:
     platform::Clock& m_clock;
     Hooks m_hooks;
     MessageFramer m_framer;
+    LoginGuard m_guard;
+    QList<QByteArray> m_waiting;
+    bool m_moreArrived = false;
+    QTimer m_drain;
+    QTimer m_deadlines;
 
     QString m_user;
     QString m_remotePassword;
     QString m_expectedPassword;
     bool m_authorised = false;
     qint64 m_acceptedMs = 0;
+    qint64 m_lastMessageMs = 0;
     qint64 m_noticeUntilMs = 0;
     quint64 m_session = 0; // changes whenever the connection ends or begins
     quint16 m_forwardTicks = 0;

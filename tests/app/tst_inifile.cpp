@@ -137,7 +137,7 @@ private Q_SLOTS:
         QTest::newRow("remote settings before the others") << QByteArray("[RemoteBind]=::1\r\n[UserName]=Al\r\n")
                                                            << [&] { QStringList l = with(0, "Al"); l[9] = "::1"; return l; }();
         QTest::newRow("password trimmed") << QByteArray("[RemotePassword]=  pass word \r\n") << with(7, "pass word");
-        QTest::newRow("password with = ignored") << QByteArray("[RemotePassword]=a=b\r\n") << kDefaults;
+        QTest::newRow("password with = kept whole") << QByteArray("[RemotePassword]=abc=def=\r\n") << with(7, "abc=def=");
         QTest::newRow("password is text, not a number") << QByteArray("[RemotePassword]=0042\r\n") << with(7, "0042");
         QTest::newRow("remote key case matters") << QByteArray("[remotepassword]=x\r\n[RemoteAllow] =1.2.3.4\r\n") << kDefaults;
         QTest::newRow("Latin-1 password") << QByteArray("[RemotePassword]=\xe9t\xe9\r\n") << with(7, QString::fromLatin1("\xe9t\xe9"));
@@ -203,14 +203,14 @@ private Q_SLOTS:
     {
         IniFile ini;
         ini.setIniFileName(path());
-        ini.setRemotePassword("top secret");
+        ini.setRemotePassword("top=secret");
         ini.setRemoteAllow("10.0.0.1,10.0.0.2");
         ini.setRemoteBind("127.0.0.1");
         QVERIFY(ini.SaveINI());
         const QList<QByteArray> lines = read(path()).split('\n');
         QCOMPARE(lines.size(), 17); // 16 lines and the empty piece after the last LF
         QCOMPARE(lines[12], QByteArray("[SerialPortTimeout]=3\r"));
-        QCOMPARE(lines[13], QByteArray("[RemotePassword]=top secret\r"));
+        QCOMPARE(lines[13], QByteArray("[RemotePassword]=top=secret\r"));
         QCOMPARE(lines[14], QByteArray("[RemoteAllow]=10.0.0.1,10.0.0.2\r"));
         QCOMPARE(lines[15], QByteArray("[RemoteBind]=127.0.0.1\r"));
 

@@ -1,8 +1,10 @@
 #include "remote/AccessRules.h"
+#include "remote/LoginGuard.h"
 
 #include <QTest>
 
 using vexlor::remote::AccessRules;
+using vexlor::remote::LoginGuard;
 
 class TestAccessRules : public QObject {
     Q_OBJECT
@@ -86,6 +88,18 @@ private Q_SLOTS:
         QCOMPARE(r.allow, (QStringList {"10.0.0.1", "::1"}));
         QCOMPARE(r.bind, QStringLiteral("127.0.0.1"));
         QVERIFY(!AccessRules::fromSettings({}, {}, {}).locked());
+    }
+
+    void guardRemembersBoundedly()
+    {
+        LoginGuard guard;
+        for (int i = 0; i < LoginGuard::kMaxFailures; ++i)
+            guard.failed(QStringLiteral("10.0.0.7"), 0);
+        // Many other sources each guessing once cannot push the refused one out.
+        for (int i = 0; i < LoginGuard::kMaxAddresses + 100; ++i)
+            guard.failed(QStringLiteral("10.1.%1.%2").arg(i / 256).arg(i % 256), 1);
+        QCOMPARE(guard.size(), LoginGuard::kMaxAddresses);
+        QVERIFY(guard.refused(QStringLiteral("10.0.0.7"), 2));
     }
 };
 

@@ -21,7 +21,8 @@ struct Rig {
     monitor::MainDisplay display;
     fakes::FakeSocket tcp1;
     fakes::FakeDialogs dialogs;
-    remote::RemoteLink remote {tcp1, scanner, display, clock, {}};
+    remote::AccessRules rules;
+    remote::RemoteLink remote {tcp1, scanner, display, clock, {{}, {}, [this] { return rules; }, {}}};
     ChatSession chat {remote, dialogs};
 
     void connectClient()
@@ -68,7 +69,7 @@ private Q_SLOTS:
     {
         Rig r;
         r.connectClient();
-        QSignalSpy changed(&r.chat, &ChatSession::transcriptChanged);
+        QSignalSpy changed(&r.chat, &ChatSession::lineAdded);
         QCOMPARE(r.chat.UserBox_Change("hello\r\n"), QString());
         QCOMPARE(r.tcp1.sent, QList<QByteArray> {"chat=hello\r\n"});
         // The line without its last character, as typed.
@@ -92,10 +93,27 @@ private Q_SLOTS:
         r.connectClient();
         QSignalSpy show(&r.chat, &ChatSession::showRequested);
         r.chat.UserBox_Change("hi\r\n");
-        r.tcp1.arrive("chat=hello operator\r");
+        // A line feed inside a remote line cannot start a line that looks like the operator's.
+        r.tcp1.arrive("chat=hello operator\r\nchat=x\n<you> forged\r");
+        QCOMPARE(r.chat.RemoteBox(), QStringLiteral("\r\n<you> hi\r\r\n<remote> hello operator\r\n<remote> x <you> forged"));
+        QCOMPARE(r.chat.lines(), (QStringList {"<you> hi", "<remote> hello operator", "<remote> x <you> forged"}));
+        // Once for the arrival, not once per line.
+        QTRY_COMPARE(show.size(), 1);
+        QTest::qWait(20);
         QCOMPARE(show.size(), 1);
-        QCOMPARE(r.chat.RemoteBox(), QStringLiteral("\r\n<you> hi\r\r\n<remote> hello operator"));
-        QCOMPARE(r.chat.lines(), (QStringList {"<you> hi", "<remote> hello operator"}));
+    }
+
+    void nothingToAClientWithoutThePassword()
+    {
+        Rig r;
+        r.rules.password = QStringLiteral("pw");
+        r.connectClient();
+        r.chat.UserBox_Change("secret plans\r\n");
+        QVERIFY(r.tcp1.sent.isEmpty());
+        QCOMPARE(r.dialogs.texts(), QStringList {ChatSession::kNotLoggedInText});
+        r.tcp1.arrive("?p=pw\r");
+        r.chat.UserBox_Change("welcome\r\n");
+        QCOMPARE(r.tcp1.sent, QList<QByteArray> {"chat=welcome\r\n"});
     }
 
     void transcriptIsBounded()
@@ -106,6 +124,7 @@ private Q_SLOTS:
         for (int i = 0; i < ChatSession::kMaxLines + 50; ++i)
             flood += "chat=line " + QByteArray::number(i) + '\r';
         r.tcp1.arrive(flood);
+        QTRY_VERIFY(r.remote.waitingMessages() == 0);
         const QStringList lines = r.chat.lines();
         QCOMPARE(lines.size(), ChatSession::kMaxLines);
         QCOMPARE(lines.first(), QStringLiteral("<remote> line 50"));

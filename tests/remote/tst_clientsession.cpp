@@ -39,6 +39,8 @@ private Q_SLOTS:
     {
         ClientSession s("ann", {});
         QCOMPARE(s.received("chat=hello\r\n").print, QStringList {"<operator> hello"});
+        // Terminal controls from the server are printed harmless.
+        QCOMPARE(s.received("chat=\x1b]0;owned\x07hi\x9b" "2J\r").print, QStringList {"<operator> ?]0;owned?hi?2J"});
     }
 
     void typed_data()

@@ -37,7 +37,8 @@ struct Rig {
     bool autoListen = false;
     AccessRules rules;
     RemoteLink remote {tcp1, scanner, display, clock,
-                       {[this] { return autoListen; }, [this](bool on) { autoListen = on; }, [this] { return rules; }}};
+                       {[this] { return autoListen; }, [this](bool on) { autoListen = on; }, [this] { return rules; },
+                        [](const QString&) {}}};
 
     Rig()
     {

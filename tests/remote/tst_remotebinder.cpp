@@ -20,7 +20,9 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <functional>
+#include <time.h>
 
 using namespace vexlor;
 using app::Application;
@@ -157,6 +159,46 @@ private Q_SLOTS:
         chat->close();
         w().control<QAbstractButton>("ChatCmd")->click();
         QVERIFY(chat->isVisible());
+    }
+
+    void chatFloodKeepsThePollGoing()
+    {
+        const quint16 port = listenFromWindow();
+        QVERIFY(port);
+        QTcpSocket c;
+        QByteArray got;
+        QVERIFY(connectClient(c, port, got));
+        QByteArray flood;
+        while (flood.size() < (1 << 20))
+            flood += "chat=" + QByteArray(200, 'x') + '\r';
+        flood += "chat=last\r";
+
+        // The work done between two ticks, in this thread's CPU time, so that a
+        // busy machine slowing everything down does not count as a stall.
+        const auto cpuMs = [] {
+            timespec t {};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+            return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+        };
+        qint64 last = -1, worst = 0;
+        QTimer& poll = m_app->poll().MainTimer();
+        const auto watch = connect(&poll, &QTimer::timeout, this, [&] {
+            const qint64 now = cpuMs();
+            if (last >= 0)
+                worst = qMax(worst, now - last);
+            last = now;
+        });
+        poll.start();
+        c.write(flood);
+        const bool done = waitFor([this] {
+            QDialog* chat = window("Chat");
+            auto* box = chat ? chat->findChild<QPlainTextEdit*>("RemoteBox") : nullptr;
+            return box && box->toPlainText().endsWith(QLatin1String("\n<remote> last"));
+        }, 120000);
+        disconnect(watch);
+        QVERIFY(done);
+        // A tick is due every 50 ms: the flood may hold one up by 100 ms at most.
+        QVERIFY2(worst <= 100, qPrintable(QStringLiteral("most work between two ticks: %1 ms").arg(worst)));
     }
 
     void autoListenSavedAtShutDown()

@@ -3,6 +3,7 @@
 #include "FakeSocket.h"
 #include "link/ScannerLink.h"
 #include "monitor/MainDisplay.h"
+#include "remote/LoginGuard.h"
 #include "remote/Protocol.h"
 #include "remote/RemoteLink.h"
 
@@ -28,10 +29,17 @@ struct Rig {
     FakeSocket tcp1;
     bool autoListen = false;
     AccessRules rules;
+    QStringList reports;
     RemoteLink remote {tcp1, scanner, display, clock,
-                       {[this] { return autoListen; }, [this](bool on) { autoListen = on; }, [this] { return rules; }}};
+                       {[this] { return autoListen; }, [this](bool on) { autoListen = on; }, [this] { return rules; },
+                        [this](const QString& line) { reports << line; }}};
 
-    Rig() { port.open(); }
+    Rig()
+    {
+        // Loopback, so the listening text carries no warning unless a test opens it up.
+        rules.bind = QStringLiteral("127.0.0.1");
+        port.open();
+    }
     const monitor::MainDisplayState& shown() const { return display.published(); }
     QString status() const { return display.published().TcpstatusBox; }
     // A client at address, accepted, with the identity requests taken away.
@@ -435,6 +443,131 @@ private Q_SLOTS:
         late.tcp1.arrive("?p=pw\rk=12\r");
         QCOMPARE(late.tcp1.state(), int(RemoteSocket::Closed));
         QVERIFY(late.port.written.isEmpty());
+    }
+
+    void silentClientLeaves_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<qint64>("limitMs");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("no password: idle") << "" << RemoteLink::kIdleLimitMs
+                                           << "Connection closed: nothing from 10.0.0.7 for 5 minutes";
+        QTest::newRow("password: login deadline") << "pw" << AccessRules::kLoginLimitMs
+                                                  << "Connection closed: no password from 10.0.0.7 within 30 s";
+    }
+    void silentClientLeaves()
+    {
+        QFETCH(QString, password);
+        QFETCH(qint64, limitMs);
+        Rig r;
+        r.rules.password = password;
+        r.connectClient();
+        // No tick at all, as while a bank transfer holds the poll.
+        r.clock.advanceMs(limitMs / 2);
+        if (password.isEmpty())
+            r.tcp1.arrive("k=12\r"); // a message restarts the idle time
+        r.clock.advanceMs(limitMs - limitMs / 2 - 1);
+        QCOMPARE(r.tcp1.state(), int(RemoteSocket::Connected));
+        r.clock.advanceMs(password.isEmpty() ? limitMs / 2 + 1 : 1);
+        QCOMPARE(r.tcp1.state(), int(RemoteSocket::Closed));
+        QTEST(r.display.s.TcpstatusBox, "status");
+    }
+
+    void guessingShutsTheAddressOut()
+    {
+        Rig r;
+        r.rules.password = "pw";
+        for (int i = 1; i <= remote::LoginGuard::kMaxFailures; ++i) {
+            r.connectClient();
+            r.tcp1.arrive("?p=guess\r");
+            r.clock.advanceMs(1000);
+        }
+        const QString refused = QStringLiteral("Connection refused to 10.0.0.7: too many wrong passwords, wait 10 minutes");
+        QCOMPARE(r.display.s.TcpstatusBox, refused);
+        QCOMPARE(r.reports.size(), remote::LoginGuard::kMaxFailures + 1);
+        QVERIFY(r.reports.first().endsWith(QLatin1String("wrong password from 10.0.0.7")));
+        QVERIFY(!r.tcp1.request(QStringLiteral("::ffff:10.0.0.7")));
+        QVERIFY(r.reports.last().endsWith(QLatin1String("connection refused to ::ffff:10.0.0.7 after repeated wrong passwords")));
+        // Another address still gets in, and the notice stays readable meanwhile.
+        QVERIFY(r.tcp1.request(QStringLiteral("10.0.0.8")));
+        r.ticks(1);
+        QCOMPARE(r.status(), QString(refused).replace(QLatin1String("10.0.0.7"), QLatin1String("::ffff:10.0.0.7")));
+        r.tcp1.close();
+        r.clock.advanceMs(remote::LoginGuard::kRefuseMs);
+        QVERIFY(r.tcp1.request(QStringLiteral("10.0.0.7")));
+    }
+
+    void offlineReceiverReadsClosed_data()
+    {
+        QTest::addColumn<bool>("offline");
+        QTest::addColumn<QByteArray>("sq");
+        QTest::newRow("online") << false << QByteArray("sq=t\r");
+        QTest::newRow("offline") << true << QByteArray("sq=f\r");
+    }
+    void offlineReceiverReadsClosed()
+    {
+        QFETCH(bool, offline);
+        Rig r;
+        r.connectClient();
+        r.display.s.SQopen = r.display.s.IDListen = true;
+        r.scanner.setScannerOffline(offline);
+        r.ticks(RemoteLink::kForwardEvery);
+        QTEST(r.tcp1.sent.value(0), "sq");
+        QCOMPARE(r.tcp1.sent.value(1), offline ? QByteArray("isq=f\r") : QByteArray("isq=t\r"));
+    }
+
+    void settingsThatCannotBeUsed_data()
+    {
+        QTest::addColumn<QStringList>("allow");
+        QTest::addColumn<QString>("bind");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("allow entry not an address") << QStringList {"10.0.0.1", "10.0.0.x"} << ""
+                                                    << "Not listening: RemoteAllow holds \"10.0.0.x\", which is not an address";
+        QTest::newRow("bind not an address") << QStringList {} << "localhost:80"
+                                             << "Not listening: RemoteBind \"localhost:80\" is not an address";
+        QTest::newRow("no password on every interface")
+            << QStringList {} << ""
+            << kListening + ". No password is set: anyone who reaches the port can drive the receiver.";
+    }
+    void settingsThatCannotBeUsed()
+    {
+        QFETCH(QStringList, allow);
+        QFETCH(QString, status);
+        Rig r;
+        r.rules.allow = allow;
+        QFETCH(QString, bind);
+        r.rules.bind = bind;
+        r.autoListen = true;
+        r.ticks(2);
+        QCOMPARE(r.status(), status);
+        QCOMPARE(r.tcp1.state() == RemoteSocket::Listening, status.startsWith(kListening));
+        QCOMPARE(r.remote.openWarning().isEmpty(), !status.startsWith(kListening));
+    }
+
+    void listenFailureStaysReadable()
+    {
+        Rig r;
+        r.tcp1.listenError = 10048;
+        r.remote.ConnectCmd(QStringLiteral("2000"));
+        r.clock.advanceMs(RemoteLink::kNoticeMs - 1);
+        r.ticks(1);
+        QCOMPARE(r.status(), QStringLiteral("IP Address or Port already in used "));
+        r.clock.advanceMs(1);
+        r.ticks(1);
+        QCOMPARE(r.status(), QStringLiteral("No connection"));
+    }
+
+    void floodHandledInTurns()
+    {
+        Rig r;
+        r.connectClient();
+        QSignalSpy chat(&r.remote, &RemoteLink::chatReceived);
+        r.tcp1.arrive(QByteArray("chat=x\r").repeated(RemoteLink::kMessagesPerTurn * 3));
+        QCOMPARE(chat.size(), RemoteLink::kMessagesPerTurn);
+        // Bytes that come while messages wait are taken after them, in order.
+        r.tcp1.arrive("chat=last\r");
+        QTRY_COMPARE(chat.size(), RemoteLink::kMessagesPerTurn * 3 + 1);
+        QCOMPARE(chat.last().first().toString(), QStringLiteral("last"));
     }
 
     void allowList_data()

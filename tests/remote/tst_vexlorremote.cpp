@@ -27,7 +27,7 @@ class TestVexlorRemote : public QObject {
     monitor::MainDisplay m_display;
     platform::QtRemoteSocket m_tcp1;
     remote::AccessRules m_rules;
-    remote::RemoteLink m_remote {m_tcp1, m_scanner, m_display, m_clock, {{}, {}, [this] { return m_rules; }}};
+    remote::RemoteLink m_remote {m_tcp1, m_scanner, m_display, m_clock, {{}, {}, [this] { return m_rules; }, {}}};
 
     QString program() const { return qEnvironmentVariable("VEXLOR_BIN_DIR") + QStringLiteral("/vexlor-remote"); }
     void ticks(int n)

@@ -10,7 +10,8 @@ namespace vexlor::app {
 
 namespace {
 
-enum class Kind { Text, Number };
+// Whole: everything after the first "=", since a pass phrase may hold one.
+enum class Kind { Text, Number, Whole };
 
 // Written by older releases: known, but their values are dropped.
 const char* const kDiscardedKeys[] = {"[WindowWidth]", "[WindowHeight]"};
@@ -52,9 +53,9 @@ const IniFile::Key IniFile::kKeys[] = {
     {"[Log What]", &IniFile::m_logWhat, Kind::Text},
     {"[AutoListenTCP]", &IniFile::m_autoListenTCP, Kind::Number},
     {"[SerialPortTimeout]", &IniFile::m_serialPortTimeout, Kind::Number},
-    {"[RemotePassword]", &IniFile::m_remotePassword, Kind::Text},
-    {"[RemoteAllow]", &IniFile::m_remoteAllow, Kind::Text},
-    {"[RemoteBind]", &IniFile::m_remoteBind, Kind::Text},
+    {"[RemotePassword]", &IniFile::m_remotePassword, Kind::Whole},
+    {"[RemoteAllow]", &IniFile::m_remoteAllow, Kind::Whole},
+    {"[RemoteBind]", &IniFile::m_remoteBind, Kind::Whole},
 };
 
 IniFile::IniFile()
@@ -74,17 +75,22 @@ QString IniFile::numberText(double value)
 
 void IniFile::readLine(const QString& line)
 {
-    const QStringList pieces = line.split(QLatin1Char('='));
-    if (pieces.size() != 2)
+    const qsizetype equals = line.indexOf(QLatin1Char('='));
+    if (equals < 0)
         return;
+    const QString name = line.left(equals);
     for (const char* discarded : kDiscardedKeys) {
-        if (pieces[0] == QLatin1String(discarded))
+        if (name == QLatin1String(discarded))
             return;
     }
     for (const Key& key : kKeys) {
-        if (pieces[0] != QLatin1String(key.name))
+        if (name != QLatin1String(key.name))
             continue;
-        const QString value = trimBlanks(pieces[1]);
+        // The original lines hold exactly one "=": a line with more is not one of them.
+        const QString rest = line.mid(equals + 1);
+        if (key.kind != Kind::Whole && rest.contains(QLatin1Char('=')))
+            return;
+        const QString value = trimBlanks(rest);
         if (key.kind == Kind::Number)
             this->*key.field = numberText(link::wire::leadingNumber(value));
         else

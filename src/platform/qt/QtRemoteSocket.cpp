@@ -109,6 +109,9 @@ int QtRemoteSocket::accept(int requestId)
     s->setParent(this);
     m_conn = s;
     m_closing = false;
+    // What the program has not taken yet stays in the system's buffers, so a
+    // client that floods is slowed by TCP itself instead of filling memory.
+    s->setReadBufferSize(kReadBufferBytes);
     connect(s, &QTcpSocket::readyRead, this, [this] {
         if (m_conn)
             Q_EMIT dataArrival(m_conn->bytesAvailable());

@@ -20,6 +20,8 @@ class QtRemoteSocket : public RemoteSocket {
 public:
     // Unsent bytes held for a client that reads too little.
     static constexpr qint64 kMaxUnsent = 1 << 20;
+    // Received bytes Qt holds before it stops reading from the system.
+    static constexpr qint64 kReadBufferBytes = 64 * 1024;
 
     explicit QtRemoteSocket(QObject* parent = nullptr);
     ~QtRemoteSocket() override;

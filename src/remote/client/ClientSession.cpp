@@ -6,6 +6,21 @@ namespace vexlor::remote {
 
 using protocol::message;
 
+namespace {
+// What the server sends is printed on a terminal: an escape sequence in it
+// could move the cursor, retitle the window or worse, so no control gets through.
+QString terminalSafe(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || (u >= 0x7f && u <= 0x9f))
+            c = QLatin1Char('?');
+    }
+    return out;
+}
+} // namespace
+
 ClientSession::ClientSession(QString user, QString password)
     : m_user(std::move(user)), m_password(std::move(password))
 {
@@ -21,13 +36,13 @@ ClientSession::Reply ClientSession::received(QByteArrayView bytes)
         } else if (m == QLatin1String("?p")) {
             r.send.append(message(QStringLiteral("?p=") + m_password));
         } else if (m.startsWith(QLatin1String("chat="))) {
-            r.print.append(QStringLiteral("<operator> ") + m.mid(5));
+            r.print.append(terminalSafe(QStringLiteral("<operator> ") + m.mid(5)));
         } else if (protocol::applyStatus(m_status, m) && m.startsWith(QLatin1String("it="))) {
             // "it=" ends every status batch.
             const QString line = statusLine(m_status);
             if (line != m_lastLine) {
                 m_lastLine = line;
-                r.print.append(line);
+                r.print.append(terminalSafe(line));
             }
         }
     }

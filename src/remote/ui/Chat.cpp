@@ -24,6 +24,7 @@ Chat::Chat(ChatSession& session, QWidget* parent)
     m_remote = new QPlainTextEdit(this);
     m_remote->setObjectName(QStringLiteral("RemoteBox"));
     m_remote->setReadOnly(true);
+    m_remote->setMaximumBlockCount(ChatSession::kMaxLines);
     m_user = new QLineEdit(this);
     m_user->setObjectName(QStringLiteral("UserBox"));
 
@@ -36,7 +37,7 @@ Chat::Chat(ChatSession& session, QWidget* parent)
     connect(m_user, &QLineEdit::returnPressed, this,
             [this] { userBoxChanged(m_user->text() + QStringLiteral("\r\n")); });
     connect(m_user, &QLineEdit::textEdited, this, &Chat::userBoxChanged);
-    connect(&m_session, &ChatSession::transcriptChanged, this, &Chat::render);
+    connect(&m_session, &ChatSession::lineAdded, this, &Chat::appendLine);
     render();
 }
 
@@ -49,13 +50,23 @@ void Chat::userBoxChanged(const QString& text)
 
 void Chat::render()
 {
-    const QStringList lines = m_session.lines();
-    const QString text = lines.join(QLatin1Char('\n'));
-    m_remote->setPlainText(text);
+    m_remote->setPlainText(m_session.lines().join(QLatin1Char('\n')));
+    placeCursor();
+}
+
+void Chat::appendLine(const QString& line)
+{
+    m_remote->appendPlainText(line);
+    placeCursor();
+}
+
+void Chat::placeCursor()
+{
     // The insertion point goes to the end of the text before the newest line.
-    const qsizetype earlier = lines.isEmpty() ? 0 : qMax<qsizetype>(0, text.size() - lines.last().size() - 1);
     QTextCursor c = m_remote->textCursor();
-    c.setPosition(int(earlier));
+    c.movePosition(QTextCursor::End);
+    c.movePosition(QTextCursor::StartOfBlock);
+    c.movePosition(QTextCursor::PreviousCharacter);
     m_remote->setTextCursor(c);
     m_remote->ensureCursorVisible();
 }

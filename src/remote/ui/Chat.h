@@ -18,6 +18,9 @@ public:
 private:
     void userBoxChanged(const QString& text);
     void render();
+    // One line at the end: a flood costs one line's work per line, not the whole transcript's.
+    void appendLine(const QString& line);
+    void placeCursor();
 
     ChatSession& m_session;
     QLineEdit* m_user = nullptr;

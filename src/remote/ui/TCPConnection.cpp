@@ -30,20 +30,35 @@ TCPConnection::TCPConnection(RemoteLink& link, QWidget* parent)
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelCmd"));
 
+    m_warning = new QLabel(this);
+    m_warning->setObjectName(QStringLiteral("OpenWarningLbl"));
+    m_warning->setWordWrap(true);
+    m_warning->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0);"));
+
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);
     grid->addWidget(m_port, 0, 1);
+    grid->addWidget(m_warning, 1, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(listen);
     buttons->addWidget(cancel);
-    grid->addLayout(buttons, 1, 0, 1, 2);
+    grid->addLayout(buttons, 2, 0, 1, 2);
 
     connect(listen, &QPushButton::clicked, this, [this] {
         m_link.ConnectCmd(m_port->text());
         close();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void TCPConnection::showEvent(QShowEvent* event)
+{
+    // The settings may have changed since the window was last open.
+    const QString warning = m_link.openWarning();
+    m_warning->setText(warning);
+    m_warning->setVisible(!warning.isEmpty());
+    QDialog::showEvent(event);
 }
 
 } // namespace vexlor::remote

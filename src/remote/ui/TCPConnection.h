@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 
 namespace vexlor::remote {
@@ -14,9 +15,13 @@ class TCPConnection : public QDialog {
 public:
     explicit TCPConnection(RemoteLink& link, QWidget* parent = nullptr);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     RemoteLink& m_link;
     QLineEdit* m_port = nullptr;
+    QLabel* m_warning = nullptr;
 };
 
 } // namespace vexlor::remote
