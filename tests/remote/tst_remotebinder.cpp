@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -101,10 +102,15 @@ private Q_SLOTS:
         tcp->findChild<QPushButton*>("CancelCmd")->click();
         QVERIFY(!tcp->isVisible());
         QCOMPARE(status(), QString()); // nothing tried
-        // The image opens the same window, reused.
+        QVERIFY(tcp->findChild<QLabel*>("OpenWarningLbl")->isHidden());
+        // The image opens the same window, reused; now it warns of settings that let anyone in.
+        m_app->INIObj().setRemoteBind(QString());
         w().control<QAbstractButton>("TCPConnectionCmd")->click();
         QCOMPARE(window("TCPConnection"), tcp);
         QVERIFY(tcp->isVisible());
+        auto* warning = tcp->findChild<QLabel*>("OpenWarningLbl");
+        QVERIFY(warning->isVisible());
+        QVERIFY(warning->text().contains(QLatin1String("anyone who reaches the port can drive the receiver")));
     }
 
     void clientServedAndClosed()
