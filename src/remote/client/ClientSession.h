@@ -20,6 +20,9 @@ public:
         QStringList print;      // lines for the user
     };
 
+    // Well inside the server's five-minute idle limit.
+    static constexpr int kKeepAliveMs = 60 * 1000;
+
     ClientSession(QString user, QString password);
 
     Reply received(QByteArrayView bytes);
@@ -27,6 +30,8 @@ public:
     // text as chat); empty when there is nothing to send.
     static QByteArray typed(const QString& line);
     static QString statusLine(const protocol::ReceptionStatus& status);
+    // The empty message: it asks the server for nothing.
+    static QByteArray keepAlive() { return protocol::message(QString()); }
 
 private:
     MessageFramer m_framer;

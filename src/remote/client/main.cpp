@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTcpSocket>
+#include <QTimer>
 #include <cstdio>
 #include <unistd.h>
 
@@ -79,6 +80,16 @@ int main(int argc, char** argv)
         if (typed.size() > 64 * 1024)
             typed.clear(); // no line is that long
     });
+
+    // The server closes a client silent for five minutes: an empty message, which asks
+    // for nothing, keeps one that only follows the receiver.
+    QTimer keepAlive;
+    keepAlive.setInterval(ClientSession::kKeepAliveMs);
+    QObject::connect(&keepAlive, &QTimer::timeout, [&] {
+        if (socket.state() == QAbstractSocket::ConnectedState)
+            socket.write(ClientSession::keepAlive());
+    });
+    keepAlive.start();
 
     socket.connectToHost(options.host, options.port);
     return app.exec();
