@@ -121,6 +121,29 @@ private Q_SLOTS:
         QCOMPARE(r.commands, QStringList {"MUN"});
     }
 
+    // A receiver that stops reading finds, when it reads again, only what the
+    // tty holds and the bounded queue; the rest was dropped and counted.
+    void stalledReceiverGetsBoundedBacklog()
+    {
+        PtyReceiver r;
+        QVERIFY(r.start());
+        r.notifier->setEnabled(false);
+        const int writes = 50000; // 300 KB, far beyond what the tty buffers
+        for (int i = 0; i < writes; ++i) {
+            r.link->Write("PM001");
+            if (i % 500 == 0)
+                QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+        QVERIFY2(r.port.bytesToWrite() <= r.link->outputLimit(), qPrintable(QString::number(r.port.bytesToWrite())));
+        QVERIFY(r.link->droppedWrites() > 0);
+        r.notifier->setEnabled(true);
+        const qsizetype accepted = writes - qsizetype(r.link->droppedWrites());
+        QTRY_COMPARE(r.commands.size(), accepted);
+        QCOMPARE(r.commands.count(QStringLiteral("PM001")), accepted);
+        QCOMPARE(r.port.bytesToWrite(), 0);
+    }
+
     void waitingUsesNoCpu()
     {
         PtyReceiver r;
