@@ -50,7 +50,7 @@ bool ScannerLink::timedOut(qint64 startMs) const { return m_clock.monotonicMs() 
 
 qint64 ScannerLink::outputLimit() const
 {
-    const platform::SerialSettings s = platform::SerialSettings::parse(m_port.settings()).value_or(platform::SerialSettings {});
+    const auto s = platform::SerialSettings::parse(m_port.settings()).value_or(platform::SerialSettings {});
     const int bitsPerByte = 1 + s.dataBits + (s.parity == QLatin1Char('n') ? 0 : 1) + s.stopBits;
     return std::max(kMinOutputBytes, qint64(s.baud) * kOutputSeconds / bitsPerByte);
 }

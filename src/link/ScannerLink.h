@@ -37,7 +37,7 @@ public:
     ~ScannerLink() override;
 
     // Writes the command and a CR; no wait, nothing written on a closed port.
-    // Dropped and counted when the output queue holds more than outputLimit().
+    // Dropped and counted when it would take the output queue past outputLimit().
     void Write(const QString& command);
     // Bytes the output queue may hold: kOutputSeconds at the port's speed.
     qint64 outputLimit() const;
