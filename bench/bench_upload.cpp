@@ -85,6 +85,7 @@ public:
         return bytes;
     }
     qint64 bytesAvailable() const override { return m_inner.bytesAvailable(); }
+    qint64 bytesToWrite() const override { return m_inner.bytesToWrite(); }
     void discardInput() override { m_inner.discardInput(); }
     void discardOutput() override { m_inner.discardOutput(); }
     bool dsr() const override { return m_inner.dsr(); }

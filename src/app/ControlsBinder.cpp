@@ -12,6 +12,7 @@
 #include "controls/ui/IDLockout.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -176,6 +177,10 @@ void ControlsBinder::bindConsole()
         connect(&m_console, &link::Console::cleared, rx, &QPlainTextEdit::clear);
     if (clear)
         connect(clear, &QPushButton::clicked, &m_console, &link::Console::Clear_Click);
+    if (auto* dropped = w.control<QLabel>(QStringLiteral("DroppedLbl"))) {
+        dropped->setText(m_console.DroppedLbl());
+        connect(&m_console, &link::Console::droppedChanged, dropped, &QLabel::setText);
+    }
 }
 
 void ControlsBinder::bindFonts()

@@ -25,7 +25,16 @@ std::optional<QString> withoutLineBreaks(const QString& text)
     return out;
 }
 
-Console::Console(ScannerLink& link, QObject* parent) : QObject(parent), m_link(link) {}
+Console::Console(ScannerLink& link, QObject* parent) : QObject(parent), m_link(link)
+{
+    connect(&m_link, &ScannerLink::writesDropped, this, [this] { Q_EMIT droppedChanged(DroppedLbl()); });
+}
+
+QString Console::DroppedLbl() const
+{
+    const quint64 n = m_link.droppedWrites();
+    return n == 0 ? QString() : QStringLiteral("Commands dropped (line busy): %1").arg(n);
+}
 
 void Console::CmdToBeSendBox_Change(const QString& text)
 {

@@ -19,6 +19,8 @@ public:
 
     const QString& CmdToBeSendBox() const { return m_box; }
     const QStringList& TxData() const { return m_tx; }
+    // How many straight writes a full output queue refused; empty while none.
+    QString DroppedLbl() const;
 
     // Every edit of the box. A line break (Enter) sends the text once and
     // takes the break out again.
@@ -35,6 +37,7 @@ Q_SIGNALS:
     void boxFocusWanted();
     void txAppended(const QString& command);
     void cleared();
+    void droppedChanged(const QString& text);
 
 private:
     bool sendBox();

@@ -3,6 +3,7 @@
 #include "link/Commands.h"
 #include "link/Replies.h"
 #include "platform/Clock.h"
+#include "platform/SerialSettings.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -47,12 +48,40 @@ qint64 ScannerLink::timeoutMs() const { return qint64(std::llround(m_timeoutSeco
 
 bool ScannerLink::timedOut(qint64 startMs) const { return m_clock.monotonicMs() - startMs > timeoutMs(); }
 
+qint64 ScannerLink::outputLimit() const
+{
+    const auto s = platform::SerialSettings::parse(m_port.settings()).value_or(platform::SerialSettings {});
+    const int bitsPerByte = 1 + s.dataBits + (s.parity == QLatin1Char('n') ? 0 : 1) + s.stopBits;
+    return std::max(kMinOutputBytes, qint64(s.baud) * kOutputSeconds / bitsPerByte);
+}
+
 void ScannerLink::Write(const QString& command)
 {
-    // Shut-down still writes its last commands (release, remote off).
     if (!m_portAlive || !m_port.isOpen())
         return;
-    m_port.write(command.toLatin1() + kCR);
+    const QByteArray bytes = command.toLatin1() + kCR;
+    if (m_port.bytesToWrite() + bytes.size() > outputLimit()) {
+        Q_EMIT writesDropped(++m_droppedWrites);
+        return;
+    }
+    m_port.write(bytes);
+}
+
+void ScannerLink::send(const QString& command)
+{
+    // Shut-down still writes its last commands (release, remote off).
+    if (m_portAlive && m_port.isOpen())
+        m_port.write(command.toLatin1() + kCR);
+}
+
+void ScannerLink::boundReply(QByteArray& received)
+{
+    if (received.size() <= kMaxReplyInput)
+        return;
+    // Start after a CR so no cut line reaches the decoder; a last line too
+    // long to fit is noise and goes too.
+    const qsizetype cr = received.indexOf(kCR, received.size() - kMaxReplyInput - 1);
+    received = cr < 0 ? QByteArray() : received.mid(cr + 1);
 }
 
 QString ScannerLink::fail()
@@ -97,7 +126,7 @@ QString ScannerLink::SyncSerialOut(const QString& command)
     if (!portUsable() || !m_port.dsr())
         return fail();
     // Bytes already waiting are not discarded: they count as the reply's start.
-    Write(command);
+    send(command);
 
     // Handlers that run while we yield may close the port or destroy us.
     const QPointer<ScannerLink> self(this);
@@ -132,6 +161,7 @@ QString ScannerLink::SyncSerialOut(const QString& command)
         if (!portUsable())
             return fail();
         received += m_port.readAll();
+        boundReply(received);
         if (received.endsWith(kCR))
             break;
         waitForWake(start);
@@ -221,7 +251,7 @@ void ScannerLink::shutDown()
         return;
     if (m_quieted) {
         for (const QLatin1String command : cmd::kReleaseCommands)
-            Write(command);
+            send(command);
         m_quieted = false;
     }
     m_closing = true;

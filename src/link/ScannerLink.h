@@ -24,12 +24,24 @@ class ScannerLink : public QObject {
 public:
     // Shown in ModeLbl whenever the receiver cannot be reached.
     static constexpr QLatin1String kOfflineText {"Scanner Offline..."};
+    // Longest reply kept while a transaction waits for its CR; no receiver
+    // line comes near it, so more is noise, as in the poll's pending input.
+    static constexpr int kMaxReplyInput = platform::SerialPort::kInBufferSize;
+    // Line time that may wait to go out. Anything older is stale by the time
+    // the receiver reads it.
+    static constexpr int kOutputSeconds = 3;
+    // Room for a lock-out read's 50 queries even on the slowest line.
+    static constexpr qint64 kMinOutputBytes = 512;
 
     ScannerLink(platform::SerialPort& port, platform::Clock& clock, QObject* parent = nullptr);
     ~ScannerLink() override;
 
     // Writes the command and a CR; no wait, nothing written on a closed port.
+    // Dropped and counted when it would take the output queue past outputLimit().
     void Write(const QString& command);
+    // Bytes the output queue may hold: kOutputSeconds at the port's speed.
+    qint64 outputLimit() const;
+    quint64 droppedWrites() const { return m_droppedWrites; }
 
     // Sends the command and waits for its reply line. Returns the last
     // complete line, the empty text for a reply of CRs only, or
@@ -95,6 +107,8 @@ Q_SIGNALS:
     void shuttingDown();
     // Wakes every nested wait.
     void abortWaits();
+    // A straight write found the output queue full; total since start.
+    void writesDropped(quint64 total);
 
 private:
     bool portUsable() const;
@@ -103,6 +117,10 @@ private:
     // Sleeps until data, a line change, a clock jump or the deadline of startMs.
     void waitForWake(qint64 startMs);
     QString fail();
+    // Unbounded: a transaction waits for its reply and so cannot flood.
+    void send(const QString& command);
+    // Keeps the newest whole lines that fit in kMaxReplyInput.
+    static void boundReply(QByteArray& received);
 
     platform::SerialPort& m_port;
     platform::Clock& m_clock;
@@ -117,6 +135,7 @@ private:
     double m_timeoutSeconds = 3;
     bool m_quieted = false;
     bool m_offline = false;
+    quint64 m_droppedWrites = 0;
 };
 
 } // namespace vexlor::link

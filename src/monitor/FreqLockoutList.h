@@ -10,6 +10,10 @@ namespace vexlor::monitor {
 class FreqLockoutList : public QObject {
     Q_OBJECT
 public:
+    // The receiver has 50 slots; a device that sends "SS" lines without end
+    // must not grow the program. The newest entries are kept.
+    static constexpr int kMaxEntries = 2000;
+
     using QObject::QObject;
 
     QStringList FreqList1; // raw eight-digit texts
@@ -20,6 +24,9 @@ public:
 
 Q_SIGNALS:
     void changed();
+
+private:
+    int m_testLines = 0;
 };
 
 } // namespace vexlor::monitor

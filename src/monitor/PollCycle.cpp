@@ -41,7 +41,8 @@ void PollCycle::tick()
 void PollCycle::requestStatus()
 {
     const int capacity = m_port.inBufferSize();
-    if (!StatusChk || capacity <= 0 || m_port.bytesAvailable() >= kRequestFillLimit * capacity)
+    if (!StatusChk || capacity <= 0 || m_port.bytesAvailable() >= kRequestFillLimit * capacity
+        || m_port.bytesToWrite() > kMaxPendingOutput)
         return;
     for (const auto q : link::cmd::kPollQueries)
         m_link.Write(q);

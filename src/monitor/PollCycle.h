@@ -32,6 +32,9 @@ public:
     static constexpr int kOfflineTicks = 15;
     // Longest unterminated input kept for the next tick.
     static constexpr int kMaxPendingInput = 1024;
+    // Output still queued above which a tick asks nothing: a receiver that
+    // stops reading must not find a backlog of stale requests. A few ticks' worth.
+    static constexpr qint64 kMaxPendingOutput = 64;
 
     PollCycle(platform::SerialPort& port, link::ScannerLink& link, StatusDecoder& decoder,
               MainDisplay& display, QObject* parent = nullptr);

@@ -35,6 +35,8 @@ public:
     virtual void write(const QByteArray& bytes) = 0;
     virtual QByteArray readAll() = 0;
     virtual qint64 bytesAvailable() const = 0;
+    // Bytes written but not yet taken by the line.
+    virtual qint64 bytesToWrite() const = 0;
     virtual int inBufferSize() const { return kInBufferSize; }
     virtual void discardInput() = 0;
     virtual void discardOutput() = 0;

@@ -83,6 +83,7 @@ private Q_SLOTS:
     void cleanup()
     {
         leaveScratchDir();
+        m_port.holdOutput(false);
         m_port.close();
     }
 
@@ -391,6 +392,18 @@ private Q_SLOTS:
         QCOMPARE(rx->toPlainText(), QString());
         QTest::mouseClick(control("testcmd"), Qt::LeftButton);
         QCOMPARE(written(), QStringList());
+    }
+
+    // A receiver that takes nothing: what the console could not send is counted in sight.
+    void consoleShowsDroppedWrites()
+    {
+        auto* dropped = control<QLabel>("DroppedLbl");
+        QCOMPARE(dropped->text(), QString());
+        m_port.holdOutput(true);
+        m_port.write(QByteArray(m_app->link().outputLimit(), 'q'));
+        type(control<QPlainTextEdit>("CmdToBeSendBox"), QStringLiteral("md"));
+        type(control<QPlainTextEdit>("CmdToBeSendBox"), QStringLiteral("wi"));
+        QCOMPARE(dropped->text(), QStringLiteral("Commands dropped (line busy): 2"));
     }
 
     void labelFonts_data()

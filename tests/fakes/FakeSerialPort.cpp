@@ -23,13 +23,40 @@ bool FakeSerialPort::open()
     return true;
 }
 
+void FakeSerialPort::close()
+{
+    m_open = false;
+    m_outQueue.clear();
+    ++closeCount;
+}
+
 void FakeSerialPort::write(const QByteArray& bytes)
 {
     if (!m_open)
         return;
+    if (m_holding) {
+        m_outQueue += bytes;
+        return;
+    }
     written += bytes;
     if (onWrite)
         onWrite(bytes);
+}
+
+void FakeSerialPort::discardOutput()
+{
+    m_outQueue.clear();
+    ++discardOutputCount;
+}
+
+void FakeSerialPort::holdOutput(bool hold)
+{
+    m_holding = hold;
+    if (hold || m_outQueue.isEmpty())
+        return;
+    QByteArray queued;
+    queued.swap(m_outQueue);
+    write(queued);
 }
 
 QByteArray FakeSerialPort::readAll()

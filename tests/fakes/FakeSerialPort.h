@@ -19,15 +19,16 @@ public:
     QString settings() const override { return m_settings; }
 
     bool open() override;
-    void close() override { m_open = false; ++closeCount; }
+    void close() override;
     bool isOpen() const override { return m_open; }
     QString errorString() const override { return m_error; }
 
     void write(const QByteArray& bytes) override;
     QByteArray readAll() override;
     qint64 bytesAvailable() const override { return m_open ? m_input.size() : 0; }
+    qint64 bytesToWrite() const override { return m_open ? m_outQueue.size() : 0; }
     void discardInput() override { m_input.clear(); ++discardInputCount; }
-    void discardOutput() override { ++discardOutputCount; }
+    void discardOutput() override;
 
     bool dsr() const override { return m_dsr; }
     bool cts() const override { return m_cts; }
@@ -37,6 +38,9 @@ public:
     void setDsr(bool on);               // emits the line-state change
     void setCts(bool on);
     void failOpenWith(const QString& reason) { m_failOpen = reason; }
+    // A receiver that stops reading: writes wait in the output queue until
+    // it reads again, then reach `written` and onWrite.
+    void holdOutput(bool hold);
     QStringList writtenLines() const;   // everything written, split at CR
     void clearWritten() { written.clear(); }
 
@@ -54,6 +58,8 @@ private:
     QString m_failOpen;
     QString m_error;
     QByteArray m_input;
+    QByteArray m_outQueue;
+    bool m_holding = false;
     bool m_open = false;
     bool m_dsr = true;
     bool m_cts = true;

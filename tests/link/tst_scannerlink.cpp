@@ -4,6 +4,7 @@
 #include "link/ScannerLink.h"
 
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -196,6 +197,66 @@ private Q_SLOTS:
         rig.port.close();
         rig.link->Write("WI");
         QCOMPARE(rig.port.written, QByteArray("PM001\r\r\xe9\r"));
+    }
+
+    // Floods the reply with more than any receiver line: what is kept stays
+    // within the bound, in whole lines, and the answer still comes through.
+    void replyBounded_data()
+    {
+        QTest::addColumn<QByteArray>("flood");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("noise without CR") << QByteArray(100000, 'x') << "OK";
+        QTest::newRow("many lines") << QByteArray("SS 01462000\r").repeated(10000) << "SS 01462000";
+    }
+    void replyBounded()
+    {
+        QFETCH(QByteArray, flood);
+        Rig rig;
+        rig.feedAt(0, flood);
+        rig.feedAt(100, "OK\r");
+        QTEST(rig.run("PM001"), "result");
+        const QStringList lines = rig.link->ReplyLines();
+        QVERIFY(lines.join(QLatin1Char('\r')).size() < ScannerLink::kMaxReplyInput);
+        QCOMPARE(lines.count("SS 01462000") + lines.count("OK"), lines.size());
+    }
+
+    // A receiver that stops reading: straight writes stop at a few seconds of
+    // line time and are counted; a transaction still goes; a line drop empties the queue.
+    void outputBound_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("9600 baud") << "9600,n,8,1" << 2880ll;
+        QTest::newRow("parity and two stop bits") << "9600,e,8,2" << 2400ll;
+        QTest::newRow("slow line keeps a lock-out read") << "300,n,8,1" << 512ll;
+    }
+    void outputBound()
+    {
+        QFETCH(QString, settings);
+        QFETCH(qint64, limit);
+        Rig rig;
+        QVERIFY(rig.port.setSettings(settings));
+        QSignalSpy dropped(rig.link, &ScannerLink::writesDropped);
+        rig.port.holdOutput(true);
+        const qint64 fits = limit / 6;
+        for (qint64 i = 0; i < fits + 3; ++i)
+            rig.link->Write("PM001");
+        QCOMPARE(rig.port.bytesToWrite(), fits * 6);
+        QCOMPARE(rig.link->droppedWrites(), 3u);
+        QCOMPARE(dropped.size(), 3);
+        QCOMPARE(dropped.last().first().toULongLong(), 3u);
+
+        rig.responder = [&rig](const QByteArray& bytes) {
+            if (bytes.endsWith("MUN\r"))
+                rig.port.feed("OK\r");
+        };
+        QTimer::singleShot(0, &rig.port, [&rig] { rig.port.holdOutput(false); });
+        QCOMPARE(rig.run("MUN"), QStringLiteral("OK"));
+
+        rig.port.holdOutput(true);
+        rig.link->Write("PM001");
+        rig.port.setDsr(false);
+        QCOMPARE(rig.port.bytesToWrite(), 0);
     }
 
     void writeDuringWait()

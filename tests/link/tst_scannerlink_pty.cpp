@@ -121,6 +121,47 @@ private Q_SLOTS:
         QCOMPARE(r.commands, QStringList {"MUN"});
     }
 
+    // A receiver that stops reading finds, when it reads again, only what the
+    // tty holds and the bounded queue; the rest was dropped and counted. A
+    // line drop discards the queue.
+    void stalledReceiverGetsBoundedBacklog_data()
+    {
+        QTest::addColumn<bool>("lineDrops");
+        QTest::newRow("receiver reads again") << false;
+        QTest::newRow("line drops first") << true;
+    }
+    void stalledReceiverGetsBoundedBacklog()
+    {
+        QFETCH(bool, lineDrops);
+        PtyReceiver r;
+        QVERIFY(r.start());
+        r.notifier->setEnabled(false);
+        const int writes = 50000; // 300 KB, far beyond what the tty buffers
+        for (int i = 0; i < writes; ++i) {
+            r.link->Write("PM001");
+            if (i % 500 == 0)
+                QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+        const qint64 queued = r.port.bytesToWrite();
+        QVERIFY2(queued > 0 && queued <= r.link->outputLimit(), qPrintable(QString::number(queued)));
+        QVERIFY(r.link->droppedWrites() > 0);
+        const qsizetype accepted = writes - qsizetype(r.link->droppedWrites());
+        if (lineDrops) {
+            r.port.discardOutput();
+            QCOMPARE(r.port.bytesToWrite(), 0);
+        }
+        r.notifier->setEnabled(true);
+        if (!lineDrops)
+            QTRY_COMPARE(r.commands.size(), accepted);
+        r.link->Write("MD"); // the line takes new commands again
+        // Discarding may cut a command the tty held; its rest runs into this one.
+        QTRY_VERIFY(!r.commands.isEmpty() && r.commands.last().endsWith(QLatin1String("MD")));
+        QCOMPARE(r.commands.count(QStringLiteral("PM001")) + 1, r.commands.size());
+        if (lineDrops)
+            QVERIFY(r.commands.size() <= accepted + 1 - queued / 6);
+    }
+
     void waitingUsesNoCpu()
     {
         PtyReceiver r;

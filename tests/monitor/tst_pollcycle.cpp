@@ -41,26 +41,35 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("capacity");
         QTest::addColumn<int>("waiting");
+        QTest::addColumn<int>("queued"); // output the receiver has not taken
         QTest::addColumn<bool>("statusChk");
         QTest::addColumn<bool>("asks");
-        QTest::newRow("idle") << 1024 << 0 << true << true;
-        QTest::newRow("819 of 1024") << 1024 << 819 << true << true;
-        QTest::newRow("820 of 1024") << 1024 << 820 << true << false;
-        QTest::newRow("79 of 100") << 100 << 79 << true << true;
-        QTest::newRow("80 of 100") << 100 << 80 << true << false;
-        QTest::newRow("no capacity") << 0 << 0 << true << false;
-        QTest::newRow("Status unchecked") << 1024 << 0 << false << false;
+        const int outLimit = int(PollCycle::kMaxPendingOutput);
+        QTest::newRow("idle") << 1024 << 0 << 0 << true << true;
+        QTest::newRow("819 of 1024") << 1024 << 819 << 0 << true << true;
+        QTest::newRow("820 of 1024") << 1024 << 820 << 0 << true << false;
+        QTest::newRow("79 of 100") << 100 << 79 << 0 << true << true;
+        QTest::newRow("80 of 100") << 100 << 80 << 0 << true << false;
+        QTest::newRow("no capacity") << 0 << 0 << 0 << true << false;
+        QTest::newRow("Status unchecked") << 1024 << 0 << 0 << false << false;
+        QTest::newRow("output at the limit") << 1024 << 0 << outLimit << true << true;
+        QTest::newRow("output over the limit") << 1024 << 0 << outLimit + 1 << true << false;
     }
     void requests()
     {
         QFETCH(int, capacity);
         QFETCH(int, waiting);
         QFETCH(bool, asks);
+        QFETCH(int, queued);
         PollRig rig;
         rig.port.capacity = capacity;
         QFETCH(bool, statusChk);
         rig.poll.StatusChk = statusChk;
+        rig.port.holdOutput(true);
+        rig.port.write(QByteArray(queued, 'q'));
         rig.tickWith(QByteArray(waiting, 'x')); // no CR: nothing is decoded
+        rig.port.holdOutput(false);
+        rig.port.written.remove(0, queued);
         QCOMPARE(rig.takeWritten(), asks ? kQueries : QStringList());
     }
 

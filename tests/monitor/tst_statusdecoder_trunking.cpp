@@ -207,6 +207,22 @@ private Q_SLOTS:
         QTEST(rig.lockouts.FreqList1, "list");
         QTEST(rig.lockouts.test, "text");
     }
+    // A device sending distinct "SS" lines without end: the newest are kept.
+    void searchLockoutBounded()
+    {
+        MonitorRig rig;
+        const int extra = 5;
+        QStringList lines;
+        for (int i = 1; i <= FreqLockoutList::kMaxEntries + extra; ++i)
+            lines << QStringLiteral("SS %1").arg(i, 8, 10, QLatin1Char('0'));
+        rig.decode(lines);
+        const QStringList& list = rig.lockouts.FreqList1;
+        QCOMPARE(list.size(), FreqLockoutList::kMaxEntries);
+        QCOMPARE(list.first(), QStringLiteral("%1").arg(extra + 1, 8, 10, QLatin1Char('0')));
+        QCOMPARE(list.last(), lines.last().mid(3));
+        QCOMPARE(rig.lockouts.test.count(QLatin1String("\r\n")), FreqLockoutList::kMaxEntries);
+        QVERIFY(rig.lockouts.test.startsWith(QLatin1String("000.0006\r\n")));
+    }
 
     void flags_data()
     {

@@ -64,6 +64,11 @@ ConsolePanel::ConsolePanel(QWidget* parent)
     buttons->addStretch(1);
     grid->addLayout(buttons, 2, 2);
 
+    auto* dropped = new QLabel(this);
+    dropped->setObjectName(QStringLiteral("DroppedLbl"));
+    dropped->setToolTip(QStringLiteral("Commands not sent because the scanner was not taking them"));
+    grid->addWidget(dropped, 3, 0, 1, 3);
+
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 3);
     grid->setRowStretch(2, 1);

@@ -118,6 +118,8 @@ QByteArray QtSerialPort::readAll() { return m_port.isOpen() ? m_port.readAll() :
 
 qint64 QtSerialPort::bytesAvailable() const { return m_port.isOpen() ? m_port.bytesAvailable() : 0; }
 
+qint64 QtSerialPort::bytesToWrite() const { return m_port.isOpen() ? m_port.bytesToWrite() : 0; }
+
 void QtSerialPort::discardInput()
 {
     if (m_port.isOpen()) {

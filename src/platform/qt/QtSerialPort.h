@@ -35,6 +35,7 @@ public:
     void write(const QByteArray& bytes) override;
     QByteArray readAll() override;
     qint64 bytesAvailable() const override;
+    qint64 bytesToWrite() const override;
     void discardInput() override;
     void discardOutput() override;
 
