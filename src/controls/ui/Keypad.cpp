@@ -1,6 +1,7 @@
 #include "controls/ui/Keypad.h"
 
 #include "controls/Keypad.h"
+#include "link/KeyMap.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -113,21 +114,21 @@ void Keypad::keyPressEvent(QKeyEvent* event)
 {
     QChar typed;
     if (event->key() == Qt::Key_Escape)
-        typed = kEscape;
+        typed = link::kEscape;
     else if (event->text().size() == 1)
         typed = event->text().front();
-    const auto mapped = keypadKeyFor(typed);
+    const auto mapped = link::keypadKeyFor(typed);
     if (!mapped) {
         QWidget::keyPressEvent(event);
         return;
     }
     switch (mapped->kind) {
-    case KeypadKey::Kind::Close: close(); break;
-    case KeypadKey::Kind::Function:
+    case link::KeypadKey::Kind::Close: close(); break;
+    case link::KeypadKey::Kind::Function:
         if (QPushButton* b = dkey(mapped->index))
             b->click();
         break;
-    case KeypadKey::Kind::Digit:
+    case link::KeypadKey::Kind::Digit:
         if (QPushButton* b = key(mapped->index))
             b->click();
         break;
