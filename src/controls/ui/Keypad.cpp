@@ -81,6 +81,7 @@ QPushButton* Keypad::makeDkey(int index)
     b->setObjectName(QStringLiteral("dkey_%1").arg(index));
     b->setMinimumSize(kButtonWidth, kButtonHeight);
     connect(b, &QPushButton::clicked, this, [this, index] { m_sender.dkey_Click(index); });
+    b->installEventFilter(this);
     m_dkeys[size_t(index)] = b;
     return b;
 }
@@ -94,6 +95,7 @@ QPushButton* Keypad::makeKey(int digit)
     f.setBold(true);
     b->setFont(f);
     connect(b, &QPushButton::clicked, this, [this, digit] { m_sender.key_Click(digit); });
+    b->installEventFilter(this);
     m_keys[size_t(digit)] = b;
     return b;
 }
@@ -108,6 +110,20 @@ QLabel* Keypad::makeLegend(int index, const QString& text)
     l->setFont(f);
     l->setStyleSheet(QStringLiteral("color: #1f4e9a;"));
     return l;
+}
+
+bool Keypad::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QWidget::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true; // unmapped, so they do nothing here either
+    default: return QWidget::eventFilter(watched, event);
+    }
 }
 
 void Keypad::keyPressEvent(QKeyEvent* event)
