@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QKeyEvent;
 class QToolButton;
 
 namespace vexlor::app {
@@ -49,9 +50,12 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Keeps the text boxes from taking the menu's accelerators as their own keys.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildHiddenControls(QWidget* host);
+    bool isMenuShortcut(const QKeyEvent& key) const;
 
     StatusFrame* m_status = nullptr;
     TrunkingFrame* m_trunking = nullptr;
