@@ -252,6 +252,21 @@ private Q_SLOTS:
         QTEST(written(), "lines");
     }
 
+    // The receiver's answer replaces what the operator typed, even when it repeats the limits
+    // shown before; the upload then sends the answered limits.
+    void answerRefillsTypedLimits()
+    {
+        const QStringList answer {"LL01440000", "LU01480000"};
+        receive(answer);
+        control<QLineEdit>("LLbox")->setText(QStringLiteral("150.5"));
+        control<QLineEdit>("LUbox")->setText(QStringLiteral("160"));
+        receive(answer);
+        QCOMPARE(control<QLineEdit>("LLbox")->text(), QStringLiteral("144.0000"));
+        QCOMPARE(control<QLineEdit>("LUbox")->text(), QStringLiteral("148.0000"));
+        QTest::mouseClick(control("ApplyLimit"), Qt::LeftButton);
+        QCOMPARE(written(), answer);
+    }
+
     // A focused text box leaves the menu's accelerators to the menu.
     void acceleratorsWinOverBoxes_data()
     {
