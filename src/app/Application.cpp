@@ -17,6 +17,7 @@
 #include "platform/SerialPort.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QCoreApplication>
 
@@ -226,6 +227,10 @@ void Application::bindWindow()
     if (QAction* a = w.action(QStringLiteral("LogFunction_OpenLogMnu"))) {
         a->setEnabled(true);
         connect(a, &QAction::triggered, this, [this] { m_logSetup.openLog(); });
+    }
+    if (auto* status = w.control<QCheckBox>(QStringLiteral("StatusChk"))) {
+        m_poll.StatusChk = status->isChecked();
+        connect(status, &QCheckBox::toggled, this, [this](bool on) { m_poll.StatusChk = on; });
     }
     // The console's Rx box shows the raw lines of the last batch, from either reader.
     if (auto* rx = w.control<QPlainTextEdit>(QStringLiteral("temp"))) {

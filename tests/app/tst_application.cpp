@@ -7,6 +7,7 @@
 #include "app/ui/MainWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -214,6 +215,29 @@ private Q_SLOTS:
         QCOMPARE(m_port.portName(), QStringLiteral("/dev/ttyUSB1"));
         a->shutDown(false);
         QVERIFY(readFile("qorvanix.ini").contains("[comm port]=3\r\n"));
+    }
+
+    // The hidden "Status" box switches the poll's status requests.
+    void statusBoxSwitchesRequests_data()
+    {
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("unchecked") << false << QStringList();
+        QTest::newRow("checked again") << true << QStringList {"WI", "MD", "DL", "SB", "MA", "LO"};
+    }
+    void statusBoxSwitchesRequests()
+    {
+        QFETCH(bool, checked);
+        writeIni("");
+        auto a = make();
+        QVERIFY(a->startUp());
+        a->poll().MainTimer().stop();
+        auto* box = a->window().control<QCheckBox>("StatusChk");
+        box->setChecked(false);
+        box->setChecked(checked);
+        m_port.clearWritten();
+        a->poll().tick();
+        QTEST(m_port.writtenLines(), "lines");
     }
 
     void terminationSavesWithoutAsking()
