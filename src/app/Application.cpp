@@ -142,8 +142,7 @@ void Application::shutDown(bool ask)
 
 void Application::refreshConfig()
 {
-    // A port given on the command line is for this run only.
-    if (m_options.port.isEmpty() && !m_options.simulate)
+    if (!portIsForThisRun())
         m_ini.setComPort(m_platform.port.portName());
     m_ini.setComSettings(m_platform.port.settings());
     m_ini.setLogWhat(m_logFlags.toLogWhat());
@@ -182,10 +181,13 @@ void Application::Config()
         endNow();
 }
 
+bool Application::portIsForThisRun() const { return !m_options.port.isEmpty() || m_options.simulate; }
+
 StartOutcome Application::showStart()
 {
     StartSetup setup(m_ini, m_platform.port, m_platform.dialogs,
-                     {[this] { return m_link.SerialPortTimeout(); }, [this] { return m_logFlags; }});
+                     {[this] { return m_link.SerialPortTimeout(); }, [this] { return m_logFlags; },
+                      portIsForThisRun()});
     return runStart(setup);
 }
 
