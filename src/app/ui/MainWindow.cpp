@@ -22,7 +22,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -148,6 +150,13 @@ bool MainWindow::isMenuShortcut(const QKeyEvent& key) const
     const QList<QAction*> items = menuBar()->findChildren<QAction*>();
     return std::any_of(items.begin(), items.end(),
                        [&typed](const QAction* a) { return a->isEnabled() && a->shortcuts().contains(typed); });
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (event->size().expandedTo(minimumSize()) != event->size())
+        QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

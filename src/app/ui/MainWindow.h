@@ -50,6 +50,8 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Holds the minimum size where no window manager does (a bare X server).
+    void resizeEvent(QResizeEvent* event) override;
     // Keeps the text boxes from taking the menu's accelerators as their own keys.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
