@@ -17,6 +17,7 @@
 #include "platform/SerialPort.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QCoreApplication>
 
@@ -141,8 +142,7 @@ void Application::shutDown(bool ask)
 
 void Application::refreshConfig()
 {
-    // A port given on the command line is for this run only.
-    if (m_options.port.isEmpty() && !m_options.simulate)
+    if (!portIsForThisRun())
         m_ini.setComPort(m_platform.port.portName());
     m_ini.setComSettings(m_platform.port.settings());
     m_ini.setLogWhat(m_logFlags.toLogWhat());
@@ -181,10 +181,13 @@ void Application::Config()
         endNow();
 }
 
+bool Application::portIsForThisRun() const { return !m_options.port.isEmpty() || m_options.simulate; }
+
 StartOutcome Application::showStart()
 {
     StartSetup setup(m_ini, m_platform.port, m_platform.dialogs,
-                     {[this] { return m_link.SerialPortTimeout(); }, [this] { return m_logFlags; }});
+                     {[this] { return m_link.SerialPortTimeout(); }, [this] { return m_logFlags; },
+                      portIsForThisRun()});
     return runStart(setup);
 }
 
@@ -226,6 +229,10 @@ void Application::bindWindow()
     if (QAction* a = w.action(QStringLiteral("LogFunction_OpenLogMnu"))) {
         a->setEnabled(true);
         connect(a, &QAction::triggered, this, [this] { m_logSetup.openLog(); });
+    }
+    if (auto* status = w.control<QCheckBox>(QStringLiteral("StatusChk"))) {
+        m_poll.StatusChk = status->isChecked();
+        connect(status, &QCheckBox::toggled, this, [this](bool on) { m_poll.StatusChk = on; });
     }
     // The console's Rx box shows the raw lines of the last batch, from either reader.
     if (auto* rx = w.control<QPlainTextEdit>(QStringLiteral("temp"))) {

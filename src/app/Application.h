@@ -109,6 +109,8 @@ private:
     void showOffline();
     // The running ComPort, ComSettings and LogWhat into the configuration, then the file.
     void refreshConfig();
+    // A port from the command line (or the simulator's) is never saved as ComPort.
+    bool portIsForThisRun() const;
     void showLogWindow();
 
     Platform m_platform;

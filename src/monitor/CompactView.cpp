@@ -1,6 +1,7 @@
 #include "monitor/CompactView.h"
 
 #include "link/Commands.h"
+#include "link/KeyMap.h"
 #include "link/ScannerLink.h"
 #include "monitor/CompactDisplay.h"
 #include "monitor/MainDisplay.h"
@@ -66,6 +67,23 @@ void CompactView::PopUpLbl_Click()
     m_compact.s.shown = false;
     m_compact.s.CompactViewMode = kPopUp;
     m_compact.publish();
+}
+
+CompactView::Key CompactView::keyFor(QChar typed)
+{
+    if (typed == link::kEscape || typed == QLatin1Char(' '))
+        return {Key::Action::Close, {}};
+    if (typed.unicode() <= 127) {
+        const QChar c = typed.toUpper();
+        if (c == QLatin1Char('K'))
+            return {Key::Action::Keypad, {}};
+        if (c == QLatin1Char('U'))
+            return {Key::Action::PopUp, {}};
+    }
+    const auto key = link::keypadKeyFor(typed);
+    if (!key)
+        return {Key::Action::None, {}};
+    return {Key::Action::Send, link::commandFor(*key)};
 }
 
 void CompactView::KeyPress(const Key& key)

@@ -24,6 +24,8 @@ public:
         Action action = Action::None;
         QString command; // the line for Send
     };
+    // Esc and space close, K opens the keypad, U pops the view up; the rest as on the keypad.
+    static Key keyFor(QChar typed);
 
     CompactView(CompactDisplay& compact, const MainDisplay& main, link::ScannerLink& link,
                 QObject* parent = nullptr);

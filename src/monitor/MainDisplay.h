@@ -24,6 +24,10 @@ struct MainDisplayState {
     QString SystemLbl;
     QString LLbox;
     QString LUbox;
+    // Decoded limit answers so far: an answer equal to the last one still
+    // refills a box the operator has typed in.
+    unsigned LLanswers = 0;
+    unsigned LUanswers = 0;
 
     bool PriLbl = false;   // visible
     bool SQopen = false;   // visible

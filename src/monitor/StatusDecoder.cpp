@@ -331,8 +331,9 @@ void StatusDecoder::onAudio(const QString& line)
 
 void StatusDecoder::onLimit(const QString& line, bool lower)
 {
-    QString& box = lower ? m_p.display.s.LLbox : m_p.display.s.LUbox;
-    box = wire::frequencyFromWire(field(line, 3, 8));
+    auto& d = m_p.display.s;
+    (lower ? d.LLbox : d.LUbox) = wire::frequencyFromWire(field(line, 3, 8));
+    ++(lower ? d.LLanswers : d.LUanswers);
 }
 
 void StatusDecoder::onActiveSet(const QString& line, bool banks)

@@ -7,6 +7,7 @@
 #include "app/ui/MainWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -214,6 +215,59 @@ private Q_SLOTS:
         QCOMPARE(m_port.portName(), QStringLiteral("/dev/ttyUSB1"));
         a->shutDown(false);
         QVERIFY(readFile("qorvanix.ini").contains("[comm port]=3\r\n"));
+    }
+
+    // The set-up window shows a port given for this run; its OK stores it only when the operator picks it.
+    void setupKeepsPortForThisRun_data()
+    {
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("shown and left") << QString() << QByteArray("[comm port]=3\r\n");
+        QTest::newRow("picked") << "Com 2" << QByteArray("[comm port]=2\r\n");
+    }
+    void setupKeepsPortForThisRun()
+    {
+        QFETCH(QString, picked);
+        writeIni("[comm port]=3\r\n");
+        app::CommandLine options;
+        options.port = QStringLiteral("/dev/pts/7");
+        auto a = make(options);
+        QString shown;
+        a->runStart = [&](app::StartSetup& setup) {
+            app::StartSetup::Texts t = setup.load();
+            shown = t.port;
+            if (!picked.isEmpty())
+                t.port = picked;
+            return setup.ok(t) ? StartOutcome::EndNow : StartOutcome::Cancelled;
+        };
+        QVERIFY(a->startUp());
+        a->window().action("Config")->trigger();
+        QCOMPARE(shown, QStringLiteral("Comm /dev/pts/7"));
+        QFETCH(QByteArray, stored);
+        QVERIFY2(readFile("qorvanix.ini").contains(stored), stored.constData());
+    }
+
+    // The hidden "Status" box switches the poll's status requests.
+    void statusBoxSwitchesRequests_data()
+    {
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("unchecked") << false << QStringList();
+        QTest::newRow("checked again") << true << QStringList {"WI", "MD", "DL", "SB", "MA", "LO"};
+    }
+    void statusBoxSwitchesRequests()
+    {
+        QFETCH(bool, checked);
+        writeIni("");
+        auto a = make();
+        QVERIFY(a->startUp());
+        a->poll().MainTimer().stop();
+        auto* box = a->window().control<QCheckBox>("StatusChk");
+        box->setChecked(false);
+        box->setChecked(checked);
+        m_port.clearWritten();
+        a->poll().tick();
+        QTEST(m_port.writtenLines(), "lines");
     }
 
     void terminationSavesWithoutAsking()

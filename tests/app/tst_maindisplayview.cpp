@@ -105,18 +105,30 @@ private Q_SLOTS:
         QVERIFY(w.action("CenterTuningOnOff")->isChecked());
     }
 
-    // What the operator is typing into a limit box survives renders that do not change the limit.
+    // What the operator typed into a limit box survives other renders; an answer
+    // replaces it, even one that repeats the limit shown before.
+    void typingSurvives_data()
+    {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("another readout changes") << false << "150.5";
+        QTest::newRow("the same limit answered again") << true << "144.0000";
+    }
     void typingSurvives()
     {
+        QFETCH(bool, answered);
         MainWindow w;
         monitor::MainDisplay d;
         MainDisplayView view(w, d);
         d.s.LLbox = QStringLiteral("144.0000");
+        ++d.s.LLanswers;
         d.publish();
         w.control<QLineEdit>("LLbox")->setText(QStringLiteral("150.5"));
         d.s.ModeLbl = QStringLiteral("Limit Search");
+        if (answered)
+            ++d.s.LLanswers;
         d.publish();
-        QCOMPARE(w.control<QLineEdit>("LLbox")->text(), QStringLiteral("150.5"));
+        QTEST(w.control<QLineEdit>("LLbox")->text(), "shown");
     }
 
     void unchangedStateIsNotRendered()

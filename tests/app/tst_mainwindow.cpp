@@ -1,7 +1,9 @@
 #include "app/config/WindowMetrics.h"
 #include "app/ui/CenterTuningScale.h"
+#include "app/ui/FieldLabel.h"
 #include "app/ui/LampLabel.h"
 #include "app/ui/MainWindow.h"
+#include "monitor/ModeTable.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 using namespace vexlor::app;
 
@@ -461,6 +464,77 @@ private Q_SLOTS:
         QSignalSpy clicked(frame, &ClickableFrame::clicked);
         QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(3, frame->height() - 3));
         QCOMPARE(clicked.size(), 1);
+    }
+
+    // The unlabelled fields name themselves: a tip, and a placeholder drawn while empty.
+    void unlabelledFieldsNamed_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* n : {"TypeLbl", "NameLbl", "IDNameLbl", "IDTypeLbl", "IDlbl_0", "TrunkingNameLbl",
+                              "TrunkingTypeLbl"})
+            QTest::newRow(n) << QString::fromLatin1(n);
+    }
+    void unlabelledFieldsNamed()
+    {
+        QFETCH(QString, name);
+        auto* f = m_window->control<FieldLabel>(name);
+        QVERIFY(f);
+        QVERIFY(!f->toolTip().isEmpty());
+        const QString placeholder = f->placeholderText();
+        QVERIFY(!placeholder.isEmpty());
+        const QImage shown = f->grab().toImage();
+        f->setPlaceholderText(QString());
+        QVERIFY(f->grab().toImage() != shown);
+        f->setPlaceholderText(placeholder);
+        f->setText(QStringLiteral("x"));
+        f->setText(QString());
+        QCOMPARE(f->grab().toImage(), shown);
+    }
+
+    // Asked for less than its minimum, the window stays readable: no readout overlaps
+    // another, the longest mode caption and every placeholder show whole. Grown, the
+    // readouts keep their proportions.
+    void readableAtAnySize_data()
+    {
+        QTest::addColumn<QSize>("requested");
+        QTest::newRow("smaller than the minimum") << QSize(350, 300);
+        QTest::newRow("much larger") << QSize(1100, 700);
+    }
+    void readableAtAnySize()
+    {
+        QFETCH(QSize, requested);
+        auto widthRatio = [this] {
+            return double(m_window->control("FrequencyBox")->width()) / m_window->control("TypeLbl")->width();
+        };
+        const double atConfiguredSize = widthRatio();
+        // Straight to the platform window, as a bare X server without a window manager does.
+        m_window->windowHandle()->resize(requested);
+        QVERIFY(QTest::qWaitFor([&] { return m_window->size() == requested.expandedTo(m_window->minimumSize()); }));
+        QTest::qWait(10);
+
+        QList<QWidget*> readouts;
+        for (const char* n : {"ModeLbl", "FrequencyBox", "ChLbl", "TypeLbl", "NameLbl", "IDbox", "IDNameLbl",
+                              "IDTypeLbl", "SystemLbl", "FreqBankLbl", "IDchLbl", "IDlbl_0", "TrunkingNameLbl",
+                              "TrunkingTypeLbl", "LLbox", "LUbox"})
+            readouts << m_window->control(QLatin1String(n));
+        auto area = [this](QWidget* w) { return QRect(w->mapTo(m_window, QPoint(0, 0)), w->size()); };
+        for (qsizetype i = 0; i < readouts.size(); ++i) {
+            for (qsizetype j = i + 1; j < readouts.size(); ++j)
+                QVERIFY2(!area(readouts[i]).intersects(area(readouts[j])),
+                         qPrintable(readouts[i]->objectName() + " " + readouts[j]->objectName()));
+        }
+        auto* mode = m_window->control<QLabel>("ModeLbl");
+        for (int code = 0; code < 22; ++code) {
+            if (const auto caption = vexlor::monitor::modeCaption(code))
+                QVERIFY2(mode->fontMetrics().horizontalAdvance(*caption) <= mode->contentsRect().width(),
+                         qPrintable(*caption));
+        }
+        for (FieldLabel* f : m_window->findChildren<FieldLabel*>()) {
+            if (!f->placeholderText().isEmpty())
+                QVERIFY2(f->fontMetrics().horizontalAdvance(f->placeholderText()) < f->contentsRect().width() - 4,
+                         qPrintable(f->objectName()));
+        }
+        QVERIFY2(qAbs(widthRatio() / atConfiguredSize - 1) < 0.15, qPrintable(QString::number(widthRatio())));
     }
 
     void fitsItsWidth()

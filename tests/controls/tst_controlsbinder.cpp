@@ -10,12 +10,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -249,6 +251,51 @@ private Q_SLOTS:
         control<QLineEdit>("LUbox")->setText(upper);
         QTest::mouseClick(control("ApplyLimit"), Qt::LeftButton);
         QTEST(written(), "lines");
+    }
+
+    // The receiver's answer replaces what the operator typed, even when it repeats the limits
+    // shown before; the upload then sends the answered limits.
+    void answerRefillsTypedLimits()
+    {
+        const QStringList answer {"LL01440000", "LU01480000"};
+        receive(answer);
+        control<QLineEdit>("LLbox")->setText(QStringLiteral("150.5"));
+        control<QLineEdit>("LUbox")->setText(QStringLiteral("160"));
+        receive(answer);
+        QCOMPARE(control<QLineEdit>("LLbox")->text(), QStringLiteral("144.0000"));
+        QCOMPARE(control<QLineEdit>("LUbox")->text(), QStringLiteral("148.0000"));
+        QTest::mouseClick(control("ApplyLimit"), Qt::LeftButton);
+        QCOMPARE(written(), answer);
+    }
+
+    // A focused text box leaves the menu's accelerators to the menu.
+    void acceleratorsWinOverBoxes_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("item");
+        QTest::newRow("Ctrl+V in a limit box") << "LLbox" << int(Qt::Key_V) << "ServiceSearch";
+        QTest::newRow("Ctrl+V in the frequency box") << "DirectFrequencyBox" << int(Qt::Key_V) << "ServiceSearch";
+        QTest::newRow("Ctrl+C in the command box") << "CmdToBeSendBox" << int(Qt::Key_C) << "CenterTuningOnOff";
+        QTest::newRow("Ctrl+Z in a limit box") << "LUbox" << int(Qt::Key_Z) << "LogFunction_OpenLogMnu";
+    }
+    void acceleratorsWinOverBoxes()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, key);
+        QFETCH(QString, item);
+        QGuiApplication::clipboard()->setText(QStringLiteral("999"));
+        w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w()));
+        QWidget* b = w().control(box);
+        b->setFocus();
+        QVERIFY(b->hasFocus());
+        QTest::keyClicks(b, QStringLiteral("12"));
+        QSignalSpy triggered(w().action(item), &QAction::triggered);
+        QTest::keyClick(b, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(triggered.count(), 1);
+        auto* line = qobject_cast<QLineEdit*>(b);
+        QCOMPARE(line ? line->text() : qobject_cast<QPlainTextEdit*>(b)->toPlainText(), QStringLiteral("12"));
     }
 
     void searchingFrameReadsLimits()

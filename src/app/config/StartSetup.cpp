@@ -86,7 +86,8 @@ bool StartSetup::ok(const Texts& chosen)
     // Work on a copy so a failed save leaves the running configuration as it was.
     IniFile next = m_ini;
     next.setUserName(chosen.userName.trimmed());
-    if (const auto port = comPortFromText(chosen.port))
+    const bool portPicked = !m_running.portForThisRun || chosen.port != load().port;
+    if (const auto port = comPortFromText(chosen.port); port && portPicked)
         next.setComPort(*port);
     if (const auto settings = settingsForSpeed(chosen.speed))
         next.setComSettings(*settings);

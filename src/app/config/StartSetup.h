@@ -30,6 +30,9 @@ public:
     struct Running {
         std::function<double()> serialPortTimeout;
         std::function<recording::LogFlags()> logFlags;
+        // The open port was given for this run only: shown, but stored only
+        // when the operator picks another text.
+        bool portForThisRun = false;
     };
     struct Texts {
         QString userName;

@@ -7,7 +7,7 @@
 namespace vexlor::app {
 
 LampLabel::LampLabel(const QString& text, QWidget* parent)
-    : QLabel(text, parent)
+    : FieldLabel(text, parent)
 {
     setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);

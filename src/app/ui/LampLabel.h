@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QLabel>
+#include "app/ui/FieldLabel.h"
 
 namespace vexlor::app {
 
 // A caption that works as a lamp (red on, black off) and as a button.
-class LampLabel : public QLabel {
+class LampLabel : public FieldLabel {
     Q_OBJECT
 public:
     explicit LampLabel(const QString& text, QWidget* parent = nullptr);

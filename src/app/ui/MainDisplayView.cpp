@@ -25,7 +25,7 @@ void MainDisplayView::text(const char* name, const QString& value, const QString
     if (auto* label = qobject_cast<QLabel*>(w))
         label->setText(value);
     else if (auto* edit = qobject_cast<QLineEdit*>(w))
-        edit->setText(value); // only when the receiver's value changed, so typing survives
+        edit->setText(value);
 }
 
 void MainDisplayView::visible(const char* name, bool value)
@@ -61,8 +61,11 @@ void MainDisplayView::render()
     text("TrunkingTypeLbl", s.TrunkingTypeLbl, old(&S::TrunkingTypeLbl));
     text("FreqBankLbl", s.FreqBankLbl, old(&S::FreqBankLbl));
     text("SystemLbl", s.SystemLbl, old(&S::SystemLbl));
-    text("LLbox", s.LLbox, old(&S::LLbox));
-    text("LUbox", s.LUbox, old(&S::LUbox));
+    // A limit box is rewritten only by an answer, so typing survives other renders.
+    const bool lowerAnswered = !o || o->LLanswers != s.LLanswers;
+    const bool upperAnswered = !o || o->LUanswers != s.LUanswers;
+    text("LLbox", s.LLbox, lowerAnswered ? nullptr : old(&S::LLbox));
+    text("LUbox", s.LUbox, upperAnswered ? nullptr : old(&S::LUbox));
     text("TcpstatusBox", s.TcpstatusBox, old(&S::TcpstatusBox));
 
     visible("PriLbl", s.PriLbl);

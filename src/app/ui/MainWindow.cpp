@@ -17,11 +17,17 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vexlor::app {
 
@@ -79,6 +85,12 @@ MainWindow::MainWindow(QWidget* parent)
         action(QStringLiteral("CenterTuningOnOff"))->trigger();
     });
 
+    // Ctrl+V must run Service Search, not paste, whichever box has the focus.
+    for (QWidget* box : central->findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(box) || qobject_cast<QPlainTextEdit*>(box))
+            box->installEventFilter(this);
+    }
+
     setConsoleShown(false);
 }
 
@@ -121,6 +133,30 @@ void MainWindow::setConsoleShown(bool shown)
     if (layout())
         layout()->activate();
     resize(mainWindowSize(shown, logicalDpiX(), logicalDpiY()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && isMenuShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::isMenuShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence typed(key.keyCombination());
+    const QList<QAction*> items = menuBar()->findChildren<QAction*>();
+    return std::any_of(items.begin(), items.end(),
+                       [&typed](const QAction* a) { return a->isEnabled() && a->shortcuts().contains(typed); });
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (event->size().expandedTo(minimumSize()) != event->size())
+        QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QKeyEvent;
 class QToolButton;
 
 namespace vexlor::app {
@@ -49,9 +50,14 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Holds the minimum size where no window manager does (a bare X server).
+    void resizeEvent(QResizeEvent* event) override;
+    // Keeps the text boxes from taking the menu's accelerators as their own keys.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildHiddenControls(QWidget* host);
+    bool isMenuShortcut(const QKeyEvent& key) const;
 
     StatusFrame* m_status = nullptr;
     TrunkingFrame* m_trunking = nullptr;

@@ -11,7 +11,7 @@ void NameLabel::mousePressEvent(QMouseEvent* event)
         Q_EMIT rightButtonPressed();
         return;
     }
-    QLabel::mousePressEvent(event);
+    FieldLabel::mousePressEvent(event);
 }
 
 } // namespace vexlor::app

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QLabel>
+#include "app/ui/FieldLabel.h"
 
 namespace vexlor::app {
 
 // A name readout whose font the operator may change with the right button.
-class NameLabel : public QLabel {
+class NameLabel : public FieldLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    using FieldLabel::FieldLabel;
 
 Q_SIGNALS:
     void rightButtonPressed();

@@ -35,7 +35,7 @@ SearchingFrame::SearchingFrame(QWidget* parent)
     auto* apply = new QPushButton(QStringLiteral("Upload it"), this);
     apply->setObjectName(QStringLiteral("ApplyLimit"));
     apply->setToolTip(QStringLiteral("Send both limits to the scanner"));
-    grid->addWidget(apply, 0, 3, 2, 1, Qt::AlignVCenter);
+    grid->addWidget(apply, 0, 3, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
     grid->setColumnStretch(3, 1);
 }
 

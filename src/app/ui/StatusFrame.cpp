@@ -1,13 +1,18 @@
 #include "app/ui/StatusFrame.h"
 
+#include "app/ui/FieldLabel.h"
 #include "app/ui/LampLabel.h"
 #include "app/ui/Look.h"
 #include "app/ui/NameLabel.h"
 #include "app/ui/Pictures.h"
+#include "link/ScannerLink.h"
+#include "monitor/ModeTable.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+
+#include <algorithm>
 
 namespace vexlor::app {
 
@@ -20,11 +25,27 @@ QLabel* named(const QString& name, QWidget* parent, const QString& text = {})
     return l;
 }
 
-QLabel* nameLabel(const QString& name, QWidget* parent)
+// An unlabelled field: its placeholder and tip say what it shows.
+template <typename Label = FieldLabel>
+Label* field(const QString& name, int chars, const QString& placeholder, const QString& tip, QWidget* parent)
 {
-    auto* l = new NameLabel(parent);
+    auto* l = new Label(parent);
     l->setObjectName(name);
+    styleField(l, chars);
+    l->setPlaceholderText(placeholder);
+    l->setToolTip(tip);
     return l;
+}
+
+// Wide enough for the longest caption the mode line can show.
+int widestMode(const QFontMetrics& fm)
+{
+    int widest = fm.horizontalAdvance(link::ScannerLink::kOfflineText);
+    for (int code = 0; code < 32; ++code) {
+        if (const auto caption = monitor::modeCaption(code))
+            widest = std::max(widest, fm.horizontalAdvance(*caption));
+    }
+    return widest;
 }
 
 QLabel* caption(const QString& text, QWidget* parent)
@@ -53,7 +74,7 @@ StatusFrame::StatusFrame(QWidget* parent)
     auto* mode = named(QStringLiteral("ModeLbl"), this);
     mode->setFont(modeFont());
     mode->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    mode->setMinimumHeight(QFontMetrics(mode->font()).height());
+    mode->setMinimumSize(widestMode(mode->fontMetrics()), mode->fontMetrics().height());
     modeRow->addWidget(mode, 1);
     auto* pri = named(QStringLiteral("PriLbl"), this, QStringLiteral("P"));
     pri->setFont(modeFont());
@@ -92,15 +113,12 @@ StatusFrame::StatusFrame(QWidget* parent)
     ch->setToolTip(QStringLiteral("Memory channel"));
     chRow->addWidget(ch, 1);
     grid->addLayout(chRow, 1, 2);
-    auto* type = named(QStringLiteral("TypeLbl"), this);
-    styleField(type, 6);
+    auto* type = field(QStringLiteral("TypeLbl"), 6, QStringLiteral("type"), QStringLiteral("Channel type"), this);
     type->setAlignment(Qt::AlignCenter);
-    type->setToolTip(QStringLiteral("Channel type"));
     grid->addWidget(type, 1, 3);
 
-    auto* name = nameLabel(QStringLiteral("NameLbl"), this);
-    styleField(name, 24);
-    name->setToolTip(QStringLiteral("Channel name; right-click to change its font"));
+    auto* name = field<NameLabel>(QStringLiteral("NameLbl"), 24, QStringLiteral("channel name"),
+                                  QStringLiteral("Channel name; right-click to change its font"), this);
     grid->addWidget(name, 2, 1, 1, 3);
 
     // Talkgroup.
@@ -109,14 +127,11 @@ StatusFrame::StatusFrame(QWidget* parent)
     styleReadout(id, 6);
     id->setToolTip(QStringLiteral("Talkgroup ID"));
     grid->addWidget(id, 3, 1);
-    auto* idName = nameLabel(QStringLiteral("IDNameLbl"), this);
-    styleField(idName, 14);
-    idName->setToolTip(QStringLiteral("Talkgroup name; right-click to change its font"));
+    auto* idName = field<NameLabel>(QStringLiteral("IDNameLbl"), 14, QStringLiteral("ID name"),
+                                    QStringLiteral("Talkgroup name; right-click to change its font"), this);
     grid->addWidget(idName, 3, 2);
-    auto* idType = named(QStringLiteral("IDTypeLbl"), this);
-    styleField(idType, 6);
+    auto* idType = field(QStringLiteral("IDTypeLbl"), 6, QStringLiteral("type"), QStringLiteral("Talkgroup type"), this);
     idType->setAlignment(Qt::AlignCenter);
-    idType->setToolTip(QStringLiteral("Talkgroup type"));
     grid->addWidget(idType, 3, 3);
 
     // Function lamps, then bank lamps.
@@ -146,8 +161,12 @@ StatusFrame::StatusFrame(QWidget* parent)
     }
     grid->addLayout(banks, 5, 0, 1, 4);
 
-    grid->setColumnStretch(2, 3);
-    grid->setColumnStretch(3, 1);
+    // Each column grows by the same factor, so the readouts keep their proportions.
+    freq->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    id->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    grid->setColumnStretch(1, freq->minimumWidth());
+    grid->setColumnStretch(2, idName->minimumWidth());
+    grid->setColumnStretch(3, idType->minimumWidth());
 }
 
 LampLabel* StatusFrame::functionLamp(int index) const

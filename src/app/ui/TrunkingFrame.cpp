@@ -1,5 +1,6 @@
 #include "app/ui/TrunkingFrame.h"
 
+#include "app/ui/FieldLabel.h"
 #include "app/ui/LampLabel.h"
 #include "app/ui/Look.h"
 #include "app/ui/NameLabel.h"
@@ -19,6 +20,14 @@ QLabel* field(const QString& name, int chars, QWidget* parent, const QString& ti
     l->setObjectName(name);
     styleField(l, chars);
     l->setToolTip(tip);
+    return l;
+}
+
+// The unlabelled row: the placeholder says what each field shows.
+QLabel* unlabelled(FieldLabel* l, const QString& name, int chars, const QString& placeholder, const QString& tip)
+{
+    field(name, chars, l->parentWidget(), tip, l);
+    l->setPlaceholderText(placeholder);
     return l;
 }
 
@@ -49,17 +58,16 @@ TrunkingFrame::TrunkingFrame(QWidget* parent)
 
     // The ID held in the current ID channel, with its name and type.
     auto* held = new LampLabel(QString(), this);
-    held->setObjectName(QStringLiteral("IDlbl_0"));
-    styleField(held, 7);
+    unlabelled(held, QStringLiteral("IDlbl_0"), 7, QStringLiteral("ID"),
+               QStringLiteral("Talkgroup of the current ID channel; click to send the list selection again"));
     held->setAlignment(Qt::AlignCenter);
-    held->setToolTip(QStringLiteral("Talkgroup of the current ID channel; click to send the list selection again"));
     m_idLamps[0] = held;
     grid->addWidget(held, 2, 0);
-    grid->addWidget(field(QStringLiteral("TrunkingNameLbl"), 12, this,
-                          QStringLiteral("Name of that talkgroup; right-click to change its font"),
-                          new NameLabel(this)),
+    grid->addWidget(unlabelled(new NameLabel(this), QStringLiteral("TrunkingNameLbl"), 12, QStringLiteral("ID name"),
+                               QStringLiteral("Name of that talkgroup; right-click to change its font")),
                     2, 1, 1, 2);
-    auto* type = field(QStringLiteral("TrunkingTypeLbl"), 5, this, QStringLiteral("Type of that talkgroup"));
+    auto* type = unlabelled(new FieldLabel(this), QStringLiteral("TrunkingTypeLbl"), 5, QStringLiteral("type"),
+                            QStringLiteral("Type of that talkgroup"));
     type->setAlignment(Qt::AlignCenter);
     grid->addWidget(type, 2, 3);
 

@@ -1,6 +1,7 @@
 #include "controls/ui/Keypad.h"
 
 #include "controls/Keypad.h"
+#include "link/KeyMap.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -80,6 +81,7 @@ QPushButton* Keypad::makeDkey(int index)
     b->setObjectName(QStringLiteral("dkey_%1").arg(index));
     b->setMinimumSize(kButtonWidth, kButtonHeight);
     connect(b, &QPushButton::clicked, this, [this, index] { m_sender.dkey_Click(index); });
+    b->installEventFilter(this);
     m_dkeys[size_t(index)] = b;
     return b;
 }
@@ -93,6 +95,7 @@ QPushButton* Keypad::makeKey(int digit)
     f.setBold(true);
     b->setFont(f);
     connect(b, &QPushButton::clicked, this, [this, digit] { m_sender.key_Click(digit); });
+    b->installEventFilter(this);
     m_keys[size_t(digit)] = b;
     return b;
 }
@@ -109,25 +112,39 @@ QLabel* Keypad::makeLegend(int index, const QString& text)
     return l;
 }
 
+bool Keypad::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QWidget::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true; // unmapped, so they do nothing here either
+    default: return QWidget::eventFilter(watched, event);
+    }
+}
+
 void Keypad::keyPressEvent(QKeyEvent* event)
 {
     QChar typed;
     if (event->key() == Qt::Key_Escape)
-        typed = kEscape;
+        typed = link::kEscape;
     else if (event->text().size() == 1)
         typed = event->text().front();
-    const auto mapped = keypadKeyFor(typed);
+    const auto mapped = link::keypadKeyFor(typed);
     if (!mapped) {
         QWidget::keyPressEvent(event);
         return;
     }
     switch (mapped->kind) {
-    case KeypadKey::Kind::Close: close(); break;
-    case KeypadKey::Kind::Function:
+    case link::KeypadKey::Kind::Close: close(); break;
+    case link::KeypadKey::Kind::Function:
         if (QPushButton* b = dkey(mapped->index))
             b->click();
         break;
-    case KeypadKey::Kind::Digit:
+    case link::KeypadKey::Kind::Digit:
         if (QPushButton* b = key(mapped->index))
             b->click();
         break;

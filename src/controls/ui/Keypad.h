@@ -25,6 +25,8 @@ public:
 protected:
     // Also reached from a focused button, which ignores plain characters.
     void keyPressEvent(QKeyEvent* event) override;
+    // Keeps a focused button from pressing itself on space or Enter.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QPushButton* makeDkey(int index);

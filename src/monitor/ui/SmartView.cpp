@@ -1,6 +1,6 @@
 #include "monitor/ui/SmartView.h"
 
-#include "controls/Keypad.h"
+#include "link/KeyMap.h"
 #include "monitor/CompactDisplay.h"
 #include "monitor/CompactView.h"
 
@@ -143,10 +143,10 @@ void SmartView::keyPressEvent(QKeyEvent* event)
 {
     QChar typed;
     if (event->key() == Qt::Key_Escape)
-        typed = controls::kEscape;
+        typed = link::kEscape;
     else if (event->text().size() == 1)
         typed = event->text().front();
-    const CompactView::Key key = controls::compactViewKey(typed);
+    const CompactView::Key key = CompactView::keyFor(typed);
     if (key.action == CompactView::Key::Action::None) {
         QWidget::keyPressEvent(event);
         return;
