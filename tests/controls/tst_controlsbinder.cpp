@@ -505,7 +505,7 @@ private Q_SLOTS:
         QWidget* freq = topLevel(QStringLiteral("FreqLockout"));
         QVERIFY(freq && freq->isVisible());
         receive({"SS 01458000"});
-        QCOMPARE(freq->findChild<QListWidget*>("FreqList1")->count(), 1);
+        QTRY_COMPARE(freq->findChild<QListWidget*>("FreqList1")->count(), 1);
         freq->close();
         w().action("FreqLockOutMnu")->trigger();
         QCOMPARE(topLevel(QStringLiteral("FreqLockout")), freq); // reused

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -124,23 +125,33 @@ private Q_SLOTS:
         const QStringList answers {"SS 01458000", "SS 00000000", "SS 01473000", "SS 00000000", "SS 04605125"};
         m_rig->receive(answers);
         const QStringList raw {"01458000", "01473000", "04605125"};
-        QCOMPARE(listed(list), raw);
+        QTRY_COMPARE(listed(list), raw);
         QCOMPARE(test->toPlainText(), QStringLiteral("145.8000\n147.3000\n460.5125\n"));
 
         // Reading again: the raw list once, the formatted one twice.
         read->click();
         QCOMPARE(m_rig->takeWritten(), slotQueries());
-        QCOMPARE(list->count(), 0);
+        QTRY_COMPARE(list->count(), 0);
         m_rig->receive(answers);
-        QCOMPARE(listed(list), raw);
+        QTRY_COMPARE(listed(list), raw);
         QCOMPARE(test->toPlainText().count(QStringLiteral("147.3000")), 2);
 
         // A fresh review from the menu starts both lists again.
         review.FreqLockOutMnu_Click();
         m_rig->receive({"SS 01473000"});
-        QCOMPARE(listed(list), QStringList {"01473000"});
+        QTRY_COMPARE(listed(list), QStringList {"01473000"});
         QCOMPARE(test->toPlainText(), QStringLiteral("147.3000\n"));
+
+        // A stream of lines decoded in one go rebuilds the list once, not once per line.
+        QSignalSpy rebuilt(list->model(), &QAbstractItemModel::modelReset);
+        QStringList stream;
+        for (int i = 0; i < 300; ++i)
+            stream << QStringLiteral("SS %1").arg(1500000 + i, 8, 10, QLatin1Char('0'));
+        m_rig->receive(stream);
+        QTRY_COMPARE(list->count(), 301);
+        QCOMPARE(rebuilt.size(), 1);
     }
+
 
     void frequencyDoubleClickExplains()
     {
@@ -151,6 +162,7 @@ private Q_SLOTS:
         m_rig->receive({"SS 01458000", "SS 01473000"});
         m_rig->port.clearWritten();
         auto* list = window.findChild<QListWidget*>("FreqList1");
+        QTRY_COMPARE(list->count(), 2);
         Q_EMIT list->itemDoubleClicked(list->item(1));
         QCOMPARE(m_rig->dialogs.messages.size(), 1);
         QVERIFY(m_rig->dialogs.messages[0].text.contains(QStringLiteral("147.3000 MHz")));

@@ -81,8 +81,15 @@ FreqLockout::FreqLockout(LockoutReview& review, QWidget* parent)
             [this](QListWidgetItem* item) { m_review.FreqList1_DblClick(m_list->row(item)); });
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    // One redraw per turn of the event loop, however many lines that turn decoded:
+    // a device streaming "SS" lines must not make the list rebuild for each.
+    m_redraw = new QTimer(this);
+    m_redraw->setSingleShot(true);
+    m_redraw->setInterval(0);
+    connect(m_redraw, &QTimer::timeout, this, &FreqLockout::render);
     connect(&m_review, &LockoutReview::changed, this, [this] {
-        render();
+        if (!m_redraw->isActive())
+            m_redraw->start();
         if (m_wait->isVisible())
             m_quiet->start();
     });

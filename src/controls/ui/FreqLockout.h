@@ -26,6 +26,7 @@ private:
     QPlainTextEdit* m_test = nullptr;
     QLabel* m_wait = nullptr;
     QTimer* m_quiet = nullptr;
+    QTimer* m_redraw = nullptr;
     QStringList m_shownList;
     QString m_shownTest;
 };
