@@ -251,7 +251,8 @@ void RemoteLink::handle(const QByteArray& message)
         break;
     case Action::Kind::User:
         m_user = a.text;
-        setStatus(protocol::userLine(m_user, m_tcp1.remoteHostIP()));
+        // At once, unless a notice about the last client is still being read.
+        tickStatus(protocol::userLine(m_user, m_tcp1.remoteHostIP()));
         m_display.publish();
         break;
     case Action::Kind::Password:

@@ -490,6 +490,7 @@ private Q_SLOTS:
         QVERIFY(r.reports.last().endsWith(QLatin1String("connection refused to ::ffff:10.0.0.7 after repeated wrong passwords")));
         // Another address still gets in, and the notice stays readable meanwhile.
         QVERIFY(r.tcp1.request(QStringLiteral("10.0.0.8")));
+        r.tcp1.arrive("?u=Bob\r");
         r.ticks(1);
         QCOMPARE(r.status(), QString(refused).replace(QLatin1String("10.0.0.7"), QLatin1String("::ffff:10.0.0.7")));
         r.tcp1.close();
