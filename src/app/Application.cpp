@@ -2,6 +2,7 @@
 
 #include "app/CompactBinder.h"
 #include "app/ControlsBinder.h"
+#include "app/HelpBinder.h"
 #include "app/MemoryBinder.h"
 #include "app/RemoteBinder.h"
 #include "app/Version.h"
@@ -65,6 +66,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_controlsBinder = std::make_unique<ControlsBinder>(*this);
     m_remoteBinder = std::make_unique<RemoteBinder>(*this);
     m_memoryBinder = std::make_unique<MemoryBinder>(*this);
+    m_helpBinder = std::make_unique<HelpBinder>(*this);
 }
 
 Application::~Application() = default;

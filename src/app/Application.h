@@ -39,6 +39,7 @@ class RemoteBinder;
 class ControlsBinder;
 class CompactBinder;
 class MemoryBinder;
+class HelpBinder;
 class MainDisplayView;
 
 // What the program talks to; tests pass fakes.
@@ -88,6 +89,7 @@ public:
 
     MainWindow& window() { return *m_window; }
     MemoryBinder& memoryBinder() { return *m_memoryBinder; }
+    HelpBinder& helpBinder() { return *m_helpBinder; }
     IniFile& INIObj() { return m_ini; }
     recording::LogFlags& logFlags() { return m_logFlags; }
     link::ScannerLink& link() { return m_link; }
@@ -136,6 +138,7 @@ private:
     std::unique_ptr<ControlsBinder> m_controlsBinder;
     std::unique_ptr<CompactBinder> m_compactBinder;
     std::unique_ptr<MemoryBinder> m_memoryBinder;
+    std::unique_ptr<HelpBinder> m_helpBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;
