@@ -63,7 +63,6 @@ public:
     BankGrid& IDGrid() { return m_ids; }
     BankGrid& currentGrid() { return m_s.tab == 2 ? m_ids : m_channels; }
     int bank() const { return m_s.HScroll1; }
-    bool discard() const { return m_discard; }
     // An in-place edit is open.
     bool editing() const { return !m_discard && m_s.tab != 0; }
     QUndoStack& undoStack() { return m_undo; }

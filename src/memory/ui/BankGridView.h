@@ -19,7 +19,6 @@ public:
     void render(const BankGrid& grid, bool editing);
     // Opens the in-place editor over data row `row`.
     void showEditor(int row, int col, const QString& text);
-    QLineEdit* editor() const { return m_editor; }
 
 Q_SIGNALS:
     void cellsSelected(int row, int col, int rowEnd, int colEnd);
