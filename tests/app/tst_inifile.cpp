@@ -24,12 +24,15 @@ const QByteArray kHeader = "[! Vexlor Ini file ]\r\n"
 // The values in file order, to compare a whole configuration at once.
 QStringList values(const IniFile& ini)
 {
+    const IniFile::Links l = ini.links();
     return {ini.UserName(), ini.ComPort(), ini.ComSettings(), ini.LogFileNameVal(),
             ini.LogWhat(), ini.AutoListenTCP(), ini.SerialPortTimeout(),
-            ini.RemotePassword(), ini.RemoteAllow(), ini.RemoteBind()};
+            ini.RemotePassword(), ini.RemoteAllow(), ini.RemoteBind(),
+            l.webSite, l.mailAddress, l.listPage, l.listPost, l.listSubscribe, l.listUnsubscribe, l.scannerPage};
 }
 
-const QStringList kDefaults = {"", "1", "9600,n,8,1", "", "", "0", "3", "", "", ""};
+const QStringList kDefaults = {"", "1", "9600,n,8,1", "", "", "0", "3", "", "", "",
+                               "", "", "", "", "", "", ""};
 
 // Lowers a process limit for one scope, so a write fails even for root.
 class LimitGuard {
@@ -101,7 +104,7 @@ private Q_SLOTS:
         QTest::newRow("full file") << QByteArray("[UserName]=Ann\r\n[comm port]=4\r\n[comm speed]=4800,n,8,1\r\n"
                                                  "[Logging File]=night\r\n[Log What]=101010101\r\n"
                                                  "[AutoListenTCP]=1\r\n[SerialPortTimeout]=7\r\n")
-                                   << QStringList {"Ann", "4", "4800,n,8,1", "night", "101010101", " 1", " 7", "", "", ""};
+                                   << QStringList {"Ann", "4", "4800,n,8,1", "night", "101010101", " 1", " 7"} + kDefaults.mid(7);
         QTest::newRow("blank before = is part of the key") << QByteArray("[comm port] =5\r\n") << kDefaults;
         QTest::newRow("key case matters") << QByteArray("[Comm Port]=5\r\n") << kDefaults;
         QTest::newRow("blank before key") << QByteArray(" [comm port]=5\r\n") << kDefaults;
@@ -141,6 +144,9 @@ private Q_SLOTS:
         QTest::newRow("password is text, not a number") << QByteArray("[RemotePassword]=0042\r\n") << with(7, "0042");
         QTest::newRow("remote key case matters") << QByteArray("[remotepassword]=x\r\n[RemoteAllow] =1.2.3.4\r\n") << kDefaults;
         QTest::newRow("Latin-1 password") << QByteArray("[RemotePassword]=\xe9t\xe9\r\n") << with(7, QString::fromLatin1("\xe9t\xe9"));
+        QTest::newRow("link targets kept whole")
+            << QByteArray("[ScannerPage]=https://example.org/?a=b\r\n[MailAddress]= me@example.org \r\n")
+            << [&] { QStringList l = with(11, "me@example.org"); l[16] = "https://example.org/?a=b"; return l; }();
         QTest::newRow("garbage bytes") << QByteArray(garbage, sizeof(garbage) - 1) << kDefaults;
     }
     void reading()
@@ -172,7 +178,14 @@ private Q_SLOTS:
               "[SerialPortTimeout]=3\r\n"
               "[RemotePassword]=\r\n"
               "[RemoteAllow]=\r\n"
-              "[RemoteBind]=\r\n";
+              "[RemoteBind]=\r\n"
+              "[WebSite]=\r\n"
+              "[MailAddress]=\r\n"
+              "[MailingListPage]=\r\n"
+              "[MailingListPost]=\r\n"
+              "[MailingListSubscribe]=\r\n"
+              "[MailingListUnsubscribe]=\r\n"
+              "[ScannerPage]=\r\n";
         QCOMPARE(read(path()), expected);
         QCOMPARE(ini.contents(), expected);
     }
@@ -208,7 +221,7 @@ private Q_SLOTS:
         ini.setRemoteBind("127.0.0.1");
         QVERIFY(ini.SaveINI());
         const QList<QByteArray> lines = read(path()).split('\n');
-        QCOMPARE(lines.size(), 17); // 16 lines and the empty piece after the last LF
+        QCOMPARE(lines.size(), 24); // 23 lines and the empty piece after the last LF
         QCOMPARE(lines[12], QByteArray("[SerialPortTimeout]=3\r"));
         QCOMPARE(lines[13], QByteArray("[RemotePassword]=top=secret\r"));
         QCOMPARE(lines[14], QByteArray("[RemoteAllow]=10.0.0.1,10.0.0.2\r"));

@@ -56,6 +56,13 @@ const IniFile::Key IniFile::kKeys[] = {
     {"[RemotePassword]", &IniFile::m_remotePassword, Kind::Whole},
     {"[RemoteAllow]", &IniFile::m_remoteAllow, Kind::Whole},
     {"[RemoteBind]", &IniFile::m_remoteBind, Kind::Whole},
+    {"[WebSite]", &IniFile::m_webSite, Kind::Whole},
+    {"[MailAddress]", &IniFile::m_mailAddress, Kind::Whole},
+    {"[MailingListPage]", &IniFile::m_listPage, Kind::Whole},
+    {"[MailingListPost]", &IniFile::m_listPost, Kind::Whole},
+    {"[MailingListSubscribe]", &IniFile::m_listSubscribe, Kind::Whole},
+    {"[MailingListUnsubscribe]", &IniFile::m_listUnsubscribe, Kind::Whole},
+    {"[ScannerPage]", &IniFile::m_scannerPage, Kind::Whole},
 };
 
 IniFile::IniFile()
@@ -65,6 +72,22 @@ IniFile::IniFile()
     , m_autoListenTCP(QStringLiteral("0"))
     , m_serialPortTimeout(QStringLiteral("3"))
 {
+}
+
+IniFile::Links IniFile::links() const
+{
+    return {m_webSite, m_mailAddress, m_listPage, m_listPost, m_listSubscribe, m_listUnsubscribe, m_scannerPage};
+}
+
+void IniFile::setLinks(const Links& l)
+{
+    m_webSite = l.webSite;
+    m_mailAddress = l.mailAddress;
+    m_listPage = l.listPage;
+    m_listPost = l.listPost;
+    m_listSubscribe = l.listSubscribe;
+    m_listUnsubscribe = l.listUnsubscribe;
+    m_scannerPage = l.scannerPage;
 }
 
 QString IniFile::numberText(double value)

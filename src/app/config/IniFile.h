@@ -40,6 +40,20 @@ public:
     QString RemoteBind() const { return m_remoteBind; }
     void setRemoteBind(const QString& v) { m_remoteBind = v; }
 
+    // Where the Help menu's links and the about window's labels lead. Empty: not
+    // configured (web items then open the shipped documentation, mail items say so).
+    struct Links {
+        QString webSite;
+        QString mailAddress;
+        QString listPage;
+        QString listPost;
+        QString listSubscribe;
+        QString listUnsubscribe;
+        QString scannerPage;
+    };
+    Links links() const;
+    void setLinks(const Links& links);
+
     // False when the file cannot be opened; bad lines are skipped.
     bool LoadINI();
     // Replaces the file atomically: on failure the previous file stays as it
@@ -69,6 +83,13 @@ private:
     QString m_remotePassword;
     QString m_remoteAllow;
     QString m_remoteBind;
+    QString m_webSite;
+    QString m_mailAddress;
+    QString m_listPage;
+    QString m_listPost;
+    QString m_listSubscribe;
+    QString m_listUnsubscribe;
+    QString m_scannerPage;
     QString m_lastError;
 };
 
