@@ -1,10 +1,13 @@
 #include "AppFixture.h"
 #include "app/HelpBinder.h"
+#include "app/Version.h"
 #include "app/ui/MainWindow.h"
+#include "utilities/ui/About.h"
 #include "utilities/ui/HelpWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -52,6 +55,75 @@ private Q_SLOTS:
         // Reused when opened again.
         a->trigger();
         QCOMPARE(m_app->helpBinder().window(window), w);
+    }
+
+    // Each link item and label reaches the shell with the target configured for it.
+    void linkItems_data()
+    {
+        QTest::addColumn<QString>("item"); // a menu item, or an about-window label
+        QTest::addColumn<QString>("url");
+        QTest::newRow("web page") << "URLkelto" << "https://web.example.org";
+        QTest::newRow("mail") << "URLmailKelto" << "mailto:me@example.org";
+        QTest::newRow("list page") << "URLmailingListGeneralInformations" << "https://list.example.org";
+        QTest::newRow("list post") << "URLmailingListPost" << "mailto:post@example.org";
+        QTest::newRow("list subscribe") << "URLmailingListSubscribe" << "mailto:join@example.org";
+        QTest::newRow("list unsubscribe") << "URLmailingListUnsubscribe" << "mailto:leave@example.org";
+        QTest::newRow("about mail") << "MailLbl" << "mailto:me@example.org?subject=About Vexlor";
+        QTest::newRow("about web site") << "LastNewsLbl" << "https://web.example.org";
+        QTest::newRow("about receiver page 0") << "ScannerLbl_0" << "https://scanner.example.org";
+        QTest::newRow("about receiver page 1") << "ScannerLbl_1" << "https://scanner.example.org";
+    }
+    void linkItems()
+    {
+        QFETCH(QString, item);
+        m_app = makeApp();
+        m_app->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        QVERIFY(m_app->startUp());
+        m_app->INIObj().setLinks({"https://web.example.org", "me@example.org", "https://list.example.org",
+                                  "post@example.org", "join@example.org", "leave@example.org",
+                                  "https://scanner.example.org"});
+        m_dialogs.messages.clear(); // the missing configuration file's notice
+        if (QAction* a = m_app->window().action(item)) {
+            QVERIFY(a->isEnabled());
+            a->trigger();
+        } else {
+            m_app->window().action(QStringLiteral("Aboutit"))->trigger();
+            auto* label = m_app->helpBinder().about()->findChild<QLabel*>(item);
+            QVERIFY(label);
+            QTest::mouseClick(label, Qt::LeftButton);
+        }
+        QFETCH(QString, url);
+        QCOMPARE(m_shell.urls, QStringList {url});
+        QVERIFY(m_dialogs.messages.isEmpty());
+    }
+
+    void about_data()
+    {
+        QTest::addColumn<QString>("closer"); // what is double-clicked or clicked
+        QTest::newRow("window") << "About";
+        QTest::newRow("text") << "Text1";
+        QTest::newRow("version label") << "versionlbl";
+    }
+    void about()
+    {
+        QFETCH(QString, closer);
+        m_app = makeApp();
+        m_app->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        QVERIFY(m_app->startUp());
+        QAction* a = m_app->window().action(QStringLiteral("Aboutit"));
+        QVERIFY(a->isEnabled());
+        a->trigger();
+        utilities::About* w = m_app->helpBinder().about();
+        QVERIFY(w && w->isVisible() && w->isModal());
+        QCOMPARE(w->windowTitle(), QStringLiteral("About Vexlor..."));
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("versionlbl"))->text(), app::versionText());
+        if (closer == QLatin1String("About"))
+            QTest::mouseDClick(w, Qt::LeftButton);
+        else if (closer == QLatin1String("Text1"))
+            QTest::mouseDClick(w->findChild<QPlainTextEdit*>(closer)->viewport(), Qt::LeftButton);
+        else
+            QTest::mouseClick(w->findChild<QLabel*>(closer), Qt::LeftButton);
+        QVERIFY(!w->isVisible());
     }
 };
 

@@ -32,6 +32,7 @@ protected:
         m_dir = std::make_unique<QTemporaryDir>();
         m_oldDir = QDir::currentPath();
         m_dialogs = fakes::FakeDialogs();
+        m_shell = fakes::FakeShell();
         return m_dir->isValid() && QDir::setCurrent(m_dir->path());
     }
     void leaveScratchDir()

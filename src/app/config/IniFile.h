@@ -1,5 +1,7 @@
 #pragma once
 
+#include "utilities/LinkTargets.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -42,15 +44,7 @@ public:
 
     // Where the Help menu's links and the about window's labels lead. Empty: not
     // configured (web items then open the shipped documentation, mail items say so).
-    struct Links {
-        QString webSite;
-        QString mailAddress;
-        QString listPage;
-        QString listPost;
-        QString listSubscribe;
-        QString listUnsubscribe;
-        QString scannerPage;
-    };
+    using Links = utilities::LinkTargets;
     Links links() const;
     void setLinks(const Links& links);
 
