@@ -45,6 +45,8 @@ CommandLine CommandLine::parse(const QStringList& args)
             takeValue(args, i, QStringLiteral("--import"), c.importFile, c.error);
         else if (isOption(a, QStringLiteral("--backup")))
             takeValue(args, i, QStringLiteral("--backup"), c.backupFile, c.error);
+        else if (isOption(a, QStringLiteral("--trace")))
+            takeValue(args, i, QStringLiteral("--trace"), c.traceFile, c.error);
         else if (a == QLatin1String("--upload"))
             c.upload = true;
         else if (a == QLatin1String("--simulate"))
@@ -71,7 +73,8 @@ QString CommandLine::versionLine() { return QStringLiteral("Vexlor ") + versionT
 QString CommandLine::helpText()
 {
     return QStringLiteral(
-        "Usage: vexlor [--port DEVICE] [--data-dir DIR] [--simulate] [--version] [--help]\n"
+        "Usage: vexlor [--port DEVICE] [--data-dir DIR] [--simulate] [--trace FILE]\n"
+        "              [--version] [--help]\n"
         "       vexlor --export FILE [--data-dir DIR]\n"
         "       vexlor --import FILE [--upload] [--port DEVICE | --simulate] [--data-dir DIR]\n"
         "       vexlor --backup FILE [--port DEVICE | --simulate] [--data-dir DIR]\n"
@@ -84,6 +87,9 @@ QString CommandLine::helpText()
         "  --data-dir DIR  keep every file (qorvanix.ini, bank.dat, idbank.dat, the\n"
         "                  activity log) in DIR instead of the current directory.\n"
         "  --simulate      run on the built-in receiver simulator instead of a port.\n"
+        "  --trace FILE    write every byte sent to and received from the scanner to\n"
+        "                  FILE (replaced), one line per chunk: milliseconds, out/in,\n"
+        "                  the bytes (CR as \\r). Works with every mode of running.\n"
         "  --export FILE   write the memories kept in the data directory (bank.dat,\n"
         "                  idbank.dat) to FILE as tagged text, then exit.\n"
         "  --import FILE   read the tagged text FILE into the data directory's\n"

@@ -16,6 +16,7 @@ struct CommandLine {
     QString importFile; // --import FILE
     QString backupFile; // --backup FILE
     bool upload = false; // --upload: send what --import brought
+    QString traceFile;   // --trace FILE: every byte on the serial line
     QString error;    // non-empty: the arguments could not be used
 
     bool isBatch() const { return !exportFile.isEmpty() || !importFile.isEmpty() || !backupFile.isEmpty(); }

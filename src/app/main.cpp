@@ -8,6 +8,8 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/SystemClock.h"
+#include "platform/SerialTrace.h"
+#include "platform/TracingSerialPort.h"
 #include "simulator/SimulatorHost.h"
 
 #include <QApplication>
@@ -45,7 +47,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Vexlor"));
 
     // Files named on the command line are the caller's, not the data directory's.
-    for (QString* file : {&options.exportFile, &options.importFile, &options.backupFile}) {
+    for (QString* file : {&options.exportFile, &options.importFile, &options.backupFile, &options.traceFile}) {
         if (!file->isEmpty())
             *file = QFileInfo(*file).absoluteFilePath();
     }
@@ -67,8 +69,24 @@ int main(int argc, char** argv)
         options.port = sim->portName();
     }
 
+    platform::QtSerialPort realPort;
+    std::unique_ptr<platform::SerialTrace> trace;
+    std::unique_ptr<platform::TracingSerialPort> tracedPort;
+    if (!options.traceFile.isEmpty()) {
+        trace = std::make_unique<platform::SerialTrace>(options.traceFile);
+        if (!trace->open()) {
+            std::fprintf(stderr, "vexlor: cannot write the trace file %s: %s\n", qPrintable(options.traceFile),
+                         qPrintable(trace->errorString()));
+            return 2;
+        }
+        QObject::connect(trace.get(), &platform::SerialTrace::writeFailed, [](const QString& why) {
+            std::fprintf(stderr, "vexlor: the trace stopped: %s\n", qPrintable(why));
+        });
+        tracedPort = std::make_unique<platform::TracingSerialPort>(realPort, *trace);
+    }
+    platform::SerialPort& port = tracedPort ? static_cast<platform::SerialPort&>(*tracedPort) : realPort;
+
     if (options.isBatch()) {
-        platform::QtSerialPort port;
         platform::SystemClock clock;
         app::Batch batch(port, clock, options);
         app::SignalWatcher watcher;
@@ -79,7 +97,6 @@ int main(int argc, char** argv)
     // Every window closes with the main one; the shut-down sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    platform::QtSerialPort port;
     platform::QtDialogs dialogs;
     platform::QtShell shell;
     platform::SystemClock clock;

@@ -1,5 +1,7 @@
 #include "simulator/PtyEndpoint.h"
 
+#include "platform/SerialTrace.h"
+
 #include "simulator/ReceiverModel.h"
 
 #include <QFile>
@@ -230,7 +232,10 @@ void PtyEndpoint::onReadable()
         peerLost();
         return;
     }
-    receive(QByteArray(buf, n));
+    const QByteArray bytes(buf, n);
+    if (m_trace)
+        m_trace->record(platform::SerialTrace::Direction::In, bytes);
+    receive(bytes);
     serveInbox();
 }
 
@@ -366,6 +371,8 @@ void PtyEndpoint::writeOut()
     }
     const ssize_t n = ::write(m_master, m_out.constData(), size_t(allowed));
     if (n > 0) {
+        if (m_trace)
+            m_trace->record(platform::SerialTrace::Direction::Out, m_out.left(n));
         m_out.remove(0, n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
         m_writeNotifier->setEnabled(true);

@@ -15,6 +15,10 @@
 
 class QSocketNotifier;
 
+namespace vexlor::platform {
+class SerialTrace;
+}
+
 namespace vexlor::simulator {
 
 class ReceiverModel;
@@ -43,6 +47,8 @@ public:
     // A symlink kept pointing at the slave; removed while the line is down
     // and on close. Set it before open().
     void setLinkPath(const QString& path) { m_linkPath = path; }
+    // Every byte read and written goes to the trace; it must outlive the endpoint.
+    void setTrace(platform::SerialTrace* trace) { m_trace = trace; }
     QString linkPath() const { return m_linkPath; }
 
     bool open();
@@ -105,6 +111,7 @@ private:
     QString m_slave;
     QString m_linkPath;
     QString m_error;
+    platform::SerialTrace* m_trace = nullptr;
     QSocketNotifier* m_readNotifier = nullptr;
     QSocketNotifier* m_writeNotifier = nullptr;
     bool m_peer = false;

@@ -2,6 +2,7 @@
 
 #include "simulator/ActivityScript.h"
 #include "simulator/MemoryState.h"
+#include "platform/SerialTrace.h"
 #include "simulator/PtyEndpoint.h"
 #include "simulator/ReceiverModel.h"
 #include "simulator/StateFile.h"
@@ -63,6 +64,8 @@ bool SimulatorHost::start()
     m_endpoint = std::make_unique<PtyEndpoint>(*m_model, m_options.faults, m_seed ^ 0x5eed5eedu);
     m_endpoint->setLinkPath(m_linkPath);
     connect(m_endpoint.get(), &PtyEndpoint::slaveChanged, this, &SimulatorHost::slaveChanged);
+    if (!m_options.traceFile.isEmpty() && !startTrace())
+        return false;
     if (!m_endpoint->open()) {
         m_error = m_endpoint->errorString();
         m_endpoint.reset();
@@ -71,6 +74,27 @@ bool SimulatorHost::start()
     m_running = true;
     if (!m_options.stateFile.isEmpty())
         m_saveTimer.start();
+    return true;
+}
+
+bool SimulatorHost::startTrace()
+{
+    m_trace = std::make_unique<platform::SerialTrace>(m_options.traceFile);
+    if (!m_trace->open()) {
+        m_error = QStringLiteral("cannot write the trace file %1: %2").arg(m_options.traceFile, m_trace->errorString());
+        m_trace.reset();
+        return false;
+    }
+    platform::SerialTrace* t = m_trace.get();
+    m_endpoint->setTrace(t);
+    connect(t, &platform::SerialTrace::writeFailed, this,
+            [this](const QString& why) { warn(QStringLiteral("the trace stopped: %1").arg(why)); });
+    connect(m_endpoint.get(), &PtyEndpoint::slaveChanged, t, [t](const QString& name) { t->event(QStringLiteral("serving on %1").arg(name)); });
+    connect(m_endpoint.get(), &PtyEndpoint::peerChanged, t, [t](bool on) {
+        t->event(on ? QStringLiteral("reader connected") : QStringLiteral("reader gone"));
+    });
+    connect(m_endpoint.get(), &PtyEndpoint::lineDropped, t, [t] { t->event(QStringLiteral("line dropped")); });
+    connect(m_endpoint.get(), &PtyEndpoint::lineRestored, t, [t] { t->event(QStringLiteral("line restored")); });
     return true;
 }
 

@@ -10,6 +10,10 @@
 
 #include <memory>
 
+namespace vexlor::platform {
+class SerialTrace;
+}
+
 namespace vexlor::simulator {
 
 class MemoryState;
@@ -47,6 +51,7 @@ Q_SIGNALS:
 
 private:
     void loadState(MemoryState& memory);
+    bool startTrace();
     void saveIfChanged();
     void saveState();
     void warn(const QString& text);
@@ -54,6 +59,7 @@ private:
     SimulatorOptions m_options;
     quint32 m_seed = 0;
     std::unique_ptr<ReceiverModel> m_model;
+    std::unique_ptr<platform::SerialTrace> m_trace;
     std::unique_ptr<PtyEndpoint> m_endpoint;
     std::unique_ptr<QTemporaryDir> m_linkDir;
     QString m_linkPath;

@@ -60,6 +60,7 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const QStringList& args,
             return fail(QStringLiteral("unexpected argument \"%1\"").arg(name));
         static const QStringList kWithValue = {
             QStringLiteral("--link"),         QStringLiteral("--script"),       QStringLiteral("--state"),
+            QStringLiteral("--trace"),
             QStringLiteral("--seed"),         QStringLiteral("--baud"),         QStringLiteral("--latency-ms"),
             QStringLiteral("--silent-after"), QStringLiteral("--silent-for"),   QStringLiteral("--ng-fraction"),
             QStringLiteral("--err-fraction"), QStringLiteral("--split"),        QStringLiteral("--split-gap-ms"),
@@ -80,6 +81,8 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const QStringList& args,
             o.scriptFile = value;
         } else if (name == QLatin1String("--state")) {
             o.stateFile = value;
+        } else if (name == QLatin1String("--trace")) {
+            o.traceFile = value;
         } else if (name == QLatin1String("--seed")) {
             bool ok = false;
             const qulonglong v = value.toULongLong(&ok);
@@ -146,6 +149,8 @@ QString SimulatorOptions::helpText()
         "  --state FILE         load the memories from FILE and save them back there;\n"
         "                       without it every run starts from the factory memories\n"
         "  --no-activity        hear nothing unless a script says so\n"
+        "  --trace FILE         write every byte read and written to FILE (replaced), one\n"
+        "                       line per chunk: milliseconds, in/out, the bytes escaped\n"
         "\n"
         "Faults (durations in milliseconds, fractions from 0 to 1):\n"
         "  --baud N             pace the line at N/10 bytes a second each way (9600: 960 bytes/s)\n"

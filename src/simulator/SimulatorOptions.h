@@ -17,6 +17,7 @@ struct SimulatorOptions {
     QString linkPath;        // symlink to the slave; empty: one in a private temporary folder
     QString scriptFile;      // receptions from a script instead of at random
     QString stateFile;       // memories kept across runs; empty: factory memories, not saved
+    QString traceFile;       // every byte the simulator reads and writes
     bool activity = true;    // receptions at random when no script is given
     bool showHelp = false;
     FaultOptions faults;

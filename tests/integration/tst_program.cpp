@@ -33,6 +33,7 @@ private Q_SLOTS:
         QTest::newRow("help") << QStringList {"--help"} << 0 << "--data-dir DIR";
         QTest::newRow("unknown option") << QStringList {"--loud"} << 2 << "";
         QTest::newRow("missing value") << QStringList {"--port"} << 2 << "";
+        QTest::newRow("unwritable trace") << QStringList {"--trace", "/nonexistent/t.txt", "--simulate"} << 2 << "";
     }
     void options()
     {
@@ -60,7 +61,10 @@ private Q_SLOTS:
         }
         QProcess p;
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p.start(program(), {QStringLiteral("--simulate"), QStringLiteral("--data-dir"), data});
+        // A relative trace name is the caller's, not the data folder's.
+        p.setWorkingDirectory(dir.path());
+        p.start(program(), {QStringLiteral("--simulate"), QStringLiteral("--data-dir"), data, QStringLiteral("--trace"),
+                            QStringLiteral("trace.txt")});
         QVERIFY(p.waitForStarted());
         QTest::qWait(4000);
         QCOMPARE(p.state(), QProcess::Running);
@@ -75,6 +79,10 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(data + QStringLiteral("/night.log")));
         QCOMPARE(QFileInfo(data + QStringLiteral("/bank.dat")).size(), 0);
         QVERIFY(QFile::exists(data + QStringLiteral("/idbank.dat")));
+        const QByteArray trace = readFile(dir.filePath(QStringLiteral("trace.txt")));
+        QVERIFY2(trace.contains(" --- open ") && trace.contains(" out QUN\\r\n") && trace.contains(" in  "),
+                 trace.left(2000).constData());
+        QVERIFY(trace.endsWith(" --- close\n"));
     }
 };
 

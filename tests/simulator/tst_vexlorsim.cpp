@@ -43,8 +43,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("ttyScanner"));
         const QString state = dir.filePath(QStringLiteral("memories.txt"));
+        const QString trace = dir.filePath(QStringLiteral("trace.txt"));
         QProcess sim;
-        sim.start(program(), {"--link", link, "--seed", "3", "--no-activity", "--state", state});
+        sim.start(program(), {"--link", link, "--seed", "3", "--no-activity", "--state", state, "--trace", trace});
         QVERIFY(sim.waitForStarted());
         QVERIFY(QTest::qWaitFor([&]() { return sim.canReadLine(); }, 10000));
         const QString slave = QString::fromLocal8Bit(sim.readLine()).trimmed();
@@ -66,6 +67,11 @@ private Q_SLOTS:
         QFile f(state);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().contains("channel 222 01462000 F F F\n"));
+        // What came in and what went out, in order, with the CRs escaped.
+        const QByteArray traced = [&] { QFile t(trace); return t.open(QIODevice::ReadOnly) ? t.readAll() : QByteArray(); }();
+        const qsizetype in = traced.indexOf(" in  MA001\\rPM222 01462000\\rMD\\r\n");
+        QVERIFY2(in > 0, traced.constData());
+        QVERIFY(traced.indexOf(" out C001 F01541300 TF DN LF AF RF N000\\r", in) > in);
     }
 
     void commandLine_data()
@@ -76,6 +82,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stderrHas");
         QTest::newRow("help") << QStringList{"--help"} << 0 << "--drop-after" << "";
         QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << "" << "unknown option --colour";
+        QTest::newRow("unwritable trace") << QStringList{"--trace", "/nonexistent/trace.txt"} << 1 << ""
+                                          << "/nonexistent/trace.txt";
         QTest::newRow("missing script") << QStringList{"--script", "/nonexistent/script.txt"} << 1 << ""
                                         << "/nonexistent/script.txt";
     }
