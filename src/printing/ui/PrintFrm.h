@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QScrollBar;
+
+namespace vexlor::printing {
+
+class ListPrinting;
+
+// "BC245 - Print List...": renders a ListPrinting, each event one call on it.
+class PrintFrm : public QDialog {
+    Q_OBJECT
+public:
+    explicit PrintFrm(ListPrinting& printing, QWidget* parent = nullptr);
+
+    void render();
+
+private:
+    QComboBox* makeCombo(const QString& name, bool editable);
+    // Printing or previewing can take a moment.
+    void busy(const std::function<void()>& action);
+
+    ListPrinting& m_printing;
+    QRadioButton* m_freqOption = nullptr;
+    QRadioButton* m_idOption = nullptr;
+    QLabel* m_info = nullptr;
+    QComboBox* m_freqBank = nullptr;
+    QComboBox* m_idBank = nullptr;
+    QComboBox* m_printer = nullptr;
+    QLineEdit* m_copies = nullptr;
+    QScrollBar* m_copiesBar = nullptr;
+};
+
+} // namespace vexlor::printing
