@@ -1,3 +1,4 @@
+#include "memory/MemoryTables.h"
 #include "platform/Printer.h"
 #include "printing/ListPage.h"
 
@@ -24,9 +25,10 @@ public:
     void setCurrentY(double v) override { y = v; }
     double textWidth(const QString& text) const override { return 100.0 * text.size(); }
     double textHeight(const QString&) const override { return 20 * m_size; }
-    void print(const QString&) override
+    void print(const QString& text) override
     {
         printedAt = x;
+        printed.append({text, x});
         x = 0;
         y += 20 * m_size;
     }
@@ -38,6 +40,7 @@ public:
     double y = 1000;
     double printedAt = -1;
     QList<QLineF> lines;
+    QList<std::pair<QString, double>> printed;
 
 private:
     double m_size = 10;
@@ -80,6 +83,26 @@ private Q_SLOTS:
         QCOMPARE(printer.lines.last(), QLineF(100, 2020, 11400, 2020));
         // What follows starts below the rule.
         QCOMPARE(printer.y, 2020.0);
+    }
+
+    // Cells the store read as zero bytes print nothing; a NUL name leaves an empty text at 3500.
+    void nulCells()
+    {
+        using memory::MemoryTables;
+        MemoryTables tables;
+        const QStringList nuls {"1-1", QString(6, QChar(0)), QString(3, QChar(0)), QString(40, QChar(0))};
+        const QStringList values {"1-2", "000042", "POL", "Patrol"};
+        for (int col = 0; col < 4; ++col) {
+            tables.IDs.set(1, 1, col, nuls[col]);
+            tables.IDs.set(1, 2, col, values[col]);
+        }
+        RecordingPrinter printer;
+        ListPage(printer).draw(tables, {1, 1}, {}, QDateTime());
+        using Row = QList<std::pair<QString, double>>;
+        const auto first = printer.printed.indexOf(std::pair<QString, double>(QStringLiteral("Ch 1-1"), 1300));
+        QVERIFY(first > 0);
+        QCOMPARE(printer.printed.mid(first, 6),
+            (Row {{"Ch 1-1", 1300}, {"", 3500}, {"Ch 1-2", 1300}, {"000042", 2400}, {"POL", 3600}, {"Patrol", 4500}}));
     }
 };
 
