@@ -166,12 +166,15 @@ bool ListPrinting::PrintCmd_Click()
         if (QFileInfo(pdfFile).suffix().isEmpty())
             pdfFile += QStringLiteral(".pdf");
     }
+    Q_EMIT busy(true);
     const auto printer = m_service.printer(pdfFile);
     if (pdfFile.isEmpty())
         printer->selectPrinter(m_printer);
     printer->setCopies(*copies);
     draw(*printer, *listing);
-    if (!printer->endDoc()) {
+    const bool sent = printer->endDoc();
+    Q_EMIT busy(false);
+    if (!sent) {
         Dialogs::Message m(QStringLiteral("The list could not be printed."), QStringLiteral("Watch out!"),
             Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
         m.informative = printer->errorText();

@@ -62,6 +62,8 @@ Q_SIGNALS:
     void changed();
     // The ID list was chosen: its box takes the focus.
     void idBankFocus();
+    // The job is being laid out and sent: the window shows the busy pointer.
+    void busy(bool on);
 
 private:
     // The listing asked for, after telling the operator what is wrong with it.

@@ -54,10 +54,11 @@ private Q_SLOTS:
         ids->click();
         QVERIFY(idBank->isEnabled());
         QCOMPARE(control<QLabel>(w, "InfoLbl")->text(), QStringLiteral("Only ID's Will be Print!"));
-        bar->setValue(4);
-        QCOMPARE(copies->text(), QStringLiteral("4"));
+        // The upper arrow adds a copy.
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(copies->text(), QStringLiteral("2"));
         QTest::keyClicks(copies, QStringLiteral("0"));
-        QCOMPARE(bar->value(), 40);
+        QCOMPARE(bar->value(), -20);
 
         control<QAbstractButton>(w, "CancelCmd")->click();
         QVERIFY(!w->isVisible());

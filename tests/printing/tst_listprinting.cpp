@@ -154,7 +154,10 @@ private Q_SLOTS:
         m_printing->IDBankCmb_Change(idBank);
         m_printing->NbDeCopieBox_Change(copies);
         toPdf(path(QStringLiteral("list.pdf")));
+        QSignalSpy busy(m_printing.get(), &printing::ListPrinting::busy);
         QCOMPARE(m_printing->PrintCmd_Click(), message.isEmpty());
+        // The busy pointer only while a job runs, and always given back.
+        QCOMPARE(busy.count(), message.isEmpty() ? 2 : 0);
         QCOMPARE(QFile::exists(path(QStringLiteral("list.pdf"))), message.isEmpty());
         if (message.isEmpty()) {
             QVERIFY(m_dialogs.messages.isEmpty());

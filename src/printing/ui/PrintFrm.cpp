@@ -68,10 +68,8 @@ PrintFrm::PrintFrm(ListPrinting& printing, QWidget* parent) : QDialog(parent), m
     m_copies->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
     m_copiesBar = new QScrollBar(Qt::Vertical, printerFrame);
     m_copiesBar->setObjectName(QStringLiteral("VScrollCopie"));
-    m_copiesBar->setRange(ListPrinting::kMinCopies, ListPrinting::kMaxCopies);
-    // The upper arrow adds a copy.
-    m_copiesBar->setInvertedAppearance(true);
-    m_copiesBar->setInvertedControls(true);
+    // Negated, so that the upper arrow adds a copy.
+    m_copiesBar->setRange(-ListPrinting::kMaxCopies, -ListPrinting::kMinCopies);
     m_copiesBar->setFixedHeight(m_copies->sizeHint().height());
     auto* copiesRow = new QHBoxLayout;
     copiesRow->addWidget(label(QStringLiteral("CopiesLbl"), QStringLiteral("How many copy :"), printerFrame));
@@ -104,17 +102,22 @@ PrintFrm::PrintFrm(ListPrinting& printing, QWidget* parent) : QDialog(parent), m
     connect(m_idBank, &QComboBox::currentTextChanged, &m_printing, &ListPrinting::IDBankCmb_Change);
     connect(m_printer, &QComboBox::currentTextChanged, &m_printing, &ListPrinting::CmbImprimante_Change);
     connect(m_copies, &QLineEdit::textEdited, &m_printing, &ListPrinting::NbDeCopieBox_Change);
-    connect(m_copiesBar, &QScrollBar::valueChanged, &m_printing, &ListPrinting::VScrollCopie_Change);
+    connect(m_copiesBar, &QScrollBar::valueChanged, this, [this](int v) { m_printing.VScrollCopie_Change(-v); });
+    // A list sent to the printer is done with; after a failure the window stays for another try.
     // A list sent to the printer is done with; after a failure the window stays for another try.
     connect(print, &QPushButton::clicked, this, [this] {
-        bool printed = false;
-        busy([&] { printed = m_printing.PrintCmd_Click(); });
-        if (printed)
+        if (m_printing.PrintCmd_Click())
             close();
     });
-    connect(preview, &QPushButton::clicked, this, [this] { busy([this] { m_printing.PreviewCmd_Click(); }); });
+    connect(preview, &QPushButton::clicked, &m_printing, &ListPrinting::PreviewCmd_Click);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
     connect(&m_printing, &ListPrinting::changed, this, &PrintFrm::render);
+    connect(&m_printing, &ListPrinting::busy, this, [](bool on) {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
     connect(&m_printing, &ListPrinting::idBankFocus, m_idBank, [this] { m_idBank->setFocus(); });
     render();
 }
@@ -125,13 +128,6 @@ QComboBox* PrintFrm::makeCombo(const QString& name, bool editable)
     c->setObjectName(name);
     c->setEditable(editable);
     return c;
-}
-
-void PrintFrm::busy(const std::function<void()>& action)
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    action();
-    QApplication::restoreOverrideCursor();
 }
 
 void PrintFrm::render()
@@ -156,7 +152,7 @@ void PrintFrm::render()
     m_printer->setCurrentIndex(m_printer->findText(m_printing.CmbImprimante()));
     if (m_copies->text() != m_printing.NbDeCopieBox())
         m_copies->setText(m_printing.NbDeCopieBox());
-    m_copiesBar->setValue(m_printing.VScrollCopie());
+    m_copiesBar->setValue(-m_printing.VScrollCopie());
 }
 
 } // namespace vexlor::printing

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -23,8 +22,6 @@ public:
 
 private:
     QComboBox* makeCombo(const QString& name, bool editable);
-    // Printing or previewing can take a moment.
-    void busy(const std::function<void()>& action);
 
     ListPrinting& m_printing;
     QRadioButton* m_freqOption = nullptr;
