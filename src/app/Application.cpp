@@ -4,6 +4,7 @@
 #include "app/ControlsBinder.h"
 #include "app/HelpBinder.h"
 #include "app/MemoryBinder.h"
+#include "app/PrintBinder.h"
 #include "app/RemoteBinder.h"
 #include "app/Version.h"
 #include "app/ui/MainDisplayView.h"
@@ -67,6 +68,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_remoteBinder = std::make_unique<RemoteBinder>(*this);
     m_memoryBinder = std::make_unique<MemoryBinder>(*this);
     m_helpBinder = std::make_unique<HelpBinder>(*this);
+    m_printBinder = std::make_unique<PrintBinder>(*this);
 }
 
 Application::~Application() = default;

@@ -24,6 +24,7 @@ namespace vexlor::platform {
 class Clipboard;
 class Clock;
 class Dialogs;
+class PrintService;
 class SerialPort;
 class Shell;
 }
@@ -40,6 +41,7 @@ class ControlsBinder;
 class CompactBinder;
 class MemoryBinder;
 class HelpBinder;
+class PrintBinder;
 class MainDisplayView;
 
 // What the program talks to; tests pass fakes.
@@ -51,6 +53,7 @@ struct Platform {
     platform::Clipboard& clipboard;
     // The serial devices present, listed in the set-up window.
     std::function<QStringList()> serialDevices;
+    platform::PrintService& printers;
 };
 
 // The composition root: owns everything for the run, brings the program up
@@ -90,6 +93,7 @@ public:
     MainWindow& window() { return *m_window; }
     MemoryBinder& memoryBinder() { return *m_memoryBinder; }
     HelpBinder& helpBinder() { return *m_helpBinder; }
+    PrintBinder& printBinder() { return *m_printBinder; }
     IniFile& INIObj() { return m_ini; }
     recording::LogFlags& logFlags() { return m_logFlags; }
     link::ScannerLink& link() { return m_link; }
@@ -139,6 +143,7 @@ private:
     std::unique_ptr<CompactBinder> m_compactBinder;
     std::unique_ptr<MemoryBinder> m_memoryBinder;
     std::unique_ptr<HelpBinder> m_helpBinder;
+    std::unique_ptr<PrintBinder> m_printBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;

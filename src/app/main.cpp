@@ -6,6 +6,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtPrintService.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/SystemClock.h"
 #include "platform/SerialTrace.h"
@@ -101,8 +102,11 @@ int main(int argc, char** argv)
     platform::QtShell shell;
     platform::SystemClock clock;
     platform::QtClipboard clipboard;
-    app::Application root({port, dialogs, shell, clock, clipboard, &platform::QtSerialPort::availableDevices}, options);
+    platform::QtPrintService printers;
+    app::Application root(
+        {port, dialogs, shell, clock, clipboard, &platform::QtSerialPort::availableDevices, printers}, options);
     dialogs.setParentWindow(&root.window());
+    printers.setParentWindow(&root.window());
 
     app::SignalWatcher watcher;
     QObject::connect(&watcher, &app::SignalWatcher::terminationRequested, &root, &app::Application::terminate);

@@ -3,6 +3,7 @@
 #include "FakeShell.h"
 #include "app/Application.h"
 #include "app/ui/MainWindow.h"
+#include "platform/qt/QtPrintService.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/SystemClock.h"
 #include "simulator/SimulatorHost.h"
@@ -36,10 +37,11 @@ private Q_SLOTS:
         fakes::FakeDialogs dialogs;
         fakes::FakeShell shell;
         fakes::FakeClipboard clipboard;
+        platform::QtPrintService printers;
         app::CommandLine line;
         line.port = host.portName();
         {
-            app::Application a({port, dialogs, shell, clock, clipboard, [] { return QStringList(); }}, line);
+            app::Application a({port, dialogs, shell, clock, clipboard, [] { return QStringList(); }, printers}, line);
             a.exitProgram = [] {};
             QVERIFY(a.startUp());
             auto* mode = a.window().control<QLabel>(QStringLiteral("ModeLbl"));

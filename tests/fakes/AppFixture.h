@@ -8,6 +8,7 @@
 #include "FakeSerialPort.h"
 #include "FakeShell.h"
 #include "app/Application.h"
+#include "platform/qt/QtPrintService.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@ protected:
     fakes::FakeShell m_shell;
     fakes::FakeClipboard m_clipboard;
     fakes::FakeClock m_clock;
+    platform::QtPrintService m_printers;
     std::unique_ptr<app::Application> m_app;
 
     // Every file the program opens by bare name lands in a fresh folder.
@@ -43,7 +45,7 @@ protected:
     std::unique_ptr<app::Application> makeApp(const app::CommandLine& options = {})
     {
         auto a = std::make_unique<app::Application>(
-            app::Platform {m_port, m_dialogs, m_shell, m_clock, m_clipboard, [] { return QStringList(); }}, options);
+            app::Platform {m_port, m_dialogs, m_shell, m_clock, m_clipboard, [] { return QStringList(); }, m_printers}, options);
         a->exitProgram = [] {};
         return a;
     }
