@@ -5,6 +5,7 @@
 #include "app/HelpBinder.h"
 #include "app/MemoryBinder.h"
 #include "app/RemoteBinder.h"
+#include "app/StatsBinder.h"
 #include "app/Version.h"
 #include "app/ui/MainDisplayView.h"
 #include "app/ui/MainWindow.h"
@@ -67,6 +68,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_remoteBinder = std::make_unique<RemoteBinder>(*this);
     m_memoryBinder = std::make_unique<MemoryBinder>(*this);
     m_helpBinder = std::make_unique<HelpBinder>(*this);
+    m_statsBinder = std::make_unique<StatsBinder>(*this);
 }
 
 Application::~Application() = default;

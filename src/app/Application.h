@@ -40,6 +40,7 @@ class ControlsBinder;
 class CompactBinder;
 class MemoryBinder;
 class HelpBinder;
+class StatsBinder;
 class MainDisplayView;
 
 // What the program talks to; tests pass fakes.
@@ -90,6 +91,7 @@ public:
     MainWindow& window() { return *m_window; }
     MemoryBinder& memoryBinder() { return *m_memoryBinder; }
     HelpBinder& helpBinder() { return *m_helpBinder; }
+    StatsBinder& statsBinder() { return *m_statsBinder; }
     IniFile& INIObj() { return m_ini; }
     recording::LogFlags& logFlags() { return m_logFlags; }
     link::ScannerLink& link() { return m_link; }
@@ -139,6 +141,7 @@ private:
     std::unique_ptr<CompactBinder> m_compactBinder;
     std::unique_ptr<MemoryBinder> m_memoryBinder;
     std::unique_ptr<HelpBinder> m_helpBinder;
+    std::unique_ptr<StatsBinder> m_statsBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;
