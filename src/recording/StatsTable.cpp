@@ -1,7 +1,8 @@
 #include "recording/StatsTable.h"
 
-#include <QLocale>
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 
 namespace vexlor::recording {
 
@@ -25,6 +26,13 @@ double numericValue(const QString& text)
     return digits.toDouble();
 }
 
+// Wall-clock order without a time-zone lookup per row (which costs a file access each);
+// only the repeated hour at the end of daylight saving can come out of order.
+double localMs(const QDateTime& t)
+{
+    return t.isValid() ? double(t.date().toJulianDay()) * 86400000.0 + t.time().msecsSinceStartOfDay() : 0;
+}
+
 QByteArray csvField(const QString& text)
 {
     QByteArray f = text.toUtf8();
@@ -35,16 +43,16 @@ QByteArray csvField(const QString& text)
 
 } // namespace
 
-int StatsTable::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
+int StatsTable::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_order.size()); }
 
 int StatsTable::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant StatsTable::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size())
+    if (!index.isValid() || index.row() >= m_order.size())
         return {};
     if (role == Qt::DisplayRole)
-        return m_rows.at(index.row()).text[index.column()];
+        return shown(index.row()).text[index.column()];
     if (role == Qt::TextAlignmentRole && !isTextColumn(index.column()) && index.column() < First)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     return {};
@@ -76,15 +84,25 @@ QString StatsTable::header(int column) const
     return h;
 }
 
+// By hand: QLocale and QDateTime::toString are too slow for a refresh of thousands of rows.
 QString StatsTable::formatTime(double seconds)
 {
-    static const QLocale kGrouped(QLocale::English, QLocale::UnitedStates);
-    return kGrouped.toString(seconds, 'f', 1);
+    const qint64 tenths = qRound64(std::abs(seconds) * 10);
+    QString digits = QString::number(tenths / 10);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return (seconds < 0 && tenths ? QStringLiteral("-") : QString()) + digits + QLatin1Char('.')
+        + QLatin1Char(char('0' + tenths % 10));
 }
 
 QString StatsTable::formatStamp(const QDateTime& t)
 {
-    return t.isValid() ? t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QString();
+    if (!t.isValid())
+        return {};
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), h.hour(), h.minute(),
+                             h.second());
 }
 
 bool StatsTable::inUse(int entry) const
@@ -92,23 +110,35 @@ bool StatsTable::inUse(int entry) const
     return m_sortColumns[entry] != 0 || (entry == 0 && m_sortDirections[0] != 0);
 }
 
+StatsTable::Row StatsTable::makeRow(const SampleEvent& e, int number)
+{
+    Row r;
+    r.source = e;
+    r.text = {QString::number(number), e.ScanMode, e.Index, e.Identity, QString::number(e.Hits),
+              formatTime(e.ElapsedTime), formatStamp(e.FirstHit), formatStamp(e.LastHit)};
+    // Compared as the cells read, so equal-looking times are equal.
+    for (int c : {Number, Loc, Hits, Time})
+        r.number[c] = numericValue(r.text[c]);
+    r.number[First] = localMs(e.FirstHit);
+    r.number[Last] = localMs(e.LastHit);
+    return r;
+}
+
 void StatsTable::refresh(const QList<SampleEvent>& records)
 {
     beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(records.size());
-    int number = 0;
-    for (const SampleEvent& e : records) {
-        Row r;
-        r.text = {QString::number(++number), e.ScanMode, e.Index, e.Identity, QString::number(e.Hits),
-                  formatTime(e.ElapsedTime), formatStamp(e.FirstHit), formatStamp(e.LastHit)};
-        // Compared as the cells read, so equal-looking times are equal.
-        for (int c : {Number, Loc, Hits, Time})
-            r.number[c] = numericValue(r.text[c]);
-        r.number[First] = e.FirstHit.isValid() ? double(e.FirstHit.toMSecsSinceEpoch()) : 0;
-        r.number[Last] = e.LastHit.isValid() ? double(e.LastHit.toMSecsSinceEpoch()) : 0;
-        m_rows.append(std::move(r));
+    m_rows.resize(records.size());
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const SampleEvent& e = records.at(i);
+        const SampleEvent& was = m_rows.at(i).source;
+        const bool same = was.Hits == e.Hits && was.ElapsedTime == e.ElapsedTime && was.LastHit == e.LastHit
+            && was.FirstHit == e.FirstHit && was.Identity == e.Identity && was.Index == e.Index
+            && was.ScanMode == e.ScanMode && !m_rows.at(i).text[Number].isEmpty();
+        if (!same)
+            m_rows[i] = makeRow(e, int(i) + 1);
     }
+    m_order.resize(m_rows.size());
+    std::iota(m_order.begin(), m_order.end(), 0);
     sortRows();
     endResetModel();
 }
@@ -120,7 +150,9 @@ void StatsTable::sortRows()
         ++keys;
     if (keys == 0)
         return;
-    std::stable_sort(m_rows.begin(), m_rows.end(), [this, keys](const Row& a, const Row& b) {
+    std::stable_sort(m_order.begin(), m_order.end(), [this, keys](int ia, int ib) {
+        const Row& a = m_rows.at(ia);
+        const Row& b = m_rows.at(ib);
         for (int i = 0; i < keys; ++i) {
             const int c = m_sortColumns[i];
             int order;
@@ -169,9 +201,9 @@ QByteArray StatsTable::toCsv() const
     for (int c = 0; c < ColumnCount; ++c)
         out += (c ? "," : "") + csvField(title(c));
     out += "\r\n";
-    for (const Row& r : m_rows) {
+    for (const int i : m_order) {
         for (int c = 0; c < ColumnCount; ++c)
-            out += (c ? "," : "") + csvField(r.text[c]);
+            out += (c ? "," : "") + csvField(m_rows.at(i).text[c]);
         out += "\r\n";
     }
     return out;

@@ -25,7 +25,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    QString cell(int row, int column) const { return m_rows.at(row).text[column]; }
+    QString cell(int row, int column) const { return shown(row).text[column]; }
     // The title without its sort mark.
     static QString title(int column);
     // The title with " (rank D|U)" when the column is a sort key.
@@ -53,14 +53,21 @@ public:
 
 private:
     struct Row {
+        SampleEvent source; // what the cells were made from
         std::array<QString, ColumnCount> text;
         std::array<double, ColumnCount> number {};
     };
 
+    static Row makeRow(const SampleEvent& e, int number);
+    const Row& shown(int row) const { return m_rows.at(m_order.at(row)); }
     bool inUse(int entry) const;
     void sortRows();
 
+    // In the collection's order, kept between refreshes: a row is made again
+    // only when its record changed, so a refresh of a long run stays quick.
     QList<Row> m_rows;
+    // Display position -> index in m_rows.
+    QList<int> m_order;
     std::array<int, kSortKeys> m_sortColumns {};
     std::array<int, kSortKeys> m_sortDirections {};
 };

@@ -33,7 +33,7 @@ StatsView::RunLook StatsView::run() const
     return {QStringLiteral("Pause 5 second updates"), std::nullopt};
 }
 
-QList<ChartBar> StatsView::chartBars() const { return busiest(m_meas.Measurements(), m_chartBy); }
+QList<ChartBar> StatsView::chartBars() const { return busiest(m_shown, m_chartBy); }
 
 void StatsView::open()
 {
@@ -115,7 +115,8 @@ void StatsView::refresh()
 {
     m_updating = true;
     Q_EMIT updatingChanged(true);
-    m_table.refresh(m_meas.Measurements());
+    m_shown = m_meas.Measurements();
+    m_table.refresh(m_shown);
     m_updating = false;
     Q_EMIT updatingChanged(false);
     Q_EMIT refreshed();

@@ -63,6 +63,8 @@ private:
     void refresh();
 
     const MeasureIntfc& m_meas;
+    // The records as of the last refresh: the chart shows what the grid shows.
+    QList<SampleEvent> m_shown;
     const platform::Clock& m_clock;
     platform::Dialogs& m_dialogs;
     StatsTable m_table;

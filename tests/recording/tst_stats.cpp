@@ -104,6 +104,22 @@ private Q_SLOTS:
         QTEST(column(t, StatsTable::FreqId).join(QString()), "order");
     }
 
+    // Rows are kept between refreshes; a record that changed must show its new values.
+    void refreshFollowsChanges()
+    {
+        StatsTable t;
+        t.refresh(kRecords);
+        QList<SampleEvent> later = kRecords;
+        later[1].Hits = 4;
+        later[1].ElapsedTime = 1240;
+        later.append(record("T", "4", "E", 1, 2));
+        t.refresh(later);
+        QCOMPARE(column(t, StatsTable::Hits), QStringList({"3", "4", "5", "3", "1"}));
+        QCOMPARE(t.cell(1, StatsTable::Time), QStringLiteral("1,240.0"));
+        t.refresh(kRecords.mid(0, 1));
+        QCOMPARE(t.rowCount(), 1);
+    }
+
     void csv_data()
     {
         QTest::addColumn<QList<SampleEvent>>("records");

@@ -20,6 +20,8 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace vexlor::recording {
 
 namespace {
@@ -31,16 +33,13 @@ Stats::Stats(StatsView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_
 {
     setObjectName(QStringLiteral("Stats"));
     setWindowTitle(QStringLiteral("Statistics"));
-    resize(760, 560);
+    resize(900, 700);
 
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("StatsTabs"));
 
     auto* tablePage = new QWidget(tabs);
     auto* tableColumn = new QVBoxLayout(tablePage);
-    m_wait = new QLabel(QStringLiteral("Please wait a moment ..."), tablePage);
-    m_wait->setObjectName(QStringLiteral("WaitLbl"));
-    m_wait->hide();
     m_list = new QTableView(tablePage);
     m_list->setObjectName(QStringLiteral("FreqList"));
     m_list->setModel(&view.table());
@@ -53,10 +52,9 @@ Stats::Stats(StatsView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->horizontalHeader()->viewport()->installEventFilter(this);
     const int ch = m_list->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    const int widths[] = {6, 9, 9, 14, 10, 12, 21, 21};
+    const int widths[] = {6, 9, 9, 14, 10, 11, 20, 20};
     for (int c = 0; c < 8; ++c)
         m_list->setColumnWidth(c, widths[c] * ch);
-    tableColumn->addWidget(m_wait);
     tableColumn->addWidget(m_list, 1);
     tabs->addTab(tablePage, QStringLiteral("Table"));
 
@@ -88,16 +86,23 @@ Stats::Stats(StatsView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_
 
     m_run = new QPushButton(this);
     m_run->setObjectName(QStringLiteral("Run"));
-    m_run->setFlat(true);
-    m_run->setAutoFillBackground(true);
     auto* exportCmd = new QPushButton(QStringLiteral("Export CSV..."), this);
     exportCmd->setObjectName(QStringLiteral("ExportCmd"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKCmd"));
 
+    // Keeps its place when hidden, so nothing moves while the grid refreshes.
+    m_wait = new QLabel(QStringLiteral("Please wait a moment ..."), this);
+    m_wait->setObjectName(QStringLiteral("WaitLbl"));
+    QSizePolicy keep = m_wait->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_wait->setSizePolicy(keep);
+    m_wait->hide();
+
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(help);
     bottom->addStretch(1);
+    bottom->addWidget(m_wait);
     bottom->addWidget(m_run);
     bottom->addWidget(exportCmd);
     bottom->addWidget(ok);
@@ -141,7 +146,7 @@ void Stats::renderRun()
 {
     const StatsView::RunLook look = m_view.run();
     m_run->setText(look.text);
-    m_run->setStyleSheet(look.background ? QStringLiteral("background-color: #%1; padding: 4px 10px;")
+    m_run->setStyleSheet(look.background ? QStringLiteral("background-color: #%1; border: 1px solid gray; border-radius: 3px; padding: 4px 10px;")
                                                .arg(*look.background, 6, 16, QLatin1Char('0'))
                                          : QString());
 }
@@ -150,7 +155,6 @@ void Stats::renderUpdating(bool updating)
 {
     m_wait->setText(QStringLiteral("Updating..."));
     m_wait->setVisible(updating);
-    m_list->setVisible(!updating);
     if (updating && isVisible())
         m_wait->repaint();
     if (!updating)
@@ -183,11 +187,29 @@ void Stats::renderChart()
     chart->legend()->hide();
     auto* categories = new QBarCategoryAxis;
     categories->append(labels);
+    // Twenty labels must fit beside their bars without being cut short.
+    QFont small = categories->labelsFont();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    categories->setLabelsFont(small);
     chart->addAxis(categories, Qt::AlignLeft);
     series->attachAxis(categories);
+    // About five ticks at round steps; hits are counted in whole steps.
+    const double raw = std::max(top * 1.05, 1.0) / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = magnitude;
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (m * magnitude >= raw) {
+            step = m * magnitude;
+            break;
+        }
+    if (byHits)
+        step = std::max(1.0, std::ceil(step));
     auto* values = new QValueAxis;
-    values->setRange(0, top > 0 ? top * 1.1 : 1);
-    values->setLabelFormat(byHits ? QStringLiteral("%d") : QStringLiteral("%.0f"));
+    values->setTickType(QValueAxis::TicksDynamic);
+    values->setTickAnchor(0);
+    values->setTickInterval(step);
+    values->setRange(0, step * std::ceil(std::max(top * 1.05, 1.0) / step));
+    values->setLabelFormat(step < 1 ? QStringLiteral("%.1f") : QStringLiteral("%.0f"));
     chart->addAxis(values, Qt::AlignBottom);
     series->attachAxis(values);
 
