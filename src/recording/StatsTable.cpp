@@ -101,8 +101,20 @@ QString StatsTable::formatStamp(const QDateTime& t)
         return {};
     const QDate d = t.date();
     const QTime h = t.time();
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), h.hour(), h.minute(),
-                             h.second());
+    if (d.year() < 0 || d.year() > 9999)
+        return t.toString(Qt::ISODate);
+    char text[] = "0000-00-00 00:00:00";
+    const auto put = [&text](int at, int value, int width) {
+        for (int i = at + width - 1; i >= at; --i, value /= 10)
+            text[i] = char('0' + value % 10);
+    };
+    put(0, d.year(), 4);
+    put(5, d.month(), 2);
+    put(8, d.day(), 2);
+    put(11, h.hour(), 2);
+    put(14, h.minute(), 2);
+    put(17, h.second(), 2);
+    return QString::fromLatin1(text, sizeof text - 1);
 }
 
 bool StatsTable::inUse(int entry) const
@@ -116,9 +128,11 @@ StatsTable::Row StatsTable::makeRow(const SampleEvent& e, int number)
     r.source = e;
     r.text = {QString::number(number), e.ScanMode, e.Index, e.Identity, QString::number(e.Hits),
               formatTime(e.ElapsedTime), formatStamp(e.FirstHit), formatStamp(e.LastHit)};
-    // Compared as the cells read, so equal-looking times are equal.
-    for (int c : {Number, Loc, Hits, Time})
-        r.number[c] = numericValue(r.text[c]);
+    r.number[Number] = number;
+    r.number[Loc] = numericValue(e.Index);
+    r.number[Hits] = e.Hits;
+    // Compared as the cell reads, so equal-looking times are equal.
+    r.number[Time] = double(qRound64(e.ElapsedTime * 10)) / 10;
     r.number[First] = localMs(e.FirstHit);
     r.number[Last] = localMs(e.LastHit);
     return r;
