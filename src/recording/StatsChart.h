@@ -17,6 +17,7 @@ struct ChartBar {
 enum class ChartMeasure { Hits, Time };
 
 // At most `count` bars, the largest first; ties keep the collection's order.
+// Times are rounded to the tenth of a second, as the grid shows them.
 QList<ChartBar> busiest(const QList<SampleEvent>& records, ChartMeasure by, int count = 20);
 
 } // namespace vexlor::recording
