@@ -27,8 +27,11 @@ void StatsBinder::Statistics_Click()
         return;
     if (!m_window)
         m_window = std::make_unique<recording::Stats>(m_view);
+    // Already open: brought forward, keeping its sort and pause.
+    const bool open = m_window->isVisible();
     showSecondaryWindow(m_app.window(), *m_window);
-    m_view.open();
+    if (!open)
+        m_view.open();
 }
 
 void StatsBinder::bringMainForward()

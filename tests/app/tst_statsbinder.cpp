@@ -75,6 +75,10 @@ private Q_SLOTS:
         QTEST(list->model()->headerData(column, Qt::Horizontal).toString(), "header");
         QCOMPARE(list->model()->index(0, 4).data().toString(), shift ? QStringLiteral("1") : QStringLiteral("2"));
 
+        // The menu again while open keeps the sort.
+        a->trigger();
+        QTEST(list->model()->headerData(column, Qt::Horizontal).toString(), "header");
+
         w->findChild<QAbstractButton*>(QStringLiteral("OKCmd"))->click();
         QVERIFY(!w->isVisible());
         QVERIFY(!m_app->statsBinder().view().StatsTimer().isActive());
