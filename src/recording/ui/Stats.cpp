@@ -8,7 +8,6 @@
 #include <QChartView>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
