@@ -6,6 +6,7 @@
 #include "app/MemoryBinder.h"
 #include "app/PrintBinder.h"
 #include "app/RemoteBinder.h"
+#include "app/StatsBinder.h"
 #include "app/Version.h"
 #include "app/ui/MainDisplayView.h"
 #include "app/ui/MainWindow.h"
@@ -69,6 +70,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_memoryBinder = std::make_unique<MemoryBinder>(*this);
     m_helpBinder = std::make_unique<HelpBinder>(*this);
     m_printBinder = std::make_unique<PrintBinder>(*this);
+    m_statsBinder = std::make_unique<StatsBinder>(*this);
 }
 
 Application::~Application() = default;

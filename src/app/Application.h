@@ -42,6 +42,7 @@ class CompactBinder;
 class MemoryBinder;
 class HelpBinder;
 class PrintBinder;
+class StatsBinder;
 class MainDisplayView;
 
 // What the program talks to; tests pass fakes.
@@ -94,6 +95,7 @@ public:
     MemoryBinder& memoryBinder() { return *m_memoryBinder; }
     HelpBinder& helpBinder() { return *m_helpBinder; }
     PrintBinder& printBinder() { return *m_printBinder; }
+    StatsBinder& statsBinder() { return *m_statsBinder; }
     IniFile& INIObj() { return m_ini; }
     recording::LogFlags& logFlags() { return m_logFlags; }
     link::ScannerLink& link() { return m_link; }
@@ -144,6 +146,7 @@ private:
     std::unique_ptr<MemoryBinder> m_memoryBinder;
     std::unique_ptr<HelpBinder> m_helpBinder;
     std::unique_ptr<PrintBinder> m_printBinder;
+    std::unique_ptr<StatsBinder> m_statsBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;

@@ -5,8 +5,6 @@
 namespace vexlor::recording {
 
 namespace {
-constexpr double kSecondsPerDay = 86400.0;
-constexpr double kStopUnset = 0.01;
 constexpr double kShortestCarrier = 0.5;
 } // namespace
 
@@ -15,11 +13,17 @@ MeasureIntfc::MeasureIntfc(const platform::Clock& clock, QObject* parent)
 {
 }
 
-double MeasureIntfc::now() const { return m_clock.secondsSinceMidnight(); }
+void MeasureIntfc::startClock()
+{
+    m_carrierStart = m_clock.monotonicMs();
+    m_startedAt = m_clock.localDateTime();
+}
 
 void MeasureIntfc::reset()
 {
-    m_carrierStart = m_carrierStop = 0;
+    m_carrierStart = 0;
+    m_carrierStop.reset();
+    m_startedAt = QDateTime();
     m_place = QStringLiteral("0");
     m_mode.clear();
     m_identity.clear();
@@ -28,7 +32,7 @@ void MeasureIntfc::reset()
 
 void MeasureIntfc::Tic()
 {
-    m_carrierStart = now();
+    startClock();
     m_state = CarrierUnknown;
 }
 
@@ -38,21 +42,21 @@ void MeasureIntfc::CarrierOn(const QString& Mode, const QString& WhereAt, const 
         return;
     switch (m_state) {
     case Idle:
-        m_carrierStart = now();
+        startClock();
         break;
     case CarrierUnknown:
         // A talkgroup's time runs from its announcement, a channel's from the squelch.
         if (Mode == QLatin1String("T"))
-            m_carrierStart = now();
+            startClock();
         break;
     case Measuring:
         if (WhereAt == m_place && *IDent == m_identity)
             return;
         AddSample(m_mode, m_place, m_identity, 0); // abandoned
-        m_carrierStart = now();
+        startClock();
         break;
     }
-    m_carrierStop = 0;
+    m_carrierStop.reset();
     m_mode = Mode;
     m_place = WhereAt;
     m_identity = *IDent;
@@ -61,18 +65,15 @@ void MeasureIntfc::CarrierOn(const QString& Mode, const QString& WhereAt, const 
 
 void MeasureIntfc::Toc()
 {
-    m_carrierStop = now();
+    m_carrierStop = m_clock.monotonicMs();
     CarrierOff();
 }
 
 void MeasureIntfc::CarrierOff()
 {
     if (m_state == Measuring) {
-        if (m_carrierStop < kStopUnset)
-            m_carrierStop = now();
-        double seconds = m_carrierStop - m_carrierStart;
-        if (m_carrierStart > m_carrierStop)
-            seconds = m_carrierStop + kSecondsPerDay - m_carrierStart; // spanned midnight
+        const qint64 stop = m_carrierStop.value_or(m_clock.monotonicMs());
+        const double seconds = double(stop - m_carrierStart) / 1000.0;
         AddSample(m_mode, m_place, m_identity, seconds);
     }
     reset();
@@ -88,6 +89,7 @@ void MeasureIntfc::AddSample(const QString& mode, const QString& place, const QS
         SampleEvent& e = m_records[*it];
         e.ElapsedTime += seconds;
         e.Hits += 1;
+        e.LastHit = m_startedAt;
     } else {
         SampleEvent e;
         e.ScanMode = mode;
@@ -95,6 +97,7 @@ void MeasureIntfc::AddSample(const QString& mode, const QString& place, const QS
         e.Identity = identity;
         e.ElapsedTime = seconds;
         e.Hits = 1;
+        e.FirstHit = e.LastHit = m_startedAt;
         m_byKey.insert(key, m_records.size());
         m_records.append(e);
     }

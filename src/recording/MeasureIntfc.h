@@ -30,7 +30,6 @@ public:
     // In the order records were first made.
     const QList<SampleEvent>& Measurements() const { return m_records; }
     int MeasureState() const { return m_state; }
-    double CarrierStart() const { return m_carrierStart; }
 
 Q_SIGNALS:
     void measurementsChanged();
@@ -38,13 +37,17 @@ Q_SIGNALS:
 private:
     void AddSample(const QString& mode, const QString& place, const QString& identity, double seconds);
     void reset();
-    double now() const;
+    void startClock();
+
 
     const platform::Clock& m_clock;
     QList<SampleEvent> m_records;
     QHash<QString, qsizetype> m_byKey;
-    double m_carrierStart = 0;
-    double m_carrierStop = 0;
+    // Durations run on the monotonic clock, so a wall-clock step during a
+    // carrier cannot add or remove time; the wall clock only stamps hits.
+    qint64 m_carrierStart = 0;
+    std::optional<qint64> m_carrierStop;
+    QDateTime m_startedAt;
     QString m_mode;
     QString m_place = QStringLiteral("0");
     QString m_identity;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 namespace vexlor::recording {
@@ -12,6 +13,9 @@ public:
     QString Identity;
     int Hits = 0;
     double ElapsedTime = 0; // seconds
+    // Local wall-clock times at which the first and the latest counted carriers began.
+    QDateTime FirstHit;
+    QDateTime LastHit;
 
     // trimmed mode ":" trimmed place ":" trimmed identity
     static QString keyFor(const QString& mode, const QString& place, const QString& identity);

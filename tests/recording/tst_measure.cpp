@@ -87,6 +87,43 @@ private Q_SLOTS:
         QCOMPARE(m.Measurements().size(), 1);
         QCOMPARE(m.Measurements().first().ElapsedTime, 2.0);
     }
+
+    // The wall clock is stepped (daylight saving, a time correction) while a carrier is up.
+    void wallClockStep_data()
+    {
+        QTest::addColumn<int>("stepMinutes");
+        QTest::newRow("back one hour") << -60;
+        QTest::newRow("forward past midnight") << 10 * 60;
+    }
+    void wallClockStep()
+    {
+        QFETCH(int, stepMinutes);
+        FakeClock clock;
+        const QDateTime start(QDate(2001, 10, 23), QTime(14, 5, 9));
+        clock.setLocalDateTime(start);
+        MeasureIntfc m(clock);
+        m.Tic();
+        m.CarrierOn(QStringLiteral("C"), QStringLiteral("7"), QStringLiteral("155.0000"));
+        clock.advanceMs(1500);
+        clock.setLocalDateTime(clock.localDateTime().addSecs(stepMinutes * 60));
+        clock.advanceMs(1500);
+        m.Toc();
+        QCOMPARE(m.Measurements().size(), 1);
+        QCOMPARE(m.Measurements().first().ElapsedTime, 3.0);
+    }
+
+    void hitStamps()
+    {
+        FakeClock clock;
+        MeasureIntfc m(clock);
+        const QDateTime first = clock.localDateTime();
+        run(m, clock, {"tic", "on T 3 001234", "wait 2000", "toc", "wait 60000", "tic", "wait 500", "on T 3 001234",
+                       "wait 1000", "toc"});
+        QCOMPARE(m.Measurements().size(), 1);
+        const auto& e = m.Measurements().first();
+        QCOMPARE(e.FirstHit, first);
+        QCOMPARE(e.LastHit, first.addMSecs(62500)); // a talkgroup's carrier starts at its announcement
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMeasure)

@@ -64,7 +64,8 @@ QStringList nameFilters(const QString& filter)
 std::optional<QString> QtDialogs::openFile(const FileRequest& request)
 {
     QFileDialog dialog(m_parent, request.title);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A new name means a file to write: a save dialog, which asks before replacing one.
+    dialog.setAcceptMode(request.newName ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.newName ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = nameFilters(request.filter);
     if (!filters.isEmpty()) {

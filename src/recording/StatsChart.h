@@ -1,0 +1,23 @@
+#pragma once
+
+#include "recording/SampleEvent.h"
+
+#include <QList>
+#include <QString>
+
+namespace vexlor::recording {
+
+// What the statistics chart plots: the busiest records by hits or by carrier time.
+struct ChartBar {
+    QString label;
+    double value = 0;
+    friend bool operator==(const ChartBar&, const ChartBar&) = default;
+};
+
+enum class ChartMeasure { Hits, Time };
+
+// At most `count` bars, the largest first; ties keep the collection's order.
+// Times are rounded to the tenth of a second, as the grid shows them.
+QList<ChartBar> busiest(const QList<SampleEvent>& records, ChartMeasure by, int count = 20);
+
+} // namespace vexlor::recording

@@ -1,0 +1,39 @@
+#include "platform/qt/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QTest>
+#include <QTimer>
+
+using vexlor::platform::QtDialogs;
+
+class TestQtDialogs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // A file to be written gets a save dialog, which asks before replacing a file.
+    void fileDialogMode_data()
+    {
+        QTest::addColumn<bool>("newName");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("existing file") << false << int(QFileDialog::AcceptOpen);
+        QTest::newRow("new name") << true << int(QFileDialog::AcceptSave);
+    }
+    void fileDialogMode()
+    {
+        QFETCH(bool, newName);
+        int seen = -1;
+        QTimer::singleShot(0, this, [&seen] {
+            if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                seen = int(d->acceptMode());
+                d->reject();
+            }
+        });
+        QtDialogs dialogs;
+        const auto chosen = dialogs.openFile({QStringLiteral("Export"), QStringLiteral("CSV Files (*.csv)|*.csv"), 1, newName});
+        QVERIFY(!chosen);
+        QTEST(seen, "mode");
+    }
+};
+
+QTEST_MAIN(TestQtDialogs)
+#include "tst_qtdialogs.moc"
