@@ -139,13 +139,8 @@ void MemoryBinder::showHelp(const QString& caption, const QString& text)
 
 void MemoryBinder::bringMainForward()
 {
-    if (m_app.finished())
-        return;
-    MainWindow& w = m_app.window();
-    if (w.isVisible()) {
-        w.raise();
-        w.activateWindow();
-    }
+    if (!m_app.finished())
+        bringForward(m_app.window());
 }
 
 } // namespace vexlor::app

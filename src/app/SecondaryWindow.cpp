@@ -17,4 +17,12 @@ void showSecondaryWindow(QWidget& main, QWidget& window)
     window.activateWindow();
 }
 
+void bringForward(QWidget& main)
+{
+    if (main.isVisible()) {
+        main.raise();
+        main.activateWindow();
+    }
+}
+
 } // namespace vexlor::app

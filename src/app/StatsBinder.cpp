@@ -36,13 +36,8 @@ void StatsBinder::Statistics_Click()
 
 void StatsBinder::bringMainForward()
 {
-    if (m_app.finished())
-        return;
-    MainWindow& w = m_app.window();
-    if (w.isVisible()) {
-        w.raise();
-        w.activateWindow();
-    }
+    if (!m_app.finished())
+        bringForward(m_app.window());
 }
 
 } // namespace vexlor::app

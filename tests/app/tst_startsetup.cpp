@@ -151,7 +151,9 @@ private Q_SLOTS:
                               "[SerialPortTimeout]=7\r\n"
                               "[RemotePassword]=\r\n"
                               "[RemoteAllow]=\r\n"
-                              "[RemoteBind]=\r\n"));
+                              "[RemoteBind]=\r\n"
+                              "[WebSite]=\r\n[MailAddress]=\r\n[MailingListPage]=\r\n[MailingListPost]=\r\n"
+                              "[MailingListSubscribe]=\r\n[MailingListUnsubscribe]=\r\n[ScannerPage]=\r\n"));
         QCOMPARE(m_dialogs.messages.size(), 1);
         const auto& m = m_dialogs.messages.first();
         QCOMPARE(m.text, QStringLiteral("The new configuration has been saved.  Please Restart."));
