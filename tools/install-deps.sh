@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-          fonts-dseg libbenchmark-dev)
+          fonts-dseg libbenchmark-dev clang libclang-rt-14-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
