@@ -56,11 +56,10 @@ void openLink(const QList<QByteArray>& pieces)
     MessageFramer framer;
     QByteArray expected;
     int chats = 0;
+    int ticks = 0;
     for (const QByteArray& piece : pieces) {
         rig.tcp1.arrive(piece);
         rig.settle();
-        rig.remote.forwardTick();
-        rig.remote.statusUpkeep();
         VEXLOR_FUZZ_CHECK(rig.remote.pendingInput() <= MessageFramer::kMaxMessage);
         for (const QByteArray& m : framer.feed(piece)) {
             VEXLOR_FUZZ_CHECK(!m.contains('\r') && m.size() <= MessageFramer::kMaxMessage);
@@ -71,6 +70,11 @@ void openLink(const QList<QByteArray>& pieces)
                 ++chats;
         }
         VEXLOR_FUZZ_CHECK(framer.pendingSize() <= MessageFramer::kMaxMessage);
+        // Every eighth tick asks the receiver for the banks the client is shown.
+        rig.remote.forwardTick();
+        rig.remote.statusUpkeep();
+        if (++ticks % RemoteLink::kForwardEvery == 0)
+            expected += "SB\r";
     }
     VEXLOR_FUZZ_CHECK(rig.port.written == expected);
     VEXLOR_FUZZ_CHECK(rig.chats == chats);
