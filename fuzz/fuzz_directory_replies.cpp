@@ -22,7 +22,8 @@ void channelReplies(const QByteArray& input)
     auto tables = std::make_unique<MT>();
     const int filled = memory::channels::decodeReplies(QString::fromLatin1(input), tables->Channels);
     VEXLOR_FUZZ_CHECK(filled >= 0 && filled <= memory::channels::kDecodedLines);
-    static const QRegularExpression frequency(QStringLiteral("^\\d{3}\\.\\d{4}$"));
+    // Eight wire digits: up to 9999.9999, which the stores keep as read.
+    static const QRegularExpression frequency(QStringLiteral("^\\d{3,4}\\.\\d{4}$"));
     for (int row = 1; row <= MT::kChannels; ++row) {
         const memory::Cell& f = tables->Channels.at(row, MT::kChFrequency);
         VEXLOR_FUZZ_CHECK(f.isEmpty() || frequency.match(f.display()).hasMatch());
