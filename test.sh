@@ -12,3 +12,6 @@ cmake --build --preset release -j "$jobs"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
+
+# Every fuzz target for a few seconds, so a parser regression fails the run.
+./tools/fuzz.sh 10

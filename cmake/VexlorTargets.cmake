@@ -8,6 +8,12 @@ function(vexlor_target_options target)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
+  if(VEXLOR_FUZZ)
+    # Coverage for libFuzzer in every library; only the fuzz programs link its main.
+    target_compile_options(${target} PRIVATE -O1 -g -fno-omit-frame-pointer
+      -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
 endfunction()
 
 # vexlor_library(name SOURCES ... LIBS ...)
@@ -17,7 +23,7 @@ function(vexlor_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   vexlor_target_options(${name})
-  if(VEXLOR_SANITIZE)
+  if(VEXLOR_SANITIZE OR VEXLOR_FUZZ)
     target_link_options(${name} INTERFACE -fsanitize=address,undefined)
   endif()
 endfunction()
@@ -48,4 +54,18 @@ function(vexlor_test name)
     LABELS ${ARG_LABEL}
     TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;VEXLOR_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+endfunction()
+
+# vexlor_fuzzer(name SOURCES ... LIBS ...): a libFuzzer program, built only with VEXLOR_FUZZ.
+function(vexlor_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_compile_options(${name} PRIVATE -Wall -Wextra -O1 -g -fno-omit-frame-pointer
+    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+  if(VEXLOR_WERROR)
+    target_compile_options(${name} PRIVATE -Werror)
+  endif()
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
 endfunction()

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev
-          fonts-dseg libbenchmark-dev qt6-charts-dev libqt6opengl6-dev poppler-utils)
+          fonts-dseg libbenchmark-dev qt6-charts-dev libqt6opengl6-dev poppler-utils
+          clang libclang-rt-14-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

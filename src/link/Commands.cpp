@@ -82,6 +82,12 @@ QString autoBacklight(bool on) { return onOff(kAL, on); }
 QString setBanks(const Selection& on) { return letters(QLatin1String("SB "), on); }
 QString setIdLists(const Selection& on) { return letters(QLatin1String("IS "), on); }
 
+QString restoreBanks(const QString& reply)
+{
+    const QString command = reply.trimmed();
+    return command == kSB ? command + QLatin1Char(' ') : command;
+}
+
 QString lowerLimit(double mhz) { return kLL + wire::wireFrequency(mhz); }
 QString upperLimit(double mhz) { return kLU + wire::wireFrequency(mhz); }
 

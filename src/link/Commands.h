@@ -77,6 +77,9 @@ QString attenuator(bool on);                      // "ATN"
 QString backlight(bool on);                       // "LTN"
 QString autoBacklight(bool on);                   // "ALN"
 QString setBanks(const Selection& on);            // "SB AC", "SB " for none
+// The command that puts back the banks an "SB" reply reported. No active
+// banks come back as "SB " once trimmed: a bare "SB" would only ask.
+QString restoreBanks(const QString& reply);
 QString setIdLists(const Selection& on);          // "IS AC"
 QString lowerLimit(double mhz);                   // "LL01462000"
 QString upperLimit(double mhz);                   // "LU01462000"

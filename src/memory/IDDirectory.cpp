@@ -106,7 +106,7 @@ void IDDirectory::IDT_Timer()
     }
     if (!self || m_link.isShuttingDown())
         return;
-    m_savedBankReply = reply == link::reply::kFailure ? reply : reply.trimmed();
+    m_savedBankReply = reply == link::reply::kFailure ? reply : link::cmd::restoreBanks(reply);
     setBusy(false);
     if (closedMeanwhile())
         return;

@@ -184,7 +184,7 @@ bool ReceiverBackup::readIDs(const MemoryTables& local, MemoryTables& out)
             continue;
         if (saved.isEmpty()) {
             // The active banks go back as they were once the lists are read.
-            saved = link::RetryUntil(m_link, cmd::kSB, {QLatin1String("SB")}).trimmed();
+            saved = cmd::restoreBanks(link::RetryUntil(m_link, cmd::kSB, {QLatin1String("SB")}));
             if (saved == link::reply::kFailure)
                 return going() && fail(QStringLiteral("The scanner did not tell its active banks."));
         }

@@ -6,6 +6,7 @@
 #include "memory/MemoryTables.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vexlor::memory::records {
 
@@ -71,14 +72,16 @@ void put(QByteArray& record, int at, const QByteArray& bytes) { record.replace(a
 
 char flag(bool on) { return on ? 'N' : 'F'; }
 
-// The wire digits of column 1. A negative value would put "-" into the field,
-// and the next load would then reject the whole record, name and all.
+// The wire digits of column 1, from the value rather than from character
+// positions: a loaded "1111.1111" has four integer digits and must be written
+// back as it was read. A negative value would put "-" into the field, and the
+// next load would then reject the whole record, name and all.
 QByteArray frequencyField(const Cell& frequency)
 {
-    const QString wire = link::wire::wireFromFormatted(frequency.display());
-    if (wire.size() != kFrequencyW || !onlyChars(wire, QLatin1String("")))
+    const double units = std::round(link::wire::leadingNumber(frequency.display()) * 10000);
+    if (!(units >= 0 && units < 1e8))
         return QByteArray(kFrequencyW, '0');
-    return wire.toLatin1();
+    return QByteArray::number(qint64(units)).rightJustified(kFrequencyW, '0');
 }
 
 } // namespace

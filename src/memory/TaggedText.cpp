@@ -104,7 +104,8 @@ void exportIDs(const MemoryTables& t, QByteArray& out)
     }
 }
 
-QString cut(const QString& text, int width) { return text.size() > width ? text.left(width) : text; }
+// Blanks the cut leaves at the end go too: the export would write them and the next import trim them.
+QString cut(const QString& text, int width) { return text.size() > width ? MT::trimBlanks(text.left(width)) : text; }
 
 QString frequencyValue(const QString& value, bool& fits)
 {

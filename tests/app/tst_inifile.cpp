@@ -310,6 +310,10 @@ private Q_SLOTS:
         QTest::newRow("positive") << 5.0 << " 5";
         QTest::newRow("negative") << -3.0 << "-3";
         QTest::newRow("fraction") << 0.5 << " 0.5";
+        // Written without an exponent, which the reader would stop at.
+        QTest::newRow("huge") << -4.5e20 << "-450000000000000000000";
+        QTest::newRow("tiny") << 0.0000125 << " 0.0000125";
+        QTest::newRow("below any setting") << 1e-300 << " 0";
     }
     void numberText()
     {

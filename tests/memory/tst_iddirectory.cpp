@@ -68,6 +68,18 @@ private Q_SLOTS:
         QCOMPARE(rig.commands, QStringList {"SB AC"});
     }
 
+    // A receiver with no active bank gets none back, not a question.
+    void noActiveBankGoesBackAsNone()
+    {
+        Rig rig;
+        const auto usual = rig.answer;
+        rig.answer = [usual](const QString& c) { return c == QLatin1String("SB") ? QByteArray("SB ") : usual(c); };
+        rig.open();
+        rig.commands.clear();
+        rig.dir.Form_Unload();
+        QCOMPARE(rig.commands, QStringList {"SB "});
+    }
+
     void failures_data()
     {
         QTest::addColumn<QString>("refused"); // commands answered by `answer` instead

@@ -45,6 +45,10 @@ private Q_SLOTS:
         QTest::newRow("negative frequency")
             << 3 << QStringList { "-12.3456", "", "Keep me", "", "", "Normal" }
             << recordbytes::channel("3", "00000000", "", "Keep me", 'F', 'F', 'F');
+        // Eight digits load as 1111.1111; positions would have written 000.0111 back.
+        QTest::newRow("four integer digits, as loaded")
+            << 4 << QStringList { "1111.1111", "", "", "", "", "Normal" }
+            << recordbytes::channel("4", "11111111", "", "", 'F', 'F', 'F');
     }
     void encodeChannel()
     {

@@ -162,6 +162,7 @@ private Q_SLOTS:
         QTest::newRow("blank inside brackets ignored") << QByteArray("[ Chan]=5") << "C5:0" << "<unset>";
         QTest::newRow("later tag wins") << QByteArray("[Chan]=5 | [Name]=a | [Name]=b") << "C5:3" << "b";
         QTest::newRow("type cut to 3") << QByteArray("[Chan]=5 | [Type]=FDPX") << "C5:2" << "FDP";
+        QTest::newRow("type cut before a blank") << QByteArray("[Chan]=5 | [Type]=FD X") << "C5:2" << "FD";
         QTest::newRow("name cut to 40") << QByteArray("[Chan]=5 | [Name]=" + QByteArray(41, 'n')) << "C5:3" << QString(40, 'n');
         QTest::newRow("chan without freq") << QByteArray("[Chan]=5") << "C5:1" << "000.0000";
         QTest::newRow("defaults: mode Normal") << QByteArray("[Chan]=5") << "C5:6" << "Normal";

@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <cmath>
+
 namespace vexlor::app {
 
 namespace {
@@ -92,7 +94,21 @@ void IniFile::setLinks(const Links& l)
 
 QString IniFile::numberText(double value)
 {
-    const QString digits = QString::number(value, 'g', 15);
+    QString digits = QString::number(value, 'g', 15);
+    // The reader takes no exponent: "1e+20" would load back as 1.
+    if (digits.contains(QLatin1Char('e'))) {
+        const double magnitude = std::abs(value);
+        if (magnitude >= 1) {
+            digits = QString::number(value, 'f', 0);
+        } else if (magnitude < 1e-15) {
+            value = 0;
+            digits = QStringLiteral("0");
+        } else {
+            digits = QString::number(value, 'f', 14 - int(std::floor(std::log10(magnitude))));
+            while (digits.endsWith(QLatin1Char('0')))
+                digits.chop(1);
+        }
+    }
     return value >= 0 ? QLatin1Char(' ') + digits : digits;
 }
 
