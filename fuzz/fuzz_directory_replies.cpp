@@ -35,6 +35,7 @@ void idDirectory(const QByteArray& input)
     testing::ScriptedReceiver rx;
     IDDirectory dir {{rx.link, rx.dialogs, rx.tables, *rx.stores}};
     rx.link.setSerialPortTimeout(3);
+    rx.ticker.setInterval(0); // fake time runs on at every pass of the event loop: no real waits
     QList<QByteArray> replies = input.split('\n');
     auto next = [&](const QByteArray& usual) {
         const QByteArray r = replies.isEmpty() ? usual : replies.takeFirst();

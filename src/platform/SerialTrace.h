@@ -31,8 +31,7 @@ public:
     bool failed() const { return m_failed; }
 
     void record(Direction direction, const QByteArray& bytes);
-    using QObject::event; // the overload below must not hide it
-    void event(const QString& what) { record(Direction::Event, what.toUtf8()); }
+    void mark(const QString& what) { record(Direction::Event, what.toUtf8()); }
     void flush();
 
     static QByteArray formatLine(qint64 ms, Direction direction, const QByteArray& bytes);

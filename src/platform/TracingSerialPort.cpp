@@ -14,7 +14,7 @@ TracingSerialPort::TracingSerialPort(SerialPort& port, SerialTrace& trace, QObje
 bool TracingSerialPort::open()
 {
     const bool ok = m_port.open();
-    m_trace.event(ok ? QStringLiteral("open %1 %2").arg(m_port.portName(), m_port.settings())
+    m_trace.mark(ok ? QStringLiteral("open %1 %2").arg(m_port.portName(), m_port.settings())
                      : QStringLiteral("open %1 failed: %2").arg(m_port.portName(), m_port.errorString()));
     return ok;
 }
@@ -22,7 +22,7 @@ bool TracingSerialPort::open()
 void TracingSerialPort::close()
 {
     if (m_port.isOpen())
-        m_trace.event(QStringLiteral("close"));
+        m_trace.mark(QStringLiteral("close"));
     m_port.close();
 }
 
@@ -43,7 +43,7 @@ void TracingSerialPort::discardInput()
 {
     const qint64 waiting = m_port.bytesAvailable();
     if (waiting > 0)
-        m_trace.event(QStringLiteral("discard input (%1 bytes unread)").arg(waiting));
+        m_trace.mark(QStringLiteral("discard input (%1 bytes unread)").arg(waiting));
     m_port.discardInput();
 }
 
@@ -51,7 +51,7 @@ void TracingSerialPort::discardOutput()
 {
     const qint64 waiting = m_port.bytesToWrite();
     if (waiting > 0)
-        m_trace.event(QStringLiteral("discard output (%1 bytes unsent)").arg(waiting));
+        m_trace.mark(QStringLiteral("discard output (%1 bytes unsent)").arg(waiting));
     m_port.discardOutput();
 }
 

@@ -89,12 +89,12 @@ bool SimulatorHost::startTrace()
     m_endpoint->setTrace(t);
     connect(t, &platform::SerialTrace::writeFailed, this,
             [this](const QString& why) { warn(QStringLiteral("the trace stopped: %1").arg(why)); });
-    connect(m_endpoint.get(), &PtyEndpoint::slaveChanged, t, [t](const QString& name) { t->event(QStringLiteral("serving on %1").arg(name)); });
+    connect(m_endpoint.get(), &PtyEndpoint::slaveChanged, t, [t](const QString& name) { t->mark(QStringLiteral("serving on %1").arg(name)); });
     connect(m_endpoint.get(), &PtyEndpoint::peerChanged, t, [t](bool on) {
-        t->event(on ? QStringLiteral("reader connected") : QStringLiteral("reader gone"));
+        t->mark(on ? QStringLiteral("reader connected") : QStringLiteral("reader gone"));
     });
-    connect(m_endpoint.get(), &PtyEndpoint::lineDropped, t, [t] { t->event(QStringLiteral("line dropped")); });
-    connect(m_endpoint.get(), &PtyEndpoint::lineRestored, t, [t] { t->event(QStringLiteral("line restored")); });
+    connect(m_endpoint.get(), &PtyEndpoint::lineDropped, t, [t] { t->mark(QStringLiteral("line dropped")); });
+    connect(m_endpoint.get(), &PtyEndpoint::lineRestored, t, [t] { t->mark(QStringLiteral("line restored")); });
     return true;
 }
 
