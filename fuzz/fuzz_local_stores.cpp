@@ -1,4 +1,4 @@
-// Any bytes as bank.dat and idbank.dat (split at the first "IDB:"; without it
+// Any bytes as a store journal, and as bank.dat and idbank.dat (split at the first "IDB:"; without it
 // both files hold the whole input). A loaded store written back must load as
 // it was, and a second write-back must change no byte.
 #include "FuzzSupport.h"
@@ -63,6 +63,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray input = fuzz::bytesOf(data, size);
+    // The journal a killed process leaves: taken only when it is exactly what encode() writes.
+    if (const auto writes = memory::RecordJournal::decode(input))
+        VEXLOR_FUZZ_CHECK(memory::RecordJournal::encode(*writes) == input);
     const qsizetype split = input.indexOf("IDB:");
     put(g_bank, split < 0 ? input : input.left(split));
     put(g_idBank, split < 0 ? input : input.mid(split + 4));

@@ -3,6 +3,7 @@
 #include "memory/MemoryTables.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vexlor::memory {
 
@@ -19,6 +20,20 @@ QByteArrayView recordAt(const QByteArray& data, int recordSize, int n)
     return QByteArrayView(data).sliced(at, std::min<qsizetype>(recordSize, data.size() - at));
 }
 
+// A read-only store cannot be mended, but what a killed process left in its
+// journal still shows instead of a torn record.
+QByteArray withJournal(QByteArray data, const RecordJournal& journal, bool writable)
+{
+    const auto writes = writable ? std::nullopt : journal.pending();
+    for (const RecordJournal::Write& w : writes.value_or(QList<RecordJournal::Write>())) {
+        if (w.offset >= data.size())
+            continue;
+        const qsizetype n = std::min<qsizetype>(w.bytes.size(), data.size() - w.offset);
+        data.replace(w.offset, n, w.bytes.first(n));
+    }
+    return data;
+}
+
 } // namespace
 
 LocalStores::LocalStores(const QString& bankPath, const QString& idBankPath)
@@ -32,17 +47,30 @@ void LocalStores::fail(const QFile& file, const QString& what)
     m_error = QStringLiteral("%1: %2: %3").arg(file.fileName(), what, file.errorString());
 }
 
-bool LocalStores::openStore(QFile& file, bool& writable)
+bool LocalStores::openStore(Store& store)
 {
-    if (file.isOpen())
+    if (store.file.isOpen())
         return true;
-    if (file.open(QIODevice::ReadWrite)) {
-        writable = true;
+    if (store.file.open(QIODevice::ReadWrite)) {
+        store.writable = true;
+        recover(store);
         return true;
     }
-    fail(file, QStringLiteral("cannot open for writing"));
+    fail(store.file, QStringLiteral("cannot open for writing"));
     // A read-only store still shows the operator's data; only the edits are not kept.
-    return file.open(QIODevice::ReadOnly);
+    return store.file.open(QIODevice::ReadOnly);
+}
+
+void LocalStores::recover(Store& store)
+{
+    const auto writes = store.journal.pending();
+    if (!writes) {
+        // Cut short: the store was not touched yet.
+        store.journal.end();
+        return;
+    }
+    if (writeInPlace(store, *writes) && store.file.flush())
+        store.journal.end();
 }
 
 void LocalStores::LoadStores(MemoryTables& tables)
@@ -50,14 +78,16 @@ void LocalStores::LoadStores(MemoryTables& tables)
     m_tables = &tables;
 
     // Only the expected records are read: a huge file is not read whole, and bytes beyond them stay as they are.
-    if (openStore(m_bank, m_bankWritable) && m_bank.seek(0)) {
-        const QByteArray data = m_bank.read(qint64(kChannelRecordSize) * kChannelRecords);
+    if (openStore(m_bank) && m_bank.file.seek(0)) {
+        const QByteArray data = withJournal(m_bank.file.read(qint64(kChannelRecordSize) * kChannelRecords),
+                                            m_bank.journal, m_bank.writable);
         for (int n = 1; n <= kChannelRecords; ++n)
             decodeChannel(recordAt(data, kChannelRecordSize, n), tables.Channels, n);
     }
 
-    if (openStore(m_idBank, m_idBankWritable) && m_idBank.seek(0)) {
-        const QByteArray data = m_idBank.read(qint64(kIDRecordSize) * kIDBankRecords);
+    if (openStore(m_idBank) && m_idBank.file.seek(0)) {
+        const QByteArray data = withJournal(m_idBank.file.read(qint64(kIDRecordSize) * kIDBankRecords),
+                                            m_idBank.journal, m_idBank.writable);
         for (int bank = 1; bank <= MemoryTables::kBanks; ++bank) {
             for (int slot = 1; slot <= MemoryTables::kSlots; ++slot)
                 decodeIDSlot(recordAt(data, kIDRecordSize, 100 * (bank - 1) + slot), tables.IDs, bank, slot);
@@ -71,36 +101,54 @@ void LocalStores::LoadStores(MemoryTables& tables)
         tables.BankImported.set(bank, false);
 }
 
-bool LocalStores::writeRecord(QFile& file, int recordSize, int record, const QByteArray& bytes)
+void LocalStores::writeRecord(int recordSize, int record, const QByteArray& bytes)
 {
-    const qint64 at = qint64(recordSize) * (record - 1);
-    // Fill a gap before the record with zeros ourselves: what a seek past the end leaves is not defined everywhere.
-    const qint64 size = file.size();
-    if (size < at) {
-        if (!file.seek(size) || file.write(QByteArray(at - size, '\0')) != at - size) {
-            fail(file, QStringLiteral("cannot extend"));
+    m_queued.append({qint64(recordSize) * (record - 1), bytes});
+}
+
+bool LocalStores::writeInPlace(Store& store, const QList<RecordJournal::Write>& writes)
+{
+    QFile& file = store.file;
+    for (const RecordJournal::Write& w : writes) {
+        // Fill a gap before the record with zeros ourselves: what a seek past the end leaves is not defined everywhere.
+        const qint64 size = file.size();
+        if (size < w.offset) {
+            if (!file.seek(size) || file.write(QByteArray(w.offset - size, '\0')) != w.offset - size) {
+                fail(file, QStringLiteral("cannot extend"));
+                return false;
+            }
+        }
+        if (!file.seek(w.offset) || file.write(w.bytes) != w.bytes.size()) {
+            fail(file, QStringLiteral("cannot write at byte %1").arg(w.offset));
             return false;
         }
-    }
-    if (!file.seek(at) || file.write(bytes) != bytes.size()) {
-        fail(file, QStringLiteral("cannot write record %1").arg(record));
-        return false;
     }
     return true;
 }
 
-bool LocalStores::finish(QFile& file, bool ok)
+bool LocalStores::finish(Store& store, bool ok)
 {
-    if (!file.flush()) {
-        fail(file, QStringLiteral("cannot flush"));
+    const QList<RecordJournal::Write> writes = std::exchange(m_queued, {});
+    if (writes.isEmpty())
+        return ok;
+    // Without a journal the records are still written: an edit kept unprotected beats one lost.
+    const bool journaled = store.journal.begin(writes);
+    if (!journaled)
+        m_error = store.journal.errorString();
+    ok = writeInPlace(store, writes) && ok;
+    if (!store.file.flush()) {
+        fail(store.file, QStringLiteral("cannot flush"));
         return false;
     }
+    // A journal left after a failed write is redone at the next start.
+    if (ok && journaled && !store.journal.end())
+        m_error = store.journal.errorString();
     return ok;
 }
 
 bool LocalStores::StoreChannelRange(int first, int last)
 {
-    if (!m_tables || !m_bankWritable)
+    if (!m_tables || !m_bank.writable)
         return false;
     first = std::max(first, 1);
     last = std::min(last, int(kChannelRecords));
@@ -111,38 +159,37 @@ bool LocalStores::StoreChannelRange(int first, int last)
     bytes.reserve(qsizetype(kChannelRecordSize) * (last - first + 1));
     for (int n = first; n <= last; ++n)
         bytes += encodeChannel(m_tables->Channels, n);
-    return finish(m_bank, writeRecord(m_bank, kChannelRecordSize, first, bytes));
+    writeRecord(kChannelRecordSize, first, bytes);
+    return finish(m_bank, true);
 }
 
 bool LocalStores::StoreIDList(int bank, int list)
 {
-    if (!m_tables || !m_idBankWritable || bank < 1 || bank > MemoryTables::kBanks || list < 1
+    if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks || list < 1
         || list > MemoryTables::kLists)
         return false;
-    bool ok = true;
     for (int position = 1; position <= MemoryTables::kSlotsPerList; ++position) {
         const int slot = MemoryTables::slotOf(list, position);
         // A slot never filled keeps its record as it is.
         if (m_tables->IDs.at(bank, slot, MemoryTables::kIdCh).isBlank())
             continue;
-        ok = writeRecord(m_idBank, kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot))
-            && ok;
+        writeRecord(kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot));
     }
-    return finish(m_idBank, ok);
+    return finish(m_idBank, true);
 }
 
 bool LocalStores::StoreIDSlot(int bank, int slot, Reserved reserved)
 {
-    if (!m_tables || !m_idBankWritable || bank < 1 || bank > MemoryTables::kBanks || slot < 1
+    if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks || slot < 1
         || slot > MemoryTables::kSlots || m_tables->IDs.at(bank, slot, MemoryTables::kIdCh).isBlank())
         return false;
-    const QByteArray bytes = encodeIDSlot(m_tables->IDs, bank, slot, reserved);
-    return finish(m_idBank, writeRecord(m_idBank, kIDRecordSize, 100 * (bank - 1) + slot, bytes));
+    writeRecord(kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot, reserved));
+    return finish(m_idBank, true);
 }
 
 bool LocalStores::StoreIDSlots(int bank, int first, int last, Reserved reserved)
 {
-    if (!m_tables || !m_idBankWritable || bank < 1 || bank > MemoryTables::kBanks || first < 1
+    if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks || first < 1
         || last > MemoryTables::kSlots || first > last)
         return false;
     QByteArray bytes;
@@ -152,7 +199,8 @@ bool LocalStores::StoreIDSlots(int bank, int first, int last, Reserved reserved)
             return false;
         bytes += encodeIDSlot(m_tables->IDs, bank, slot, reserved);
     }
-    return finish(m_idBank, writeRecord(m_idBank, kIDRecordSize, 100 * (bank - 1) + first, bytes));
+    writeRecord(kIDRecordSize, 100 * (bank - 1) + first, bytes);
+    return finish(m_idBank, true);
 }
 
 bool LocalStores::storeBankText(int record, const Cell& value)
@@ -160,17 +208,18 @@ bool LocalStores::storeBankText(int record, const Cell& value)
     const auto bytes = encodeBankText(value);
     if (!bytes) {
         m_error = QStringLiteral("%1: record %2: text longer than %3 bytes not stored")
-                      .arg(m_idBank.fileName())
+                      .arg(m_idBank.file.fileName())
                       .arg(record)
                       .arg(kBankTextMax);
         return false;
     }
-    return writeRecord(m_idBank, kIDRecordSize, record, *bytes);
+    writeRecord(kIDRecordSize, record, *bytes);
+    return true;
 }
 
 bool LocalStores::StoreBankNames()
 {
-    if (!m_tables || !m_idBankWritable)
+    if (!m_tables || !m_idBank.writable)
         return false;
     bool ok = true;
     for (int bank = 1; bank <= MemoryTables::kBanks; ++bank)
@@ -180,7 +229,7 @@ bool LocalStores::StoreBankNames()
 
 bool LocalStores::StoreBankTrunkTypes()
 {
-    if (!m_tables || !m_idBankWritable)
+    if (!m_tables || !m_idBank.writable)
         return false;
     bool ok = true;
     for (int bank = 1; bank <= MemoryTables::kBanks; ++bank)
@@ -190,14 +239,14 @@ bool LocalStores::StoreBankTrunkTypes()
 
 bool LocalStores::StoreBankName(int bank)
 {
-    if (!m_tables || !m_idBankWritable || bank < 1 || bank > MemoryTables::kBanks)
+    if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks)
         return false;
     return finish(m_idBank, storeBankText(kBankNameRecord + bank, m_tables->BankNames.at(bank)));
 }
 
 bool LocalStores::StoreBankTrunkType(int bank)
 {
-    if (!m_tables || !m_idBankWritable || bank < 1 || bank > MemoryTables::kBanks)
+    if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks)
         return false;
     return finish(m_idBank, storeBankText(kBankTypeRecord + bank, m_tables->BankTrunkTypes.at(bank)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memory/RecordJournal.h"
 #include "memory/StoreRecords.h"
 
 #include <QFile>
@@ -10,8 +11,9 @@ namespace vexlor::memory {
 class MemoryTables;
 
 // bank.dat and idbank.dat: opened once, kept open for the run, written through
-// record by record. File errors never reach the operator; they are kept in
-// errorString() for the log.
+// record by record. Each store call's records go through a journal first, so a
+// killed process leaves every record either old or new. File errors never
+// reach the operator; they are kept in errorString() for the log.
 class LocalStores {
 public:
     explicit LocalStores(const QString& bankPath = QStringLiteral("bank.dat"),
@@ -38,24 +40,38 @@ public:
     bool StoreBankName(int bank);
     bool StoreBankTrunkType(int bank);
 
-    bool bankStoreWritable() const { return m_bankWritable; }
-    bool idBankStoreWritable() const { return m_idBankWritable; }
+    bool bankStoreWritable() const { return m_bank.writable; }
+    bool idBankStoreWritable() const { return m_idBank.writable; }
     QString errorString() const { return m_error; }
 
-    QString bankPath() const { return m_bank.fileName(); }
-    QString idBankPath() const { return m_idBank.fileName(); }
+    QString bankPath() const { return m_bank.file.fileName(); }
+    QString idBankPath() const { return m_idBank.file.fileName(); }
 
 private:
-    bool openStore(QFile& file, bool& writable);
-    bool writeRecord(QFile& file, int recordSize, int record, const QByteArray& bytes);
-    bool finish(QFile& file, bool ok);
+    struct Store {
+        QFile file;
+        RecordJournal journal;
+        bool writable = false;
+        explicit Store(const QString& path)
+            : file(path)
+            , journal(path + QStringLiteral(".journal"))
+        {
+        }
+    };
+
+    bool openStore(Store& store);
+    // Redoes what a killed process left in the journal.
+    void recover(Store& store);
+    // Queues a record for finish(), which writes the queue.
+    void writeRecord(int recordSize, int record, const QByteArray& bytes);
+    bool finish(Store& store, bool ok);
+    bool writeInPlace(Store& store, const QList<RecordJournal::Write>& writes);
     bool storeBankText(int record, const Cell& value);
     void fail(const QFile& file, const QString& what);
 
-    QFile m_bank;
-    QFile m_idBank;
-    bool m_bankWritable = false;
-    bool m_idBankWritable = false;
+    Store m_bank;
+    Store m_idBank;
+    QList<RecordJournal::Write> m_queued;
     MemoryTables* m_tables = nullptr;
     QString m_error;
 };

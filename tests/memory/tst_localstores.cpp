@@ -6,6 +6,7 @@
 #include "RecordBytes.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -380,6 +381,45 @@ private Q_SLOTS:
         t.BankNames.set(1, QStringLiteral("One"));
         QVERIFY(s.StoreBankNames());
         QCOMPARE(readAll(d.id()).mid(1000 * 65, 65), bankText("One"));
+    }
+
+    // What a process killed during a store call leaves: a journal, whole or cut
+    // short, and maybe a record half written in place.
+    void journalLeftByAKill_data()
+    {
+        QTest::addColumn<int>("journalCut"); // bytes missing at the journal's end
+        QTest::addColumn<int>("written"); // bytes of the new record already in place
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<QString>("name");
+        const QString oldName(40, u'o'), newName(40, u'n');
+        QTest::newRow("killed mid-record: redone") << 0 << 30 << qint64(68) << newName;
+        QTest::newRow("killed after the record: redone") << 0 << 68 << qint64(68) << newName;
+        QTest::newRow("killed in the journal: store untouched") << 1 << 0 << qint64(68) << oldName;
+        QTest::newRow("journal for no store: ignored") << 0 << 0 << RecordJournal::kMaxOffset + 68 << oldName;
+    }
+    void journalLeftByAKill()
+    {
+        QFETCH(int, journalCut);
+        QFETCH(int, written);
+        QFETCH(qint64, offset);
+        Dir d;
+        const QByteArray before = channel("1", "01543250", "POL", "One") + channel("2", "01543375", "FDP", QByteArray(40, 'o'));
+        const QByteArray after = channel("2", "04601250", "AMB", QByteArray(40, 'n'), 'N', 'N', 'N');
+        QVERIFY(writeAll(d.bank(), before.left(68) + after.left(written) + before.mid(68 + written)));
+        QVERIFY(writeAll(d.bank() + QStringLiteral(".journal"),
+                         RecordJournal::encode({{offset, after}}).chopped(journalCut)));
+        MemoryTables t;
+        LocalStores s(d.bank(), d.id());
+        s.LoadStores(t);
+        QTEST(t.Channels.text(2, MT::kChName), "name");
+        QCOMPARE(t.Channels.text(1, MT::kChName), QStringLiteral("One"));
+        QCOMPARE(QFileInfo(d.bank()).size(), before.size());
+        QVERIFY(!QFile::exists(d.bank() + QStringLiteral(".journal")));
+        // A later store call is journaled afresh and leaves no journal behind.
+        t.Channels.set(1, MT::kChName, QStringLiteral("Uno"));
+        QVERIFY(s.StoreChannelRange(1, 1));
+        QVERIFY(!QFile::exists(d.bank() + QStringLiteral(".journal")));
+        QCOMPARE(readAll(d.bank()).mid(14, 3), QByteArray("Uno"));
     }
 
     void readOnlyStoreStillLoads()
