@@ -27,7 +27,8 @@ QString retry(ScannerLink& link, const QString& command, const std::function<boo
             return reply::kFailure;
         if (done(answer))
             return answer;
-        if (link.clock().monotonicMs() - t0 >= limitMs)
+        // A dead line fails every try at once: asking on until the time-out would spin.
+        if (!link.lineUp() || link.clock().monotonicMs() - t0 >= limitMs)
             break;
     }
     return reply::kFailure;

@@ -16,7 +16,7 @@ inline constexpr QLatin1String kFailure {"FAILURE"};
 
 // Repeats the transaction while the reply is a refusal ("NG") or an error
 // ("ERR"), until the serial time-out has passed since the first try; then
-// "FAILURE". A link that is shutting down fails at once.
+// "FAILURE". A link that is shutting down or a line that is down fails at once.
 QString RetrySyncOut(ScannerLink& link, const QString& command);
 
 // The same, but only a reply that starts with one of `wanted` ends it: any

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace vexlor::link {
 
@@ -207,12 +208,34 @@ void ScannerLink::QuietScanner(bool QuietState)
     if (!m_quieted)
         return;
     for (const QLatin1String command : cmd::kReleaseCommands) {
-        SyncSerialOut(command);
+        putBack(command);
         if (!self)
             return;
     }
     m_quieted = false;
     resumePoll();
+}
+
+QString ScannerLink::putBack(const QString& command, bool wait)
+{
+    if (m_closing)
+        return reply::kTimeout;
+    const QPointer<ScannerLink> self(this);
+    QString answer;
+    if (wait)
+        answer = SyncSerialOut(command);
+    else if (lineUp())
+        Write(command);
+    // Down now: it may not have arrived, and sent twice it does no harm.
+    if (self && !lineUp())
+        owe(command);
+    return answer;
+}
+
+void ScannerLink::owe(const QString& command)
+{
+    if (!m_closing && !m_owed.contains(command))
+        m_owed.append(command);
 }
 
 void ScannerLink::pausePoll()
@@ -273,6 +296,11 @@ void ScannerLink::OnComm(platform::SerialPort::LineEvent event)
         Q_EMIT offlineShown();
     } else if (!otherOn) {
         m_offline = false;
+    }
+    if (lineUp() && !m_owed.isEmpty()) {
+        // The line is back: what the receiver missed while it was down goes first.
+        for (const QString& command : std::exchange(m_owed, {}))
+            Write(command);
     }
 }
 

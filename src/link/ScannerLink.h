@@ -51,6 +51,13 @@ public:
     // true: stop the poll and quiet the receiver; false: undo both.
     void QuietScanner(bool QuietState);
 
+    // Sends a command that puts the receiver back after a long exchange (a
+    // release, leaving programming), as a transaction or, with wait false,
+    // as a straight write. When the line is down it is kept and written
+    // once the line returns: a drop mid-exchange must not leave the
+    // receiver quieted or programming.
+    QString putBack(const QString& command, bool wait = true);
+
     // The poll around a long exchange that does not quiet the receiver.
     // Resuming does nothing once the program is shutting down.
     void pausePoll();
@@ -121,6 +128,7 @@ private:
     void send(const QString& command);
     // Keeps the newest whole lines that fit in kMaxReplyInput.
     static void boundReply(QByteArray& received);
+    void owe(const QString& command);
 
     platform::SerialPort& m_port;
     platform::Clock& m_clock;
@@ -136,6 +144,7 @@ private:
     bool m_quieted = false;
     bool m_offline = false;
     quint64 m_droppedWrites = 0;
+    QStringList m_owed;
 };
 
 } // namespace vexlor::link

@@ -55,6 +55,10 @@ void BankRead::ChTimer_Timer()
     if (!isRunning())
         return;
     collect();
+    if (!m_link.lineUp()) {
+        finish(true); // nothing more can come; what did is kept
+        return;
+    }
     if (m_nextChannel < m_lastChannel) {
         for (int c = m_nextChannel; c < m_nextChannel + kPerTick && isRunning(); ++c)
             m_link.Write(link::cmd::pmRead(c)); // a write may end the program, and this read
@@ -99,7 +103,7 @@ void BankRead::finish(bool decode)
     if (!isRunning())
         return;
     m_timer.stop();
-    m_link.Write(link::cmd::kQUN);
+    m_link.putBack(link::cmd::kQUN, false);
     m_link.resumePoll();
     m_guard.reset();
     const int decoded = decode ? channels::decodeReplies(m_buffer, m_channels) : -1;

@@ -2,6 +2,7 @@
 
 #include "link/Commands.h"
 #include "link/ExchangeGuard.h"
+#include "link/Replies.h"
 #include "link/ScannerLink.h"
 #include "link/Wire.h"
 #include "memory/ChannelReplies.h"
@@ -59,10 +60,12 @@ int BankUpload::uploadable(const ChannelTable& channels, int bank)
     return n;
 }
 
+bool BankUpload::going() const { return !m_stopRequested && !m_link.isShuttingDown() && m_link.lineUp(); }
+
 bool BankUpload::send(const QString& command)
 {
     m_link.SyncSerialOut(command);
-    return !m_stopRequested && !m_link.isShuttingDown();
+    return going();
 }
 
 BankUpload::Result BankUpload::run(int bank, int typeDigit)
@@ -81,62 +84,65 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
     const int first = MT::firstChannel(bank);
     const int last = first + MT::kChannelsPerBank - 1;
     m_prepared = false;
-    bool going = true;
+    bool goingOn = true;
 
-    auto sent = [&] {
+    // A "PM" that the line lost on the way is not counted as sent.
+    auto program = [&](int c) {
+        const QString answer = m_link.SyncSerialOut(programCommand(m_channels, c));
+        if (!m_link.lineUp())
+            return;
         ++result.sent;
+        result.refused += link::reply::isFailure(answer) ? 1 : 0;
         if (self)
             Q_EMIT progressed(result.sent, result.total);
     };
 
-    for (int c = first; going && c <= last; ++c) {
+    for (int c = first; goingOn && c <= last; ++c) {
         if (modeOf(m_channels, c) != Mode::Trunk)
             continue;
         if (!m_prepared) {
             m_prepared = true;
             guard.quiet();
-            going = !m_link.isShuttingDown() && send(link::cmd::memoryChannel(1))
+            goingOn = going() && send(link::cmd::memoryChannel(1))
                 && send(link::cmd::trunkType(bank, typeDigit));
-            if (going && typeDigit > 0)
-                going = send(link::cmd::keyHeld(13)) && send(link::cmd::keyDigit(bank % 10))
+            if (goingOn && typeDigit > 0)
+                goingOn = send(link::cmd::keyHeld(13)) && send(link::cmd::keyDigit(bank % 10))
                     && send(link::cmd::key(4));
-            if (!going)
+            if (!goingOn)
                 break;
         }
         const bool delay = marked(m_channels, c, MT::kChDLY);
         const bool lockout = marked(m_channels, c, MT::kChLO);
         // The channel's key presses always follow its "PM", even when a stop arrives meanwhile.
-        const QString pm = programCommand(m_channels, c);
-        m_link.SyncSerialOut(pm);
-        sent();
+        program(c);
         if (delay)
             m_link.SyncSerialOut(link::cmd::key(12));
         if (lockout)
             m_link.SyncSerialOut(link::cmd::key(6));
-        going = send(link::cmd::key(7));
+        goingOn = send(link::cmd::key(7));
     }
 
-    for (int c = first; going && c <= last; ++c) {
+    for (int c = first; goingOn && c <= last; ++c) {
         if (modeOf(m_channels, c) != Mode::Normal)
             continue;
         if (!m_prepared) {
             m_prepared = true;
-            going = send(link::cmd::key(0)) && send(link::cmd::memoryChannel(1));
-            if (!going)
+            goingOn = send(link::cmd::key(0)) && send(link::cmd::memoryChannel(1));
+            if (!goingOn)
                 break;
         }
         const bool delay = marked(m_channels, c, MT::kChDLY);
         const bool lockout = marked(m_channels, c, MT::kChLO);
-        m_link.SyncSerialOut(programCommand(m_channels, c));
-        sent();
+        program(c);
         m_link.SyncSerialOut(link::cmd::delay(delay));
-        going = send(link::cmd::lockout(lockout));
+        goingOn = send(link::cmd::lockout(lockout));
     }
 
-    if (m_prepared)
-        m_link.SyncSerialOut(link::cmd::key(0));
+    if (m_prepared && !m_link.isShuttingDown())
+        m_link.putBack(link::cmd::key(0));
     m_prepared = false;
-    result.stopped = !going;
+    result.stopped = !goingOn;
+    result.lineLost = result.stopped && !m_link.lineUp() && !m_link.isShuttingDown();
     m_running = false;
     m_stopRequested = false;
     return result;

@@ -13,9 +13,10 @@ class ChannelTable;
 
 // Writes the 30 channels of one bank into the receiver: trunk-mode channels
 // through trunk programming with key presses (quieted), then normal-mode
-// channels with direct commands. Replies are not examined. stop() ends it
-// after the transaction in flight; the receiver is then put back ("KEY00")
-// and released as at a normal end.
+// channels with direct commands. A refused command does not stop it.
+// stop() ends it after the transaction in flight; the receiver is then put
+// back ("KEY00") and released as at a normal end. A dropped line ends it at
+// once, and the receiver is put back when the line returns.
 class BankUpload : public QObject {
     Q_OBJECT
 public:
@@ -24,8 +25,10 @@ public:
     struct Result {
         bool started = false; // false: another exchange held the line, nothing sent
         bool stopped = false;
-        int sent = 0;         // channels whose "PM" command went out
-        int total = 0;        // channels the bank had to send
+        bool lineLost = false; // stopped because the line went down
+        int sent = 0;          // channels whose "PM" command went out
+        int refused = 0;       // of those, answered "NG", "ERR" or not at all
+        int total = 0;         // channels the bank had to send
     };
 
     BankUpload(link::ScannerLink& link, const ChannelTable& channels, QObject* parent = nullptr);
@@ -43,6 +46,7 @@ Q_SIGNALS:
     void progressed(int sent, int total);
 
 private:
+    bool going() const;
     bool send(const QString& command);
     void abandon();
 

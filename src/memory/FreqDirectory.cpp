@@ -159,6 +159,13 @@ void FreqDirectory::readFinished(int decoded)
         WriteBank();
     }
     publish();
+    if (decoded == 0 && !m_link.isShuttingDown()) {
+        Dialogs::Message m {QStringLiteral("Read failed: the scanner sent none of the bank's channels."),
+                            QStringLiteral("Watch out!"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+        m.informative = QStringLiteral("The bank keeps what it held. Check that the scanner is in remote mode, "
+                                       "then try again.");
+        m_dialogs.message(m);
+    }
 }
 
 void FreqDirectory::Option1_Click()
@@ -369,7 +376,9 @@ void FreqDirectory::DataSendToScannerCmd_Click()
     if (!r.started)
         texts::refuseBusy(m_dialogs, m_link);
     else if (r.stopped)
-        texts::reportStopped(m_dialogs, r.sent, r.total, QStringLiteral("channels"));
+        texts::reportStopped(m_dialogs, r.sent, r.total, QStringLiteral("channels"), r.lineLost);
+    else if (r.sent > 0 && r.refused == r.sent)
+        texts::reportRefused(m_dialogs, QStringLiteral("channel"));
 }
 
 void FreqDirectory::StopCmd_Click() { m_upload.stop(); }

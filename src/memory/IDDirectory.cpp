@@ -435,7 +435,9 @@ void IDDirectory::SendToScanner_Click()
     if (!r.started)
         texts::refuseBusy(m_dialogs, m_link);
     else if (r.stopped)
-        texts::reportStopped(m_dialogs, r.sent, r.total, QStringLiteral("IDs"));
+        texts::reportStopped(m_dialogs, r.sent, r.total, QStringLiteral("IDs"), r.lineLost);
+    else if (r.sent > 0 && r.refused == r.sent)
+        texts::reportRefused(m_dialogs, QStringLiteral("ID"));
     if (self && closed)
         closedMeanwhile();
 }

@@ -113,7 +113,8 @@ IDListRead::Outcome IDListRead::readHeld(int bank, int list)
             m_ids.set(bank, s.slot, MT::kIdLO, QStringLiteral("="));
         }
     }
-    m_link.SyncSerialOut(link::cmd::key(0));
+    if (!m_link.isShuttingDown())
+        m_link.putBack(link::cmd::key(0));
     m_running = false;
     m_stopRequested = false;
     return outcome;

@@ -2,6 +2,7 @@
 
 #include "link/Commands.h"
 #include "link/ExchangeGuard.h"
+#include "link/Replies.h"
 #include "link/Retry.h"
 #include "link/ScannerLink.h"
 #include "link/Wire.h"
@@ -59,19 +60,23 @@ IDUpload::Result IDUpload::run(int bank, int list)
     }
     result.total = int(commands.size());
 
-    auto going = [&] { return self && !m_stopRequested && !m_link.isShuttingDown(); };
+    auto going = [&] { return self && !m_stopRequested && !m_link.isShuttingDown() && m_link.lineUp(); };
     m_link.SyncSerialOut(link::cmd::memoryChannel(1));
     if (going())
         m_link.SyncSerialOut(link::cmd::kAFF);
     for (const QString& c : commands) {
         if (!going())
             break;
-        m_link.SyncSerialOut(c);
+        const QString answer = m_link.SyncSerialOut(c);
+        if (!m_link.lineUp())
+            break; // lost on the way: not counted
         ++result.sent;
+        result.refused += link::reply::isFailure(answer) ? 1 : 0;
         if (self)
             Q_EMIT progressed(result.sent, result.total);
     }
     result.stopped = !going();
+    result.lineLost = result.stopped && self && !m_link.lineUp() && !m_link.isShuttingDown();
     // Stopped or not, the receiver goes back to the bank it was on.
     link::RetrySyncOut(m_link, QLatin1String("MA") + MT::firstChannelText(bank));
     link::RetrySyncOut(m_link, link::cmd::key(13));

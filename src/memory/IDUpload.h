@@ -14,7 +14,8 @@ class IDTable;
 // Writes the filled slots of one ID list into the receiver, one "TG"
 // command each, quieted; then returns the receiver to the bank. Only the
 // ID numbers go: names, types and lock-outs stay local. stop() ends it
-// after the transaction in flight and still returns the receiver to the bank.
+// after the transaction in flight and still returns the receiver to the
+// bank; a dropped line ends it at once.
 class IDUpload : public QObject {
     Q_OBJECT
 public:
@@ -23,7 +24,9 @@ public:
     struct Result {
         bool started = false;
         bool stopped = false;
+        bool lineLost = false; // stopped because the line went down
         int sent = 0;
+        int refused = 0; // of those, answered "NG", "ERR" or not at all
         int total = 0;
     };
 

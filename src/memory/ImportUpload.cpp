@@ -2,6 +2,7 @@
 
 #include "link/Commands.h"
 #include "link/ExchangeGuard.h"
+#include "link/Replies.h"
 #include "link/ScannerLink.h"
 #include "link/Wire.h"
 #include "memory/ChannelReplies.h"
@@ -57,12 +58,15 @@ void ImportUpload::abandon()
 
 bool ImportUpload::linkAlive() const { return !m_link.isShuttingDown() && m_link.lineUp(); }
 
-bool ImportUpload::item(const QStringList& commands)
+bool ImportUpload::item(const QStringList& commands, qsizetype data)
 {
-    for (const QString& c : commands) {
+    m_itemRefused = false;
+    for (qsizetype i = 0; i < commands.size(); ++i) {
         if (!linkAlive())
             return false;
-        m_link.SyncSerialOut(c);
+        const QString answer = m_link.SyncSerialOut(commands[i]);
+        if (i == data)
+            m_itemRefused = link::reply::isFailure(answer);
     }
     return linkAlive();
 }
@@ -80,6 +84,8 @@ bool ImportUpload::quietIfNeeded(bool memoryFirst)
 void ImportUpload::done()
 {
     ++m_result.sent;
+    m_result.refused += m_itemRefused ? 1 : 0;
+    m_itemRefused = false;
     Q_EMIT progressed(m_result.sent, m_result.total);
 }
 
@@ -91,7 +97,7 @@ void ImportUpload::passTrunkTypes()
         if (!quietIfNeeded(true))
             return;
         const int digit = MT::trunkTypeDigit(m_tables.bankTrunkType(b));
-        if (!item({cmd::trunkType(b, digit)}))
+        if (!item({cmd::trunkType(b, digit)}, 0))
             return;
         m_tables.BankImported.set(b, false);
         done();
@@ -120,13 +126,14 @@ void ImportUpload::passChannels(bool trunk)
         if (!trunk && !any)
             commands << cmd::memoryChannel(1);
         any = true;
+        const qsizetype data = commands.size();
         commands << cmd::pmRead(number) + QLatin1Char(' ') + channels::uploadDigits(ch.text(n, MT::kChFrequency));
         if (isSet(ch.at(n, MT::kChLO)))
             commands << (trunk ? cmd::key(6) : cmd::lockout(true));
         if (isSet(ch.at(n, MT::kChDLY)))
             commands << cmd::key(12);
         commands << cmd::key(7);
-        if (!item(commands))
+        if (!item(commands, data))
             return;
         m_tables.Channels.set(n, MT::kChMap, QString());
         done();
@@ -151,9 +158,10 @@ void ImportUpload::passIDs()
                 commands << cmd::memoryChannel(1);
             any = true;
             const QString tg = talkgroupCommand(m_tables, b, s);
+            const qsizetype data = tg.isEmpty() ? -1 : commands.size();
             if (!tg.isEmpty())
                 commands << tg;
-            if (!item(commands))
+            if (!item(commands, data))
                 return;
             m_tables.IDs.set(b, s, MT::kIdReserved, QString());
             done();
@@ -186,8 +194,8 @@ ImportUpload::Result ImportUpload::run()
         passIDs();
 
     m_result.stopped = m_result.sent < m_result.total;
-    if (linkAlive() && m_link.QuietedScanner())
-        m_link.SyncSerialOut(cmd::key(0));
+    if (!m_link.isShuttingDown() && m_link.QuietedScanner())
+        m_link.putBack(cmd::key(0));
     guard.release();
     m_guard = nullptr;
     m_running = false;

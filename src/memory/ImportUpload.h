@@ -27,8 +27,9 @@ public:
     struct Result {
         bool started = false; // false: another exchange held the line, nothing sent
         bool stopped = false;
-        int sent = 0;  // items whose commands all went out
-        int total = 0; // items marked at the start
+        int sent = 0;    // items whose commands all went out
+        int refused = 0; // of those, items whose data command was answered "NG", "ERR" or not at all
+        int total = 0;   // items marked at the start
     };
 
     ImportUpload(link::ScannerLink& link, MemoryTables& tables, QObject* parent = nullptr);
@@ -43,8 +44,10 @@ Q_SIGNALS:
 private:
     bool linkAlive() const;
     bool going() const { return !m_stopRequested && linkAlive(); }
-    // Sends the commands of one item; false when the line or the program went meanwhile.
-    bool item(const QStringList& commands);
+    // Sends the commands of one item; false when the line or the program went
+    // meanwhile. The reply to commands[data], when there is one, tells
+    // whether the receiver took the item.
+    bool item(const QStringList& commands, qsizetype data = -1);
     // Quiets the receiver when it is not, with "MA001" first where the pass wants it.
     bool quietIfNeeded(bool memoryFirst);
     void done();
@@ -57,6 +60,7 @@ private:
     MemoryTables& m_tables;
     link::ExchangeGuard* m_guard = nullptr;
     Result m_result;
+    bool m_itemRefused = false;
     bool m_running = false;
     bool m_stopRequested = false;
 };

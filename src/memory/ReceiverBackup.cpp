@@ -59,6 +59,8 @@ void ReceiverBackup::stop()
 
 bool ReceiverBackup::going() const { return !m_stopRequested && !m_link.isShuttingDown(); }
 
+qint64 ReceiverBackup::serialTimeoutMs() const { return qint64(std::max(1.0, m_link.SerialPortTimeout()) * 1000); }
+
 bool ReceiverBackup::fail(const QString& why)
 {
     if (m_failure.isEmpty())
@@ -114,9 +116,14 @@ qsizetype ReceiverBackup::takeLines(std::deque<int>& asked, std::deque<int>& toA
         } else if (!asked.empty() && link::reply::isFailure(line)) {
             // Replies come in order: this one answered the oldest query, which
             // is asked again. Not counted as an attempt: an old reply to the
-            // poll may be what answered; a receiver that only refuses ends
-            // the read through the stall limit.
-            toAsk.push_front(asked.front());
+            // poll may be what answered. Refused on and on, it fails.
+            const int channel = asked.front();
+            const qint64 now = m_link.clock().monotonicMs();
+            if (m_refusedSince[channel] < 0)
+                m_refusedSince[channel] = now;
+            else if (now - m_refusedSince[channel] > serialTimeoutMs())
+                fail(QStringLiteral("The scanner refused the query for channel %1.").arg(channel));
+            toAsk.push_front(channel);
             asked.pop_front();
         }
     }
@@ -134,7 +141,8 @@ bool ReceiverBackup::readChannels(MemoryTables& out)
     std::deque<int> asked;
     m_port.readAll(); // whatever came before the first query answers none of them
     m_pending.clear();
-    const qint64 timeoutMs = qint64(std::max(1.0, m_link.SerialPortTimeout()) * 1000);
+    std::fill(std::begin(m_refusedSince), std::end(m_refusedSince), -1);
+    const qint64 timeoutMs = serialTimeoutMs();
     qint64 lastAnswer = m_link.clock().monotonicMs();
     qint64 lastByte = lastAnswer;
     while (!toAsk.empty() || !asked.empty()) {
@@ -149,6 +157,8 @@ bool ReceiverBackup::readChannels(MemoryTables& out)
         }
         const int before = m_done;
         const qsizetype received = takeLines(asked, toAsk, out);
+        if (!m_failure.isEmpty())
+            return false;
         const qint64 now = m_link.clock().monotonicMs();
         if (received > 0)
             lastByte = now;

@@ -21,7 +21,8 @@ class MemoryTables;
 // lists of every bank that the local tables call trunked. Names, type codes
 // and bank types come from the local tables, which are never changed. The
 // channel queries are pipelined a few deep, so the line is kept busy in both
-// directions; a query that gets no answer, "NG" or "ERR" is asked again.
+// directions; a query that gets no answer, "NG" or "ERR" is asked again,
+// but one refused for longer than the serial time-out ends the backup.
 class ReceiverBackup : public QObject {
     Q_OBJECT
 public:
@@ -54,6 +55,8 @@ Q_SIGNALS:
 
 private:
     bool going() const;
+    // The serial time-out, at least a second.
+    qint64 serialTimeoutMs() const;
     bool fail(const QString& why);
     void step();
     bool readChannels(MemoryTables& out);
@@ -69,6 +72,8 @@ private:
     IDListRead* m_reader = nullptr; // the list read in flight
     QByteArray m_pending;
     int m_attempts[301] = {};
+    // When the channel's query was first refused since it was last asked fresh; -1: not refused.
+    qint64 m_refusedSince[301] = {};
     int m_done = 0;
     int m_total = 0;
     bool m_running = false;

@@ -157,6 +157,8 @@ void TaggedTextTransfer::uploadImported(const QString& note)
                              "Import the file again to send the rest.")
             : QStringLiteral("The serial line went down. Import the file again to send the rest.");
         m_dialogs.message(m);
+    } else if (result.sent > 0 && result.refused == result.sent) {
+        texts::reportRefused(m_dialogs, QStringLiteral("item"));
     } else {
         message(QStringLiteral("The Tagged Text File is imported\r\nand uploaded to your scanner."));
     }

@@ -33,11 +33,21 @@ bool refuseBusy(Dialogs& dialogs, const link::ScannerLink& link)
     return false;
 }
 
-void reportStopped(Dialogs& dialogs, int sent, int total, const QString& what)
+void reportStopped(Dialogs& dialogs, int sent, int total, const QString& what, bool lineLost)
 {
     Dialogs::Message m {QStringLiteral("Upload stopped: %1 of %2 %3 sent.").arg(sent).arg(total).arg(what),
                         QStringLiteral("Upload Stopped"), Dialogs::Buttons::Ok, Dialogs::Icon::Information};
-    m.informative = QStringLiteral("The scanner has left programming and is running again.");
+    m.informative = lineLost ? QStringLiteral("The serial line went down. The scanner is put back in "
+                                              "running order when the line returns.")
+                             : QStringLiteral("The scanner has left programming and is running again.");
+    dialogs.message(m);
+}
+
+void reportRefused(Dialogs& dialogs, const QString& one)
+{
+    Dialogs::Message m {QStringLiteral("Upload failed: the scanner refused every %1.").arg(one),
+                        QStringLiteral("Upload Failed"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+    m.informative = QStringLiteral("Check that the scanner is in remote mode, then try again.");
     dialogs.message(m);
 }
 

@@ -19,7 +19,11 @@ bool confirmUpload(platform::Dialogs& dialogs);
 // so a caller can write `return refuseBusy(...)`.
 bool refuseBusy(platform::Dialogs& dialogs, const link::ScannerLink& link);
 
-// After an upload that the operator stopped.
-void reportStopped(platform::Dialogs& dialogs, int sent, int total, const QString& what);
+// After an upload that the operator stopped, or that lost the line.
+void reportStopped(platform::Dialogs& dialogs, int sent, int total, const QString& what, bool lineLost = false);
+
+// After an upload whose every data command the scanner refused; `one` names
+// a single item ("channel").
+void reportRefused(platform::Dialogs& dialogs, const QString& one);
 
 } // namespace vexlor::memory::texts

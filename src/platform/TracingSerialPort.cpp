@@ -8,12 +8,25 @@ TracingSerialPort::TracingSerialPort(SerialPort& port, SerialTrace& trace, QObje
     : SerialPort(parent), m_port(port), m_trace(trace)
 {
     connect(&m_port, &SerialPort::readyRead, this, &SerialPort::readyRead);
-    connect(&m_port, &SerialPort::lineStateChanged, this, &SerialPort::lineStateChanged);
+    connect(&m_port, &SerialPort::lineStateChanged, this, &TracingSerialPort::onLineState);
+}
+
+void TracingSerialPort::onLineState(LineEvent event)
+{
+    if (m_port.isOpen() != m_open) {
+        m_open = m_port.isOpen();
+        m_trace.mark(m_open ? QStringLiteral("reopened %1").arg(m_port.portName())
+                             : QStringLiteral("lost %1: %2").arg(m_port.portName(), m_port.errorString()));
+    }
+    const auto onOff = [](bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); };
+    m_trace.mark(QStringLiteral("DSR %1, CTS %2").arg(onOff(m_port.dsr()), onOff(m_port.cts())));
+    Q_EMIT lineStateChanged(event);
 }
 
 bool TracingSerialPort::open()
 {
     const bool ok = m_port.open();
+    m_open = m_port.isOpen();
     m_trace.mark(ok ? QStringLiteral("open %1 %2").arg(m_port.portName(), m_port.settings())
                      : QStringLiteral("open %1 failed: %2").arg(m_port.portName(), m_port.errorString()));
     return ok;
@@ -24,6 +37,7 @@ void TracingSerialPort::close()
     if (m_port.isOpen())
         m_trace.mark(QStringLiteral("close"));
     m_port.close();
+    m_open = false;
 }
 
 void TracingSerialPort::write(const QByteArray& bytes)

@@ -7,7 +7,8 @@ namespace vexlor::platform {
 class SerialTrace;
 
 // Passes everything to the real port and records what crosses it, including
-// opens and closes, so a device that vanishes and returns stays in one trace.
+// opens, closes and line changes, so a device that vanishes and returns
+// stays in one trace.
 class TracingSerialPort : public SerialPort {
     Q_OBJECT
 public:
@@ -35,8 +36,12 @@ public:
     bool cts() const override { return m_port.cts(); }
 
 private:
+    void onLineState(LineEvent event);
+
     SerialPort& m_port;
     SerialTrace& m_trace;
+    // As last traced: a port that closes or opens by itself shows as lost or reopened.
+    bool m_open = false;
 };
 
 } // namespace vexlor::platform

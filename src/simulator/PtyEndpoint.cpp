@@ -25,6 +25,8 @@ namespace {
 
 constexpr int kPeerCheckMs = 100;
 constexpr int kPaceTickMs = 10;
+// Between attempts to bring a line back that stays down until asked.
+constexpr int kRestoreRetryMs = 200;
 // Far beyond anything a healthy run queues; only a stuck reader gets here.
 constexpr qsizetype kHardLimit = 64 * 1024;
 
@@ -51,6 +53,18 @@ PtyEndpoint::PtyEndpoint(ReceiverModel& model, const FaultOptions& faults, quint
 }
 
 PtyEndpoint::~PtyEndpoint() { close(); }
+
+void PtyEndpoint::setFaults(const FaultOptions& faults)
+{
+    m_faults = faults;
+    if (!isOpen() && !m_down)
+        return;
+    m_dropTimer.stop();
+    if (!m_down)
+        scheduleDrop();
+    else if (m_faults.dropForMs > 0)
+        m_dropTimer.start(m_faults.dropForMs);
+}
 
 bool PtyEndpoint::open()
 {
@@ -130,8 +144,13 @@ void PtyEndpoint::closePty()
     m_inboxTimer.stop();
     m_inbox.clear();
     m_inDoneMs = m_outDoneMs = 0;
-    delete m_readNotifier;
-    delete m_writeNotifier;
+    // Later: a drop may come from inside a notifier's own signal.
+    for (QSocketNotifier* n : {m_readNotifier, m_writeNotifier}) {
+        if (n) {
+            n->setEnabled(false);
+            n->deleteLater();
+        }
+    }
     m_readNotifier = m_writeNotifier = nullptr;
     if (m_master >= 0)
         ::close(m_master);
@@ -286,6 +305,9 @@ void PtyEndpoint::process(const LineAssembler::Command& command, double atMs)
         replies = {"ERR"};
     else
         replies = m_model.handle(command.text);
+    Q_EMIT commandCarriedOut(command.text);
+    if (!isOpen())
+        return; // the line dropped meanwhile
     for (const QByteArray& line : replies)
         queueLine(line, atMs + m_faults.latencyMs);
 }
@@ -405,19 +427,26 @@ void PtyEndpoint::scheduleDrop()
 
 void PtyEndpoint::dropLine()
 {
+    if (!isOpen())
+        return;
+    m_dropTimer.stop();
     removeLink();
     closePty();
     m_down = true;
     Q_EMIT lineDropped();
-    m_dropTimer.start(m_faults.dropForMs);
+    if (m_faults.dropForMs > 0)
+        m_dropTimer.start(m_faults.dropForMs);
 }
 
 void PtyEndpoint::restoreLine()
 {
+    if (!m_down)
+        return;
+    m_dropTimer.stop();
     if (!openPty() || (!m_linkPath.isEmpty() && !pointLink())) {
         // Try again after another pause rather than give up for good.
         closePty();
-        m_dropTimer.start(m_faults.dropForMs);
+        m_dropTimer.start(std::max(m_faults.dropForMs, kRestoreRetryMs));
         return;
     }
     m_down = false;

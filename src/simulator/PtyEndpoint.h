@@ -44,6 +44,10 @@ public:
     PtyEndpoint(ReceiverModel& model, const FaultOptions& faults, quint32 seed, QObject* parent = nullptr);
     ~PtyEndpoint() override;
 
+    // Takes effect from the next command and line; a drop schedule starts afresh.
+    void setFaults(const FaultOptions& faults);
+    const FaultOptions& faults() const { return m_faults; }
+
     // A symlink kept pointing at the slave; removed while the line is down
     // and on close. Set it before open().
     void setLinkPath(const QString& path) { m_linkPath = path; }
@@ -60,11 +64,19 @@ public:
     bool peerConnected() const { return m_peer; }
     qsizetype pendingBytes() const;
 
+    // Hangs up now, as a pulled adapter does; replies not yet written are
+    // lost. With periodic drops set it comes back after dropForMs by itself,
+    // otherwise it stays down until restoreLine().
+    void dropLine();
+    void restoreLine();
+
 Q_SIGNALS:
     void slaveChanged(const QString& slaveName);
     void lineDropped();
     void lineRestored();
     void peerChanged(bool connected);
+    // A command was answered (or refused); its reply is queued after this.
+    void commandCarriedOut(const QByteArray& command);
 
 private:
     struct Chunk {
@@ -94,8 +106,6 @@ private:
     void pump();
     void writeOut();
     void scheduleDrop();
-    void dropLine();
-    void restoreLine();
     bool silentNow() const;
     double draw();
     qint64 now() const { return m_clock.elapsed(); }

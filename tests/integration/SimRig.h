@@ -73,15 +73,7 @@ struct Rig {
         freq->BankCmb_Click(bank);
         return testing::waitFor([this] { return !freq->isBusy(); }, 5000);
     }
-    void setChannel(int c, const QString& entry) // "mhz [D] [L] [T]"
-    {
-        const QStringList w = entry.split(QLatin1Char(' '));
-        tables.Channels.set(c, MT::kChCh, c);
-        tables.Channels.set(c, MT::kChFrequency, wire::formatMHz(w[0].toDouble()));
-        tables.Channels.set(c, MT::kChDLY, w.contains("D") ? QStringLiteral("=") : QString());
-        tables.Channels.set(c, MT::kChLO, w.contains("L") ? QStringLiteral("=") : QString());
-        tables.Channels.set(c, MT::kChMode, w.contains("T") ? QStringLiteral("Trunk") : QStringLiteral("Normal"));
-    }
+    void setChannel(int c, const QString& entry); // "mhz [D] [L] [T]"
     QString shown(int c) const;
     void openIds(int bank, bool scanner)
     {
@@ -92,6 +84,18 @@ struct Rig {
         scanner ? ids->Option1_Click() : ids->Option2_Click();
     }
 };
+
+inline void setChannelOf(MemoryTables& tables, int c, const QString& entry) // "mhz [D] [L] [T]"
+{
+    const QStringList w = entry.split(QLatin1Char(' '));
+    tables.Channels.set(c, MT::kChCh, c);
+    tables.Channels.set(c, MT::kChFrequency, wire::formatMHz(w[0].toDouble()));
+    tables.Channels.set(c, MT::kChDLY, w.contains("D") ? QStringLiteral("=") : QString());
+    tables.Channels.set(c, MT::kChLO, w.contains("L") ? QStringLiteral("=") : QString());
+    tables.Channels.set(c, MT::kChMode, w.contains("T") ? QStringLiteral("Trunk") : QStringLiteral("Normal"));
+}
+
+inline void Rig::setChannel(int c, const QString& entry) { setChannelOf(tables, c, entry); }
 
 // A channel of the tables as "mhz [D] [L] [T]".
 inline QString shownChannel(const MemoryTables& tables, int c)

@@ -6,7 +6,8 @@ namespace vexlor::platform {
 
 namespace {
 constexpr int kPinPollMs = 100;
-constexpr int kReopenMs = 1000;
+// A device that returns is live again well within a second; a failed open is cheap.
+constexpr int kReopenMs = 250;
 
 QSerialPort::Parity toQtParity(QChar p)
 {
@@ -164,10 +165,13 @@ void QtSerialPort::pollPins()
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ResourceError || !m_wanted)
+    // A hung-up line reads as end of file, which QSerialPort reports as a
+    // read error, again at every turn of the event loop: gone as well.
+    if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) || !m_wanted)
         return;
     // The device went away: report the line down and wait for it to return.
-    m_error = m_port.errorString();
+    // (errno after an end of file is stale, so the read error gets its own words.)
+    m_error = error == QSerialPort::ReadError ? QStringLiteral("the line hung up") : m_port.errorString();
     m_pinTimer.stop();
     m_port.close();
     m_dsr = m_cts = false;
