@@ -1,12 +1,18 @@
-// Any bytes as a store journal, and as bank.dat and idbank.dat (split at the first "IDB:"; without it
-// both files hold the whole input). A loaded store written back must load as
-// it was, and a second write-back must change no byte.
+// Any bytes as a store journal, and as pieces of bank.dat and idbank.dat. The
+// stores are laid out from entries: a byte whose low bit picks the file, a
+// little-endian record number (below kMaxRecord), a length byte, and that many
+// bytes written at the record's start; they may run past the record or overlap
+// others, and the file ends after the last byte written (with zeros in the
+// holes). So a small input reaches any record, and a file can be any size up to
+// far past the records the loader reads. A loaded store written back must load
+// as it was, and a second write-back must change no byte.
 #include "FuzzSupport.h"
 
 #include "memory/LocalStores.h"
 #include "memory/MemoryTables.h"
 
 #include <QFile>
+#include <algorithm>
 #include <memory>
 
 using namespace vexlor;
@@ -18,6 +24,30 @@ namespace {
 
 QString g_bank;
 QString g_idBank;
+
+constexpr int kMaxRecord = 2048;
+
+struct Layout {
+    QByteArray bank;
+    QByteArray idBank;
+};
+
+Layout layOut(const QByteArray& input)
+{
+    Layout out;
+    for (qsizetype at = 0; at + 4 <= input.size();) {
+        const bool id = input[at] & 1;
+        const int record = (uchar(input[at + 1]) | uchar(input[at + 2]) << 8) % kMaxRecord;
+        const qsizetype length = std::min<qsizetype>(uchar(input[at + 3]), input.size() - at - 4);
+        QByteArray& file = id ? out.idBank : out.bank;
+        const qsizetype offset = qsizetype(record) * (id ? memory::records::kIDRecordSize : memory::records::kChannelRecordSize);
+        if (file.size() < offset + length)
+            file.resize(offset + length, '\0');
+        file.replace(offset, length, input.sliced(at + 4, length));
+        at += 4 + length;
+    }
+    return out;
+}
 
 void put(const QString& path, const QByteArray& bytes)
 {
@@ -88,9 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The journal a killed process leaves: taken only when it is exactly what encode() writes.
     if (const auto writes = memory::RecordJournal::decode(input))
         VEXLOR_FUZZ_CHECK(memory::RecordJournal::encode(*writes) == input);
-    const qsizetype split = input.indexOf("IDB:");
-    put(g_bank, split < 0 ? input : input.left(split));
-    put(g_idBank, split < 0 ? input : input.mid(split + 4));
+    const Layout stores = layOut(input);
+    put(g_bank, stores.bank);
+    put(g_idBank, stores.idBank);
 
     const MemoryTables* first = &firstTables();
     const MemoryTables* second = &secondTables();

@@ -16,7 +16,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    monitor::testing::MonitorRig rig;
+    // A fresh 300 KB table per input would be most of the time.
+    static const auto tables = monitor::testing::MonitorRig::filledTables();
+    monitor::testing::MonitorRig rig {tables, QStringLiteral("/dev/null")};
     PollCycle poll {rig.port, rig.link, rig.decoder, rig.display};
     const qsizetype limit = PollCycle::kMaxPendingInput;
 

@@ -54,11 +54,11 @@ struct TestPort : fakes::FakeSerialPort {
 
 // The decoder with real tables, log and measurement on fakes.
 struct MonitorRig {
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
     fakes::FakeClock clock;
     TestPort port;
     link::ScannerLink link {port, clock};
-    std::unique_ptr<MemoryTables> tables = std::make_unique<MemoryTables>();
+    std::shared_ptr<MemoryTables> tables;
     recording::LogFlags flags;
     recording::ActivityLog log {flags, clock};
     recording::MeasureIntfc meas {clock};
@@ -68,12 +68,28 @@ struct MonitorRig {
     StatusDecoder decoder {{display, compact, lockouts, *tables, log, meas, link, clock}};
 
     MonitorRig()
+        : MonitorRig(filledTables(), QString())
+    {
+    }
+
+    // Tables shared with other rigs (the decoder only reads them) and a given
+    // log file: for the fuzzer, which builds a rig per input.
+    MonitorRig(std::shared_ptr<MemoryTables> shared, const QString& logPath)
+        : tables(std::move(shared))
     {
         port.open();
-        fillTables(*tables);
+        if (logPath.isEmpty())
+            dir = std::make_unique<QTemporaryDir>();
         // Every field but the date and time, so lines are predictable.
         flags = recording::LogFlags::fromLogWhat(QStringLiteral("100111111"));
-        log.open(dir.filePath(QStringLiteral("activity")));
+        log.open(logPath.isEmpty() ? dir->filePath(QStringLiteral("activity")) : logPath);
+    }
+
+    static std::shared_ptr<MemoryTables> filledTables()
+    {
+        auto t = std::make_shared<MemoryTables>();
+        fillTables(*t);
+        return t;
     }
 
     void decode(const QStringList& lines) { decoder.decode(lines); }
