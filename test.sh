@@ -9,6 +9,9 @@ jobs=$(nproc)
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
 
+# The Debian package made from that build, unpacked and checked, lintian included.
+./tools/check-package.sh "$(./tools/package.sh | tail -n 1)"
+
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"

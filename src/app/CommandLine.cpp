@@ -51,6 +51,8 @@ CommandLine CommandLine::parse(const QStringList& args)
             c.upload = true;
         else if (a == QLatin1String("--simulate"))
             c.simulate = true;
+        else if (a == QLatin1String("--desktop"))
+            c.desktop = true;
         else if (a == QLatin1String("--version") || a == QLatin1String("-v"))
             c.showVersion = true;
         else if (a == QLatin1String("--help") || a == QLatin1String("-h"))
@@ -60,6 +62,8 @@ CommandLine CommandLine::parse(const QStringList& args)
     }
     if (c.error.isEmpty() && c.simulate && !c.port.isEmpty())
         c.error = QStringLiteral("--simulate and --port cannot be used together");
+    if (c.error.isEmpty() && c.desktop && !c.dataDir.isEmpty())
+        c.error = QStringLiteral("--desktop and --data-dir cannot be used together");
     const int operations = !c.exportFile.isEmpty() + !c.importFile.isEmpty() + !c.backupFile.isEmpty();
     if (c.error.isEmpty() && operations > 1)
         c.error = QStringLiteral("--export, --import and --backup cannot be used together");
@@ -73,11 +77,10 @@ QString CommandLine::versionLine() { return QStringLiteral("Vexlor ") + versionT
 QString CommandLine::helpText()
 {
     return QStringLiteral(
-        "Usage: vexlor [--port DEVICE] [--data-dir DIR] [--simulate] [--trace FILE]\n"
-        "              [--version] [--help]\n"
-        "       vexlor --export FILE [--data-dir DIR]\n"
-        "       vexlor --import FILE [--upload] [--port DEVICE | --simulate] [--data-dir DIR]\n"
-        "       vexlor --backup FILE [--port DEVICE | --simulate] [--data-dir DIR]\n"
+        "Usage: vexlor [OPTION]...\n"
+        "  or:  vexlor --export FILE [--data-dir DIR]\n"
+        "  or:  vexlor --import FILE [--upload] [--port DEVICE | --simulate] [--data-dir DIR]\n"
+        "  or:  vexlor --backup FILE [--port DEVICE | --simulate] [--data-dir DIR]\n"
         "\n"
         "Remote control and monitor for a BC245XLT scanner on a serial port.\n"
         "\n"
@@ -86,6 +89,9 @@ QString CommandLine::helpText()
         "                  /dev/ttyUSB0). The configured port is not changed.\n"
         "  --data-dir DIR  keep every file (qorvanix.ini, bank.dat, idbank.dat, the\n"
         "                  activity log) in DIR instead of the current directory.\n"
+        "  --desktop       keep every file in the user's data folder instead:\n"
+        "                  $XDG_DATA_HOME/vexlor, normally ~/.local/share/vexlor,\n"
+        "                  made on first start. The desktop menu entry uses it.\n"
         "  --simulate      run on the built-in receiver simulator instead of a port.\n"
         "  --trace FILE    write every byte sent to and received from the scanner to\n"
         "                  FILE (replaced), one line per chunk: milliseconds, out/in,\n"

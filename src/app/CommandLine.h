@@ -8,6 +8,7 @@ namespace vexlor::app {
 struct CommandLine {
     QString port;     // --port DEVICE: this run only
     QString dataDir;  // --data-dir DIR: working directory for every file
+    bool desktop = false; // --desktop: the XDG data folder, as the menu entry starts it
     bool simulate = false;
     bool showVersion = false;
     bool showHelp = false;

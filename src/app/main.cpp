@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QStandardPaths>
 #include <cstdio>
 
 using namespace vexlor;
@@ -52,6 +54,9 @@ int main(int argc, char** argv)
         if (!file->isEmpty())
             *file = QFileInfo(*file).absoluteFilePath();
     }
+    // A launcher starts programs in the home folder, so the menu entry asks for the user's data folder.
+    if (options.desktop)
+        options.dataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vexlor");
     if (!options.dataDir.isEmpty()) {
         if (!QDir().mkpath(options.dataDir) || !QDir::setCurrent(options.dataDir)) {
             std::fprintf(stderr, "vexlor: cannot use the data directory %s\n", qPrintable(options.dataDir));
@@ -94,6 +99,10 @@ int main(int argc, char** argv)
         QObject::connect(&watcher, &app::SignalWatcher::terminationRequested, &batch, &app::Batch::terminate);
         return batch.run();
     }
+
+    // The installed icon and menu entry, so a desktop shows and groups the windows as Vexlor.
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vexlor")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("vexlor"));
 
     // Every window closes with the main one; the shut-down sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

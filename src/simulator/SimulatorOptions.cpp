@@ -52,6 +52,10 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const QStringList& args,
             o.showHelp = true;
             continue;
         }
+        if (name == QLatin1String("--version")) {
+            o.showVersion = true;
+            continue;
+        }
         if (name == QLatin1String("--no-activity")) {
             o.activity = false;
             continue;
@@ -165,6 +169,7 @@ QString SimulatorOptions::helpText()
         "  --drop-after MS      after MS of service hang up the line ...\n"
         "  --drop-for MS        ... for MS, then come back on a new pseudo-terminal and\n"
         "                       re-point the link; repeats\n"
+        "  --version            print the version and exit\n"
         "  --help               this text\n"
         "\n"
         "Script format: one step a line, \"#\" starts a comment line.\n"

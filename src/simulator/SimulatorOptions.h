@@ -20,6 +20,7 @@ struct SimulatorOptions {
     QString traceFile;       // every byte the simulator reads and writes
     bool activity = true;    // receptions at random when no script is given
     bool showHelp = false;
+    bool showVersion = false;
     FaultOptions faults;
 
     // The arguments without the program name.

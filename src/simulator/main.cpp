@@ -66,6 +66,10 @@ int main(int argc, char** argv)
         out << vexlor::simulator::SimulatorOptions::helpText();
         return 0;
     }
+    if (options->showVersion) {
+        out << "vexlor-sim " VEXLOR_VERSION "\n";
+        return 0;
+    }
     if (!catchTermination(app)) {
         err << "vexlor-sim: cannot watch for termination signals\n";
         return 1;

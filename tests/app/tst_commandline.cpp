@@ -27,6 +27,8 @@ private Q_SLOTS:
         QTest::newRow("port without value") << QStringList {"--port"} << "" << "" << false << false << false << true;
         QTest::newRow("empty port=") << QStringList {"--port="} << "" << "" << false << false << false << true;
         QTest::newRow("unknown") << QStringList {"--fast"} << "" << "" << false << false << false << true;
+        QTest::newRow("desktop with data dir") << QStringList {"--desktop", "--data-dir", "d"} << "" << "" << false
+                                               << false << false << true;
         QTest::newRow("simulate with port") << QStringList {"--simulate", "--port", "1"} << "1" << "" << true << false
                                             << false << true;
     }
@@ -73,7 +75,7 @@ private Q_SLOTS:
     void texts()
     {
         QCOMPARE(CommandLine::versionLine(), QStringLiteral("Vexlor V 2.4.3 (10/23/2001)"));
-        for (const char* option : {"--port", "--data-dir", "--simulate", "--version", "--help", "--export", "--import", "--upload", "--backup"})
+        for (const char* option : {"--port", "--data-dir", "--desktop", "--simulate", "--version", "--help", "--export", "--import", "--upload", "--backup"})
             QVERIFY2(CommandLine::helpText().contains(QLatin1String(option)), option);
     }
 };

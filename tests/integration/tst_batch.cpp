@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,9 +20,11 @@ class TestBatch : public QObject {
     }
 
     // Runs vexlor in the temporary folder; returns the exit code, -1 when it did not end normally.
-    int run(const QStringList& args, QByteArray* err = nullptr)
+    int run(const QStringList& args, QByteArray* err = nullptr,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
     {
         QProcess p;
+        p.setProcessEnvironment(env);
         p.setWorkingDirectory(m_dir.path());
         p.start(qEnvironmentVariable("VEXLOR_BIN_DIR") + QStringLiteral("/vexlor"), args);
         if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
@@ -71,6 +74,18 @@ private Q_SLOTS:
         QCOMPARE(run({"--export", "again.txt", "--data-dir", "d"}), 0);
         QCOMPARE(read("again.txt"), read("backup.txt"));
         QVERIFY(QFile::exists(path("d/bank.dat")));
+    }
+
+    // The menu entry's option: the files go to the user's data folder, made when missing.
+    void desktopKeepsTheFilesInTheUserDataFolder()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), path("xdg"));
+        QCOMPARE(run({"--backup", "desk.txt", "--simulate", "--desktop"}, nullptr, env), 0);
+        QVERIFY(QFileInfo(path("xdg/vexlor")).isDir());
+        QCOMPARE(run({"--import", "desk.txt", "--desktop"}, nullptr, env), 0);
+        QVERIFY(QFile::exists(path("xdg/vexlor/bank.dat")));
+        QVERIFY(!QFile::exists(path("bank.dat")));
     }
 };
 

@@ -13,6 +13,8 @@ ClientOptions ClientOptions::parse(const QStringList& args, const QString& defau
         const QString& a = args[i];
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             o.showHelp = true;
+        } else if (a == QLatin1String("--version")) {
+            o.showVersion = true;
         } else if (a == QLatin1String("--user") || a == QLatin1String("--password")) {
             if (i + 1 >= args.size()) {
                 o.error = a + QStringLiteral(" needs a value");
@@ -26,7 +28,7 @@ ClientOptions ClientOptions::parse(const QStringList& args, const QString& defau
             positional.append(a);
         }
     }
-    if (o.showHelp)
+    if (o.showHelp || o.showVersion)
         return o;
     if (positional.isEmpty() || positional.size() > 2) {
         o.error = positional.isEmpty() ? QStringLiteral("no host given") : QStringLiteral("too many arguments");
@@ -48,7 +50,7 @@ ClientOptions ClientOptions::parse(const QStringList& args, const QString& defau
 QString ClientOptions::helpText()
 {
     return QStringLiteral(
-        "usage: vexlor-remote HOST [PORT] [--user NAME] [--password P]\n"
+        "Usage: vexlor-remote HOST [PORT] [--user NAME] [--password P]\n"
         "\n"
         "Follows a Vexlor program over its remote link (port 1025 unless given).\n"
         "Prints the receiver's status as one line whenever it changes, and the\n"
@@ -57,8 +59,11 @@ QString ClientOptions::helpText()
         "  dd=TEXT    send a command line to the receiver (dd=MA001)\n"
         "  chat=TEXT  or any other text: a chat line to the operator\n"
         "\n"
-        "--user NAME     the name shown to the operator (default: $USER)\n"
-        "--password P    the program's RemotePassword (default: $VEXLOR_REMOTE_PASSWORD)\n");
+        "\n"
+        "  --user NAME     the name shown to the operator (default: $USER)\n"
+        "  --password P    the program's RemotePassword (default: $VEXLOR_REMOTE_PASSWORD)\n"
+        "  --version       print the version and exit\n"
+        "  --help          this text\n");
 }
 
 } // namespace vexlor::remote

@@ -12,6 +12,7 @@ struct ClientOptions {
     QString user;
     QString password;
     bool showHelp = false;
+    bool showVersion = false;
     QString error; // set when the arguments cannot be used
 
     // defaultUser and defaultPassword come from the environment.

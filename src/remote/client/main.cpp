@@ -35,6 +35,10 @@ int main(int argc, char** argv)
         std::fputs(qPrintable(ClientOptions::helpText()), stdout);
         return 0;
     }
+    if (options.showVersion) {
+        std::puts("vexlor-remote " VEXLOR_VERSION);
+        return 0;
+    }
 
     ClientSession session(options.user, options.password);
     QTcpSocket socket;
