@@ -33,10 +33,11 @@ vexlor_gzip(${VEXLOR_PACKAGING}/changelog ${VEXLOR_GENERATED}/changelog.gz)
 set(VEXLOR_PACKAGE_FILES ${VEXLOR_GENERATED}/changelog.gz)
 install(FILES ${VEXLOR_GENERATED}/changelog.gz DESTINATION ${VEXLOR_DOC_DIR})
 
-# Manual pages made from each program's --help and --version, with the
+# Manual pages made from each program's --help and --version (not from a
+# sanitizer build, whose programs are for the tests), with the
 # sections --help has no room for.
 find_program(HELP2MAN help2man)
-if(HELP2MAN)
+if(HELP2MAN AND NOT VEXLOR_SANITIZE)
   foreach(program vexlor vexlor-sim vexlor-remote)
     set(page ${VEXLOR_GENERATED}/${program}.1)
     add_custom_command(OUTPUT ${page}

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QHashFunctions>
 #include <QList>
 #include <QTemporaryDir>
 
@@ -58,6 +59,13 @@ inline QList<QByteArray> arrivals(const QByteArray& bytes)
         pos += n;
     }
     return out;
+}
+
+// True for about one input in `every`, picked by its bytes so a finding replays.
+// Not by its size: inputs pile up at the length limit, which is a round number.
+inline bool oneIn(const uint8_t* data, size_t size, size_t every)
+{
+    return qHashBits(data, size) % every == 0;
 }
 
 inline QByteArray bytesOf(const uint8_t* data, size_t size)
