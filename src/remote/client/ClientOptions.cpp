@@ -59,7 +59,6 @@ QString ClientOptions::helpText()
         "  dd=TEXT    send a command line to the receiver (dd=MA001)\n"
         "  chat=TEXT  or any other text: a chat line to the operator\n"
         "\n"
-        "\n"
         "  --user NAME     the name shown to the operator (default: $USER)\n"
         "  --password P    the program's RemotePassword (default: $VEXLOR_REMOTE_PASSWORD)\n"
         "  --version       print the version and exit\n"
