@@ -50,7 +50,9 @@ QString yesNo(const Cell& flag) { return flag.display() == QLatin1String("=") ? 
 void exportBanks(const MemoryTables& t, QByteArray& out)
 {
     for (int b = 1; b <= MT::kBanks; ++b) {
-        if (t.BankNames.at(b).isBlank())
+        // A trunked bank without a name gets its line too: without it the import would
+        // lose the trunk type, and the export after that the bank's IDs.
+        if (t.BankNames.at(b).isBlank() && t.BankTrunkTypes.at(b).isBlank())
             continue;
         LineWriter line(out);
         line.field("[Bank]=", wire::digits(b, 2)).field("[BankName]=", barReplaced(t.bankName(b)));

@@ -89,9 +89,11 @@ private Q_SLOTS:
                    t.BankTrunkTypes.set(3, "E2-800");
                    t.BankNames.set(10, "Ten");
                    t.BankTrunkTypes.set(10, "");
-                   t.BankTrunkTypes.set(4, "E1"); // no name: no bank line
+                   t.BankTrunkTypes.set(4, "E1"); // no name: a line all the same, or the type is lost
+                   t.BankNames.set(5, "");
                })
             << QByteArray("[Bank]=03 | [BankName]=County.Fire | [BankType]=E2-800\r\n"
+                          "[Bank]=04 | [BankName]= | [BankType]=E1\r\n"
                           "[Bank]=10 | [BankName]=Ten\r\n");
         QTest::newRow("channel fields and flags")
             << Setup([](MemoryTables& t) {
