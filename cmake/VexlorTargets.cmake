@@ -15,8 +15,9 @@ function(vexlor_target_options target)
   endif()
   if(VEXLOR_FUZZ)
     # Coverage for libFuzzer in every library; only the fuzz programs link its main.
-    target_compile_options(${target} PRIVATE -O1 -g -fno-omit-frame-pointer
-      -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
+    target_compile_options(${target} PRIVATE -O2 -g -fno-omit-frame-pointer
+      -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+      -fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/fuzz/coverage-ignore.txt)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
 endfunction()
@@ -67,8 +68,9 @@ function(vexlor_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-  target_compile_options(${name} PRIVATE -Wall -Wextra -O1 -g -fno-omit-frame-pointer
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+  target_compile_options(${name} PRIVATE -Wall -Wextra -O2 -g -fno-omit-frame-pointer
+    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+    -fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/fuzz/coverage-ignore.txt)
   if(VEXLOR_WERROR)
     target_compile_options(${name} PRIVATE -Werror)
   endif()

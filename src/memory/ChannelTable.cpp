@@ -25,8 +25,11 @@ void ChannelTable::clearRow(int row)
 
 void ChannelTable::clear()
 {
+    // Most cells are empty, and testing one costs far less than assigning it.
     for (auto& row : m_cells)
-        row.fill(Cell());
+        for (Cell& cell : row)
+            if (!cell.isEmpty())
+                cell.clear();
 }
 
 } // namespace vexlor::memory

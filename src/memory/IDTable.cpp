@@ -25,9 +25,12 @@ void IDTable::clearSlot(int bank, int slot)
 
 void IDTable::clear()
 {
+    // Most cells are empty, and testing one costs far less than assigning it.
     for (auto& bank : m_cells)
         for (auto& slot : bank)
-            slot.fill(Cell());
+            for (Cell& cell : slot)
+                if (!cell.isEmpty())
+                    cell.clear();
 }
 
 } // namespace vexlor::memory
