@@ -115,7 +115,8 @@ private Q_SLOTS:
                    id(t, 2, 13, {"2-3"});
                    id(t, 5, 1, {"1-1", "000555"}); // conventional bank
                })
-            << QByteArray("[IDBank]=02 | [IDScanList]=2-1 | [ID]=001234 | [IDType]=POL | [IDName]=Pat.rol"
+            << QByteArray("[Bank]=02 | [BankName]= | [BankType]=EDACS\r\n"
+                          "[IDBank]=02 | [IDScanList]=2-1 | [ID]=001234 | [IDType]=POL | [IDName]=Pat.rol"
                           " | [IDLockOut]==\r\n"
                           "[IDBank]=02 | [IDScanList]=2-3\r\n");
         QTest::newRow("bank, channel, ID order")
