@@ -3,7 +3,8 @@
 //       calls of a bank read, a Banks save or an import, alternating generations
 //   crashwriter ini DIR                       qorvanix.ini, alternating generations
 // The caller gives it files that hold generation 0 or 1 in every record. It
-// loads them, prints "ready" and writes generation G (stores) or 1 (ini), then the other, and so on.
+// loads them, writes generation G (stores) or 1 (ini), then the other, and
+// so on. It prints "ready" once its first store call is done (ini: at once).
 #include "CrashWrites.h"
 
 #include "memory/LocalStores.h"
@@ -54,12 +55,20 @@ void storeAll(LocalStores& s, const QString& pattern)
 
 int stores(const QDir& dir, const QString& pattern, int first)
 {
+    // Both generations are built beforehand, so that no pass waits on them.
+    MT gens[2];
+    testing::crash::fillGeneration(gens[0], 0);
+    testing::crash::fillGeneration(gens[1], 1);
     MT tables;
     LocalStores s(dir.filePath(QStringLiteral("bank.dat")), dir.filePath(QStringLiteral("idbank.dat")));
     s.LoadStores(tables);
+    // "ready" follows the first store call: a disk busy with writeback can
+    // hold that first journal longer than the whole kill window.
+    tables = gens[first];
+    s.StoreChannelRange(1, 1);
     ready();
     for (int g = first;; g = 1 - g) {
-        testing::crash::fillGeneration(tables, g);
+        tables = gens[g];
         storeAll(s, pattern);
     }
 }
