@@ -48,6 +48,8 @@ IDUpload::Result IDUpload::run(int bank, int list)
     if (!guard.held())
         return result;
     const QPointer<IDUpload> self(this);
+    // Held apart from `this`, which the event loop inside an exchange may delete.
+    link::ScannerLink& scanner = m_link;
     result.started = true;
     m_running = true;
     m_stopRequested = false;
@@ -60,15 +62,15 @@ IDUpload::Result IDUpload::run(int bank, int list)
     }
     result.total = int(commands.size());
 
-    auto going = [&] { return self && !m_stopRequested && !m_link.isShuttingDown() && m_link.lineUp(); };
-    m_link.SyncSerialOut(link::cmd::memoryChannel(1));
+    auto going = [&] { return self && !m_stopRequested && !scanner.isShuttingDown() && scanner.lineUp(); };
+    scanner.SyncSerialOut(link::cmd::memoryChannel(1));
     if (going())
-        m_link.SyncSerialOut(link::cmd::kAFF);
+        scanner.SyncSerialOut(link::cmd::kAFF);
     for (const QString& c : commands) {
         if (!going())
             break;
-        const QString answer = m_link.SyncSerialOut(c);
-        if (!m_link.lineUp())
+        const QString answer = scanner.SyncSerialOut(c);
+        if (!scanner.lineUp())
             break; // lost on the way: not counted
         ++result.sent;
         result.refused += link::reply::isFailure(answer) ? 1 : 0;
@@ -76,10 +78,15 @@ IDUpload::Result IDUpload::run(int bank, int list)
             Q_EMIT progressed(result.sent, result.total);
     }
     result.stopped = !going();
-    result.lineLost = result.stopped && self && !m_link.lineUp() && !m_link.isShuttingDown();
-    // Stopped or not, the receiver goes back to the bank it was on.
-    link::RetrySyncOut(m_link, QLatin1String("MA") + MT::firstChannelText(bank));
-    link::RetrySyncOut(m_link, link::cmd::key(13));
+    result.lineLost = result.stopped && self && !scanner.lineUp() && !scanner.isShuttingDown();
+    // Stopped or not, the receiver goes back to the bank it was on: with the
+    // line down, once it returns, or it would be left on channel 1.
+    for (const QString& c : {QLatin1String("MA") + MT::firstChannelText(bank), link::cmd::key(13)}) {
+        if (scanner.lineUp())
+            link::RetrySyncOut(scanner, c);
+        if (!scanner.lineUp())
+            scanner.putBack(c, false);
+    }
     if (self) {
         m_running = false;
         m_stopRequested = false;

@@ -186,11 +186,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("nth");           // ... for the nth time
         QTest::addColumn<int>("changed");       // table rows the exchange changed before the drop
         QTest::addColumn<QString>("message");
-        QTest::newRow("bank upload") << "frequency upload" << QByteArray("PM") << 2 << 0 << "Upload stopped: 1 of 3";
+        QTest::addColumn<int>("backOnBank"); // the trunk bank the receiver returns to, or 0
+        QTest::newRow("bank upload") << "frequency upload" << QByteArray("PM") << 2 << 0 << "Upload stopped: 1 of 3" << 0;
         // Slots 10, 1 and 2 are read before the fourth list query.
-        QTest::newRow("ID list read") << "ID list read" << QByteArray("IC") << 4 << 3 << "Is this bank TRUNKED?";
+        QTest::newRow("ID list read") << "ID list read" << QByteArray("IC") << 4 << 3 << "Is this bank TRUNKED?" << 0;
         // The first two channels' marks are cleared; the third's stays.
-        QTest::newRow("import upload") << "import upload" << QByteArray("PM") << 3 << 2 << "Upload stopped: 2 of 5";
+        QTest::newRow("import upload") << "import upload" << QByteArray("PM") << 3 << 2 << "Upload stopped: 2 of 5" << 0;
+        // Its one ID may have arrived, but is not counted.
+        QTest::newRow("ID upload") << "ID upload" << QByteArray("TG") << 1 << 0 << "Upload stopped: 0 of 1" << 4;
     }
     void lineDropsMidExchange()
     {
@@ -199,6 +202,7 @@ private Q_SLOTS:
         QFETCH(int, nth);
         QFETCH(int, changed);
         QFETCH(QString, message);
+        QFETCH(int, backOnBank);
         FaultRig rig;
         QVERIFY(rig.start());
         const Exchange& e = rig.prepare(exchange);
@@ -237,6 +241,11 @@ private Q_SLOTS:
         rig.endpoint().restoreLine();
         QVERIFY(testing::waitFor([&] { return rig.receiverReleased(); }, 2000));
         QVERIFY(rig.linkReleased());
+        if (backOnBank) {
+            const ModeMachine& m = rig.model().mode();
+            QVERIFY2(ModeMachine::isIdMode(m.mode()) && m.trunkBank() == backOnBank,
+                     qPrintable(QStringLiteral("mode %1 bank %2").arg(m.mode()).arg(m.trunkBank())));
+        }
     }
 
     void receiverAnswersOnlyErr_data()
