@@ -22,10 +22,21 @@ function(vexlor_target_options target)
   endif()
 endfunction()
 
+# lld links a sanitized test in a fifth of ld's time; the installed programs
+# keep the system linker.
+find_program(VEXLOR_LLD ld.lld)
+function(vexlor_fast_link target)
+  if(VEXLOR_LLD)
+    target_link_options(${target} PRIVATE -fuse-ld=lld)
+  endif()
+endfunction()
+
 # vexlor_library(name SOURCES ... LIBS ...)
 function(vexlor_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
+  # A library's sources compile together; each still compiles on its own.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ${VEXLOR_UNITY})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   vexlor_target_options(${name})
@@ -55,6 +66,7 @@ function(vexlor_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} vexlor_fakes Qt6::Test)
   vexlor_target_options(${name})
+  vexlor_fast_link(${name})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES

@@ -22,9 +22,9 @@ using platform::Dialogs;
 namespace wire = link::wire;
 
 const QString kOwner = QStringLiteral("ID directory");
-const QString kEq = QStringLiteral("=");
+const QString kLockedOut = QStringLiteral("=");
 constexpr int kIdChars = 6;
-constexpr int kNameChars = 40;
+constexpr int kIdNameChars = 40;
 
 QString verifyText(const QString& first) { return first + QStringLiteral("\r\nPlease verify and try again."); }
 
@@ -332,11 +332,11 @@ void IDDirectory::IDList_Click(int row, int col)
             return;
         }
         const QString id = MT::trimBlanks(m_s.IDbox);
-        if (ids.text(m_bank, m_selectedSlot, MT::kIdLO) == kEq) {
+        if (ids.text(m_bank, m_selectedSlot, MT::kIdLO) == kLockedOut) {
             ids.set(m_bank, m_selectedSlot, MT::kIdLO, QString());
             m_link.Write(QStringLiteral("ILD ") + id);
         } else {
-            ids.set(m_bank, m_selectedSlot, MT::kIdLO, kEq);
+            ids.set(m_bank, m_selectedSlot, MT::kIdLO, kLockedOut);
             m_link.Write(QStringLiteral("ILR ") + id);
         }
         formatgrid();
@@ -361,10 +361,10 @@ void IDDirectory::NameBox_Change(const QString& text)
 {
     const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
     if (at < 0) {
-        m_s.NameBox = text.left(kNameChars);
+        m_s.NameBox = text.left(kIdNameChars);
         return;
     }
-    m_s.NameBox = text.left(at).left(kNameChars);
+    m_s.NameBox = text.left(at).left(kIdNameChars);
     publish();
     CommitID();
 }
@@ -398,7 +398,7 @@ void IDDirectory::DeleteImg_Click()
     ids.set(m_bank, m_selectedSlot, MT::kIdId, QStringLiteral("------"));
     for (int col : {MT::kIdType, MT::kIdName, MT::kIdReserved})
         ids.set(m_bank, m_selectedSlot, col, QString());
-    ids.set(m_bank, m_selectedSlot, MT::kIdLO, kEq);
+    ids.set(m_bank, m_selectedSlot, MT::kIdLO, kLockedOut);
     WriteBank();
     formatgrid();
 }

@@ -3,12 +3,12 @@
 namespace vexlor::memory {
 
 namespace {
-const Cell kNone;
+const Cell kNoIdCell;
 }
 
 const Cell& IDTable::at(int bank, int slot, int col) const
 {
-    return contains(bank, slot, col) ? m_cells[size_t(bank)][size_t(slot)][size_t(col)] : kNone;
+    return contains(bank, slot, col) ? m_cells[size_t(bank)][size_t(slot)][size_t(col)] : kNoIdCell;
 }
 
 void IDTable::set(int bank, int slot, int col, const Cell& value)

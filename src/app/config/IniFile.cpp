@@ -10,10 +10,11 @@
 
 namespace vexlor::app {
 
-namespace {
-
 // Whole: everything after the first "=", since a pass phrase may hold one.
-enum class Kind { Text, Number, Whole };
+// Outside the unnamed namespace: IniFile::Key, which has linkage, holds one.
+enum class KeyKind { Text, Number, Whole };
+
+namespace {
 
 // Written by older releases: known, but their values are dropped.
 const char* const kDiscardedKeys[] = {"[WindowWidth]", "[WindowHeight]"};
@@ -44,27 +45,27 @@ const char* const kHeader[] = {
 struct IniFile::Key {
     const char* name;
     QString IniFile::*field;
-    Kind kind;
+    KeyKind kind;
 };
 
 const IniFile::Key IniFile::kKeys[] = {
-    {"[UserName]", &IniFile::m_userName, Kind::Text},
-    {"[comm port]", &IniFile::m_comPort, Kind::Text},
-    {"[comm speed]", &IniFile::m_comSettings, Kind::Text},
-    {"[Logging File]", &IniFile::m_logFileNameVal, Kind::Text},
-    {"[Log What]", &IniFile::m_logWhat, Kind::Text},
-    {"[AutoListenTCP]", &IniFile::m_autoListenTCP, Kind::Number},
-    {"[SerialPortTimeout]", &IniFile::m_serialPortTimeout, Kind::Number},
-    {"[RemotePassword]", &IniFile::m_remotePassword, Kind::Whole},
-    {"[RemoteAllow]", &IniFile::m_remoteAllow, Kind::Whole},
-    {"[RemoteBind]", &IniFile::m_remoteBind, Kind::Whole},
-    {"[WebSite]", &IniFile::m_webSite, Kind::Whole},
-    {"[MailAddress]", &IniFile::m_mailAddress, Kind::Whole},
-    {"[MailingListPage]", &IniFile::m_listPage, Kind::Whole},
-    {"[MailingListPost]", &IniFile::m_listPost, Kind::Whole},
-    {"[MailingListSubscribe]", &IniFile::m_listSubscribe, Kind::Whole},
-    {"[MailingListUnsubscribe]", &IniFile::m_listUnsubscribe, Kind::Whole},
-    {"[ScannerPage]", &IniFile::m_scannerPage, Kind::Whole},
+    {"[UserName]", &IniFile::m_userName, KeyKind::Text},
+    {"[comm port]", &IniFile::m_comPort, KeyKind::Text},
+    {"[comm speed]", &IniFile::m_comSettings, KeyKind::Text},
+    {"[Logging File]", &IniFile::m_logFileNameVal, KeyKind::Text},
+    {"[Log What]", &IniFile::m_logWhat, KeyKind::Text},
+    {"[AutoListenTCP]", &IniFile::m_autoListenTCP, KeyKind::Number},
+    {"[SerialPortTimeout]", &IniFile::m_serialPortTimeout, KeyKind::Number},
+    {"[RemotePassword]", &IniFile::m_remotePassword, KeyKind::Whole},
+    {"[RemoteAllow]", &IniFile::m_remoteAllow, KeyKind::Whole},
+    {"[RemoteBind]", &IniFile::m_remoteBind, KeyKind::Whole},
+    {"[WebSite]", &IniFile::m_webSite, KeyKind::Whole},
+    {"[MailAddress]", &IniFile::m_mailAddress, KeyKind::Whole},
+    {"[MailingListPage]", &IniFile::m_listPage, KeyKind::Whole},
+    {"[MailingListPost]", &IniFile::m_listPost, KeyKind::Whole},
+    {"[MailingListSubscribe]", &IniFile::m_listSubscribe, KeyKind::Whole},
+    {"[MailingListUnsubscribe]", &IniFile::m_listUnsubscribe, KeyKind::Whole},
+    {"[ScannerPage]", &IniFile::m_scannerPage, KeyKind::Whole},
 };
 
 IniFile::IniFile()
@@ -127,10 +128,10 @@ void IniFile::readLine(const QString& line)
             continue;
         // The original lines hold exactly one "=": a line with more is not one of them.
         const QString rest = line.mid(equals + 1);
-        if (key.kind != Kind::Whole && rest.contains(QLatin1Char('=')))
+        if (key.kind != KeyKind::Whole && rest.contains(QLatin1Char('=')))
             return;
         const QString value = trimBlanks(rest);
-        if (key.kind == Kind::Number)
+        if (key.kind == KeyKind::Number)
             this->*key.field = numberText(link::wire::leadingNumber(value));
         else
             this->*key.field = value;

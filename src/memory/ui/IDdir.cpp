@@ -24,9 +24,9 @@ namespace vexlor::memory {
 
 namespace {
 
-const QList<int> kColumnTwips {500, 1000, 500, 3000, 400, 650};
-constexpr int kNameColumn = MemoryTables::kIdName;
-const QString kEnter = QStringLiteral("\r\n");
+const QList<int> kIdColumnTwips {500, 1000, 500, 3000, 400, 650};
+constexpr int kIdNameColumn = MemoryTables::kIdName;
+const QString kIdEnter = QStringLiteral("\r\n");
 
 } // namespace
 
@@ -37,7 +37,7 @@ IDdir::IDdir(IDDirectory& logic, QWidget* parent)
     setWindowTitle(QStringLiteral("ID Directory"));
     setModal(false);
 
-    m_grid = new DirectoryGrid(QStringLiteral("IDList"), kColumnTwips, kNameColumn, this);
+    m_grid = new DirectoryGrid(QStringLiteral("IDList"), kIdColumnTwips, kIdNameColumn, this);
     // Ten rows fit without scrolling.
     m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * MemoryTables::kSlotsPerList
         + m_grid->horizontalHeader()->sizeHint().height() + 2 * m_grid->frameWidth() + 2);
@@ -172,7 +172,7 @@ void IDdir::connectLogic()
     connect(m_typeCmb->lineEdit(), &QLineEdit::textEdited, &l, &IDDirectory::TypeCmb_Change);
     connect(m_typeCmb, &QComboBox::textActivated, &l, &IDDirectory::TypeCmb_Click);
     connect(m_nameBox, &QLineEdit::textEdited, &l, &IDDirectory::NameBox_Change);
-    connect(m_nameBox, &QLineEdit::returnPressed, this, [this] { m_logic.NameBox_Change(m_nameBox->text() + kEnter); });
+    connect(m_nameBox, &QLineEdit::returnPressed, this, [this] { m_logic.NameBox_Change(m_nameBox->text() + kIdEnter); });
 
     connect(m_saveImg, &QToolButton::clicked, &l, &IDDirectory::CommitID);
     connect(m_deleteImg, &QToolButton::clicked, &l, &IDDirectory::DeleteImg_Click);
