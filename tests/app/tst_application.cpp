@@ -1,10 +1,11 @@
+#include "app/Application.h"
+#include "app/ui/MainWindow.h"
 #include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
 #include "FakeShell.h"
-#include "app/Application.h"
-#include "app/ui/MainWindow.h"
+#include "TestSuite.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -378,5 +379,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestApplication)
+VEXLOR_TEST_MAIN(TestApplication)
 #include "tst_application.moc"

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -80,5 +81,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+VEXLOR_TEST_GUILESS_MAIN(TestCommandLine)
 #include "tst_commandline.moc"

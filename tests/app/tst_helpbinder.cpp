@@ -1,7 +1,8 @@
-#include "AppFixture.h"
 #include "app/HelpBinder.h"
-#include "app/Version.h"
 #include "app/ui/MainWindow.h"
+#include "app/Version.h"
+#include "AppFixture.h"
+#include "TestSuite.h"
 #include "utilities/ui/About.h"
 #include "utilities/ui/HelpWindow.h"
 
@@ -127,5 +128,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestHelpBinder)
+VEXLOR_TEST_MAIN(TestHelpBinder)
 #include "tst_helpbinder.moc"

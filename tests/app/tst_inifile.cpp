@@ -1,4 +1,5 @@
 #include "app/config/IniFile.h"
+#include "TestSuite.h"
 
 #include <QDir>
 #include <QFile>
@@ -323,5 +324,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestIniFile)
+VEXLOR_TEST_GUILESS_MAIN(TestIniFile)
 #include "tst_inifile.moc"

@@ -1,3 +1,5 @@
+#include "TestSuite.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
@@ -46,5 +48,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLayering)
+VEXLOR_TEST_GUILESS_MAIN(TestLayering)
 #include "tst_layering.moc"

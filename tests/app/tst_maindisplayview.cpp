@@ -2,6 +2,7 @@
 #include "app/ui/LampLabel.h"
 #include "app/ui/MainDisplayView.h"
 #include "app/ui/MainWindow.h"
+#include "TestSuite.h"
 
 #include <QAction>
 #include <QLabel>
@@ -144,5 +145,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestMainDisplayView)
+VEXLOR_TEST_MAIN(TestMainDisplayView)
 #include "tst_maindisplayview.moc"

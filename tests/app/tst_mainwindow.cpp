@@ -4,6 +4,7 @@
 #include "app/ui/LampLabel.h"
 #include "app/ui/MainWindow.h"
 #include "monitor/ModeTable.h"
+#include "TestSuite.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -546,5 +547,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+VEXLOR_TEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -1,10 +1,11 @@
-#include "AppFixture.h"
 #include "app/MemoryBinder.h"
 #include "app/ui/MainWindow.h"
+#include "AppFixture.h"
 #include "memory/ui/Banks.h"
 #include "memory/ui/FreqDir.h"
 #include "memory/ui/IDdir.h"
 #include "memory/ui/Transfer.h"
+#include "TestSuite.h"
 #include "utilities/ui/FrmHelp.h"
 #include "utilities/ui/TGConvert.h"
 
@@ -162,5 +163,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestMemoryBinder)
+VEXLOR_TEST_MAIN(TestMemoryBinder)
 #include "tst_memorybinder.moc"

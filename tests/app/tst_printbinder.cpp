@@ -1,7 +1,8 @@
-#include "AppFixture.h"
 #include "app/PrintBinder.h"
 #include "app/ui/MainWindow.h"
+#include "AppFixture.h"
 #include "printing/ui/PrintFrm.h"
+#include "TestSuite.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -85,5 +86,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestPrintBinder)
+VEXLOR_TEST_MAIN(TestPrintBinder)
 #include "tst_printbinder.moc"

@@ -1,6 +1,7 @@
+#include "app/ui/Start.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
-#include "app/ui/Start.h"
+#include "TestSuite.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -170,5 +171,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestStart)
+VEXLOR_TEST_MAIN(TestStart)
 #include "tst_start.moc"

@@ -1,6 +1,7 @@
+#include "app/config/StartSetup.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
-#include "app/config/StartSetup.h"
+#include "TestSuite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -191,5 +192,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStartSetup)
+VEXLOR_TEST_GUILESS_MAIN(TestStartSetup)
 #include "tst_startsetup.moc"

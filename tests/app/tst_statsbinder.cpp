@@ -1,7 +1,8 @@
-#include "AppFixture.h"
 #include "app/StatsBinder.h"
 #include "app/ui/MainWindow.h"
+#include "AppFixture.h"
 #include "recording/ui/Stats.h"
+#include "TestSuite.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -90,5 +91,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestStatsBinder)
+VEXLOR_TEST_MAIN(TestStatsBinder)
 #include "tst_statsbinder.moc"

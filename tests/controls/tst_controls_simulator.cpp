@@ -1,12 +1,13 @@
+#include "app/Application.h"
+#include "app/ui/MainWindow.h"
 #include "FakeClipboard.h"
 #include "FakeDialogs.h"
 #include "FakeShell.h"
-#include "app/Application.h"
-#include "app/ui/MainWindow.h"
 #include "platform/qt/QtPrintService.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/SystemClock.h"
 #include "simulator/SimulatorHost.h"
+#include "TestSuite.h"
 
 #include <QAction>
 #include <QDir>
@@ -67,5 +68,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestControlsSimulator)
+VEXLOR_TEST_MAIN(TestControlsSimulator)
 #include "tst_controls_simulator.moc"

@@ -1,12 +1,13 @@
+#include "app/Application.h"
+#include "app/ui/CenterTuningScale.h"
+#include "app/ui/LampLabel.h"
+#include "app/ui/MainWindow.h"
 #include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
 #include "FakeShell.h"
-#include "app/Application.h"
-#include "app/ui/CenterTuningScale.h"
-#include "app/ui/LampLabel.h"
-#include "app/ui/MainWindow.h"
+#include "TestSuite.h"
 
 #include <QAction>
 #include <QApplication>
@@ -518,5 +519,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestControlsBinder)
+VEXLOR_TEST_MAIN(TestControlsBinder)
 #include "tst_controlsbinder.moc"

@@ -1,5 +1,6 @@
-#include "ControlsRig.h"
 #include "controls/DirectEntry.h"
+#include "ControlsRig.h"
+#include "TestSuite.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -183,5 +184,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDirectEntry)
+VEXLOR_TEST_GUILESS_MAIN(TestDirectEntry)
 #include "tst_directentry.moc"

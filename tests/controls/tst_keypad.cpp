@@ -1,9 +1,10 @@
-#include "FakeClock.h"
-#include "FakeSerialPort.h"
 #include "controls/Keypad.h"
 #include "controls/ui/Keypad.h"
+#include "FakeClock.h"
+#include "FakeSerialPort.h"
 #include "link/KeyMap.h"
 #include "link/ScannerLink.h"
+#include "TestSuite.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -208,5 +209,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestKeypad)
+VEXLOR_TEST_MAIN(TestKeypad)
 #include "tst_keypad.moc"

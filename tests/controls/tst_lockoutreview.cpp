@@ -1,9 +1,10 @@
-#include "ControlsRig.h"
 #include "controls/IdLockoutReview.h"
 #include "controls/LockoutReview.h"
 #include "controls/ui/FreqLockout.h"
 #include "controls/ui/IDLockout.h"
+#include "ControlsRig.h"
 #include "memory/LocalStores.h"
+#include "TestSuite.h"
 
 #include <QFile>
 #include <QLabel>
@@ -303,5 +304,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestLockoutReview)
+VEXLOR_TEST_MAIN(TestLockoutReview)
 #include "tst_lockoutreview.moc"

@@ -1,3 +1,5 @@
+#include "TestSuite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -89,5 +91,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBatch)
+VEXLOR_TEST_GUILESS_MAIN(TestBatch)
 #include "tst_batch.moc"

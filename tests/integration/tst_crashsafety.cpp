@@ -2,6 +2,7 @@
 
 #include "memory/LocalStores.h"
 #include "memory/TaggedText.h"
+#include "TestSuite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -305,5 +306,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCrashSafety)
+VEXLOR_TEST_GUILESS_MAIN(TestCrashSafety)
 #include "tst_crashsafety.moc"

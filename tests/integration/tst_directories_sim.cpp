@@ -1,4 +1,5 @@
 #include "SimRig.h"
+#include "TestSuite.h"
 
 using namespace vexlor;
 using testing::MT;
@@ -136,5 +137,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestDirectoriesSim)
+VEXLOR_TEST_MAIN(TestDirectoriesSim)
 #include "tst_directories_sim.moc"

@@ -1,8 +1,9 @@
-#include "SimRig.h"
 #include "controls/IdLockoutReview.h"
 #include "memory/TaggedText.h"
 #include "monitor/MainDisplay.h"
+#include "SimRig.h"
 #include "simulator/PtyEndpoint.h"
+#include "TestSuite.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -288,5 +289,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestExchangeFaults)
+VEXLOR_TEST_GUILESS_MAIN(TestExchangeFaults)
 #include "tst_exchangefaults.moc"

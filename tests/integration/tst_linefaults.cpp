@@ -1,4 +1,3 @@
-#include "WaitFor.h"
 #include "link/ScannerLink.h"
 #include "link/Wire.h"
 #include "memory/MemoryTables.h"
@@ -8,15 +7,17 @@
 #include "monitor/ModeTable.h"
 #include "monitor/PollCycle.h"
 #include "monitor/StatusDecoder.h"
-#include "platform/SerialTrace.h"
-#include "platform/TracingSerialPort.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/SystemClock.h"
+#include "platform/SerialTrace.h"
+#include "platform/TracingSerialPort.h"
 #include "recording/ActivityLog.h"
 #include "recording/MeasureIntfc.h"
 #include "simulator/PtyEndpoint.h"
 #include "simulator/ReceiverModel.h"
 #include "simulator/SimulatorHost.h"
+#include "TestSuite.h"
+#include "WaitFor.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -229,5 +230,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLineFaults)
+VEXLOR_TEST_GUILESS_MAIN(TestLineFaults)
 #include "tst_linefaults.moc"

@@ -1,3 +1,5 @@
+#include "TestSuite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -86,5 +88,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestProgram)
+VEXLOR_TEST_GUILESS_MAIN(TestProgram)
 #include "tst_program.moc"

@@ -15,6 +15,7 @@
 #include "simulator/MemoryState.h"
 #include "simulator/ReceiverModel.h"
 #include "simulator/SimulatorHost.h"
+#include "TestSuite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -121,5 +122,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReceptions)
+VEXLOR_TEST_GUILESS_MAIN(TestReceptions)
 #include "tst_receptions.moc"

@@ -1,6 +1,7 @@
-#include "SimRig.h"
 #include "memory/TaggedText.h"
 #include "memory/TaggedTextFile.h"
+#include "SimRig.h"
+#include "TestSuite.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -78,5 +79,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTaggedTextSim)
+VEXLOR_TEST_GUILESS_MAIN(TestTaggedTextSim)
 #include "tst_taggedtext_sim.moc"

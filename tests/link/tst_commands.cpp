@@ -1,5 +1,6 @@
 #include "link/Commands.h"
 #include "link/Replies.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -116,5 +117,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCommands)
+VEXLOR_TEST_GUILESS_MAIN(TestCommands)
 #include "tst_commands.moc"

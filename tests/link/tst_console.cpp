@@ -2,6 +2,7 @@
 #include "FakeSerialPort.h"
 #include "link/Console.h"
 #include "link/ScannerLink.h"
+#include "TestSuite.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -116,5 +117,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConsole)
+VEXLOR_TEST_GUILESS_MAIN(TestConsole)
 #include "tst_console.moc"

@@ -4,6 +4,7 @@
 #include "link/Replies.h"
 #include "link/ScannerLink.h"
 #include "platform/qt/SystemClock.h"
+#include "TestSuite.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -74,5 +75,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLinkShutdown)
+VEXLOR_TEST_GUILESS_MAIN(TestLinkShutdown)
 #include "tst_linkshutdown.moc"

@@ -2,6 +2,7 @@
 #include "FakeSerialPort.h"
 #include "link/Replies.h"
 #include "link/ScannerLink.h"
+#include "TestSuite.h"
 
 #include <QPointer>
 #include <QSignalSpy>
@@ -399,5 +400,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestScannerLink)
+VEXLOR_TEST_GUILESS_MAIN(TestScannerLink)
 #include "tst_scannerlink.moc"

@@ -1,8 +1,9 @@
-#include "PtyPair.h"
 #include "link/Replies.h"
 #include "link/ScannerLink.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/SystemClock.h"
+#include "PtyPair.h"
+#include "TestSuite.h"
 
 #include <QElapsedTimer>
 #include <QSocketNotifier>
@@ -177,5 +178,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestScannerLinkPty)
+VEXLOR_TEST_GUILESS_MAIN(TestScannerLinkPty)
 #include "tst_scannerlink_pty.moc"

@@ -1,4 +1,5 @@
 #include "link/Wire.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -66,5 +67,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestWire)
+VEXLOR_TEST_GUILESS_MAIN(TestWire)
 #include "tst_wire.moc"

@@ -1,6 +1,7 @@
 #include "FakeClipboard.h"
-#include "ScriptedReceiver.h"
 #include "memory/BankEditor.h"
+#include "ScriptedReceiver.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -216,5 +217,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBankEditor)
+VEXLOR_TEST_GUILESS_MAIN(TestBankEditor)
 #include "tst_bankeditor.moc"

@@ -1,4 +1,5 @@
 #include "memory/BankGrid.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -191,5 +192,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBankGrid)
+VEXLOR_TEST_GUILESS_MAIN(TestBankGrid)
 #include "tst_bankgrid.moc"

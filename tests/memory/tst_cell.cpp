@@ -1,4 +1,5 @@
 #include "memory/Cell.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -70,5 +71,5 @@ private Q_SLOTS:
 
 };
 
-QTEST_GUILESS_MAIN(TestCell)
+VEXLOR_TEST_GUILESS_MAIN(TestCell)
 #include "tst_cell.moc"

@@ -1,5 +1,6 @@
 #include "memory/ChannelReplies.h"
 #include "memory/MemoryTables.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -45,5 +46,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestChannelReplies)
+VEXLOR_TEST_GUILESS_MAIN(TestChannelReplies)
 #include "tst_channelreplies.moc"

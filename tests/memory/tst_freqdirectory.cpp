@@ -1,6 +1,7 @@
-#include "ScriptedReceiver.h"
 #include "link/Wire.h"
 #include "memory/FreqDirectory.h"
+#include "ScriptedReceiver.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -336,5 +337,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFreqDirectory)
+VEXLOR_TEST_GUILESS_MAIN(TestFreqDirectory)
 #include "tst_freqdirectory.moc"

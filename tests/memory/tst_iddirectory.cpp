@@ -1,5 +1,6 @@
-#include "ScriptedReceiver.h"
 #include "memory/IDDirectory.h"
+#include "ScriptedReceiver.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -269,5 +270,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestIDDirectory)
+VEXLOR_TEST_GUILESS_MAIN(TestIDDirectory)
 #include "tst_iddirectory.moc"

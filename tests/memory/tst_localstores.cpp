@@ -4,6 +4,7 @@
 #include "link/Wire.h"
 
 #include "RecordBytes.h"
+#include "TestSuite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -605,5 +606,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLocalStores)
+VEXLOR_TEST_GUILESS_MAIN(TestLocalStores)
 #include "tst_localstores.moc"

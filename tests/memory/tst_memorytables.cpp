@@ -1,4 +1,5 @@
 #include "memory/MemoryTables.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -187,5 +188,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMemoryTables)
+VEXLOR_TEST_GUILESS_MAIN(TestMemoryTables)
 #include "tst_memorytables.moc"

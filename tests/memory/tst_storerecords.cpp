@@ -4,6 +4,7 @@
 #include "memory/StoreRecords.h"
 
 #include "RecordBytes.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -248,5 +249,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStoreRecords)
+VEXLOR_TEST_GUILESS_MAIN(TestStoreRecords)
 #include "tst_storerecords.moc"

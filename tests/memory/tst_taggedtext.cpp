@@ -2,6 +2,7 @@
 #include "memory/MemoryTables.h"
 #include "memory/TaggedText.h"
 #include "memory/TaggedTextFile.h"
+#include "TestSuite.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -265,5 +266,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTaggedText)
+VEXLOR_TEST_GUILESS_MAIN(TestTaggedText)
 #include "tst_taggedtext.moc"

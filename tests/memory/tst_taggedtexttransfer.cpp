@@ -1,6 +1,7 @@
-#include "ScriptedReceiver.h"
 #include "memory/TaggedText.h"
 #include "memory/TaggedTextTransfer.h"
+#include "ScriptedReceiver.h"
+#include "TestSuite.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -245,5 +246,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTaggedTextTransfer)
+VEXLOR_TEST_GUILESS_MAIN(TestTaggedTextTransfer)
 #include "tst_taggedtexttransfer.moc"

@@ -1,5 +1,6 @@
-#include "MonitorRig.h"
 #include "monitor/CompactView.h"
+#include "MonitorRig.h"
+#include "TestSuite.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -228,5 +229,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestCompactView)
+VEXLOR_TEST_MAIN(TestCompactView)
 #include "tst_compactview.moc"

@@ -1,10 +1,11 @@
+#include "app/Application.h"
+#include "app/ui/MainWindow.h"
 #include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
 #include "FakeShell.h"
-#include "app/Application.h"
-#include "app/ui/MainWindow.h"
+#include "TestSuite.h"
 #include "utilities/ui/TrayIcon.h"
 
 #include <QAbstractButton>
@@ -183,5 +184,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestCompactViewApp)
+VEXLOR_TEST_MAIN(TestCompactViewApp)
 #include "tst_compactview_app.moc"

@@ -1,6 +1,7 @@
-#include "MonitorRig.h"
 #include "monitor/CompactView.h"
 #include "monitor/ui/SmartView.h"
+#include "MonitorRig.h"
+#include "TestSuite.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -185,5 +186,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestCompactViewWindow)
+VEXLOR_TEST_MAIN(TestCompactViewWindow)
 #include "tst_compactview_window.moc"

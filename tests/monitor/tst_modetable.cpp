@@ -1,4 +1,5 @@
 #include "monitor/ModeTable.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -64,5 +65,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestModeTable)
+VEXLOR_TEST_GUILESS_MAIN(TestModeTable)
 #include "tst_modetable.moc"

@@ -16,6 +16,7 @@
 #include "simulator/MemoryState.h"
 #include "simulator/ReceiverModel.h"
 #include "simulator/SimulatorHost.h"
+#include "TestSuite.h"
 
 #include <QTest>
 #include <memory>
@@ -95,5 +96,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMonitorSimulator)
+VEXLOR_TEST_GUILESS_MAIN(TestMonitorSimulator)
 #include "tst_monitor_simulator.moc"

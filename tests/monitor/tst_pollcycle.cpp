@@ -1,6 +1,7 @@
 #include "MonitorRig.h"
 
 #include "monitor/PollCycle.h"
+#include "TestSuite.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -278,5 +279,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPollCycle)
+VEXLOR_TEST_GUILESS_MAIN(TestPollCycle)
 #include "tst_pollcycle.moc"

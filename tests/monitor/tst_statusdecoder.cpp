@@ -1,5 +1,6 @@
 #include "DecoderHelpers.h"
 #include "MonitorRig.h"
+#include "TestSuite.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -249,5 +250,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStatusDecoder)
+VEXLOR_TEST_GUILESS_MAIN(TestStatusDecoder)
 #include "tst_statusdecoder.moc"

@@ -1,5 +1,6 @@
 #include "DecoderHelpers.h"
 #include "MonitorRig.h"
+#include "TestSuite.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -432,5 +433,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStatusDecoderTrunking)
+VEXLOR_TEST_GUILESS_MAIN(TestStatusDecoderTrunking)
 #include "tst_statusdecoder_trunking.moc"

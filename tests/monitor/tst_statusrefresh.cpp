@@ -2,6 +2,7 @@
 #include "FakeSerialPort.h"
 #include "link/ScannerLink.h"
 #include "monitor/StatusRefresh.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -37,5 +38,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStatusRefresh)
+VEXLOR_TEST_GUILESS_MAIN(TestStatusRefresh)
 #include "tst_statusrefresh.moc"

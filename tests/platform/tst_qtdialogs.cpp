@@ -1,4 +1,5 @@
 #include "platform/qt/QtDialogs.h"
+#include "TestSuite.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -35,5 +36,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestQtDialogs)
+VEXLOR_TEST_MAIN(TestQtDialogs)
 #include "tst_qtdialogs.moc"

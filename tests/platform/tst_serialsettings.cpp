@@ -1,4 +1,5 @@
 #include "platform/SerialSettings.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -57,5 +58,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSerialSettings)
+VEXLOR_TEST_GUILESS_MAIN(TestSerialSettings)
 #include "tst_serialsettings.moc"

@@ -1,6 +1,7 @@
 #include "FakeSerialPort.h"
 #include "platform/SerialTrace.h"
 #include "platform/TracingSerialPort.h"
+#include "TestSuite.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -76,5 +77,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSerialTrace)
+VEXLOR_TEST_GUILESS_MAIN(TestSerialTrace)
 #include "tst_serialtrace.moc"

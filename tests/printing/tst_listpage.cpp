@@ -1,6 +1,7 @@
 #include "memory/MemoryTables.h"
 #include "platform/Printer.h"
 #include "printing/ListPage.h"
+#include "TestSuite.h"
 
 #include <QLineF>
 #include <QTest>
@@ -106,5 +107,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestListPage)
+VEXLOR_TEST_MAIN(TestListPage)
 #include "tst_listpage.moc"

@@ -3,6 +3,7 @@
 #include "memory/MemoryTables.h"
 #include "platform/qt/QtPrintService.h"
 #include "printing/ListPrinting.h"
+#include "TestSuite.h"
 
 #include <QFile>
 #include <QProcess>
@@ -245,5 +246,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestListPrinting)
+VEXLOR_TEST_MAIN(TestListPrinting)
 #include "tst_listprinting.moc"

@@ -1,6 +1,7 @@
 #include "FakeClock.h"
 #include "recording/ActivityLog.h"
 #include "recording/LogFlags.h"
+#include "TestSuite.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -197,5 +198,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLogFiles)
+VEXLOR_TEST_GUILESS_MAIN(TestLogFiles)
 #include "tst_logfiles.moc"

@@ -1,7 +1,8 @@
+#include "app/config/IniFile.h"
 #include "FakeClock.h"
 #include "FakeShell.h"
-#include "app/config/IniFile.h"
 #include "recording/LogSetup.h"
+#include "TestSuite.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -242,5 +243,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLogSetup)
+VEXLOR_TEST_GUILESS_MAIN(TestLogSetup)
 #include "tst_logsetup.moc"

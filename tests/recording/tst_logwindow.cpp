@@ -1,6 +1,7 @@
 #include "FakeClock.h"
 #include "FakeShell.h"
 #include "recording/ui/Log.h"
+#include "TestSuite.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -220,5 +221,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestLogWindow)
+VEXLOR_TEST_MAIN(TestLogWindow)
 #include "tst_logwindow.moc"

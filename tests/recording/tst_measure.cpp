@@ -1,5 +1,6 @@
 #include "FakeClock.h"
 #include "recording/MeasureIntfc.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -126,5 +127,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMeasure)
+VEXLOR_TEST_GUILESS_MAIN(TestMeasure)
 #include "tst_measure.moc"

@@ -3,6 +3,7 @@
 #include "recording/MeasureIntfc.h"
 #include "recording/StatsChart.h"
 #include "recording/StatsView.h"
+#include "TestSuite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -234,5 +235,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStats)
+VEXLOR_TEST_GUILESS_MAIN(TestStats)
 #include "tst_stats.moc"

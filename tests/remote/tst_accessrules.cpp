@@ -1,5 +1,6 @@
 #include "remote/AccessRules.h"
 #include "remote/LoginGuard.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -103,5 +104,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAccessRules)
+VEXLOR_TEST_GUILESS_MAIN(TestAccessRules)
 #include "tst_accessrules.moc"

@@ -6,6 +6,7 @@
 #include "monitor/MainDisplay.h"
 #include "remote/ChatSession.h"
 #include "remote/RemoteLink.h"
+#include "TestSuite.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -132,5 +133,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestChatSession)
+VEXLOR_TEST_GUILESS_MAIN(TestChatSession)
 #include "tst_chatsession.moc"

@@ -1,5 +1,6 @@
 #include "remote/client/ClientOptions.h"
 #include "remote/client/ClientSession.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -95,5 +96,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestClientSession)
+VEXLOR_TEST_GUILESS_MAIN(TestClientSession)
 #include "tst_clientsession.moc"

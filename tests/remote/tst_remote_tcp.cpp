@@ -1,4 +1,3 @@
-#include "WaitFor.h"
 #include "FakeClock.h"
 #include "FakeSerialPort.h"
 #include "link/ScannerLink.h"
@@ -6,6 +5,8 @@
 #include "platform/qt/QtRemoteSocket.h"
 #include "remote/MessageFramer.h"
 #include "remote/RemoteLink.h"
+#include "TestSuite.h"
+#include "WaitFor.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -343,5 +344,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRemoteTcp)
+VEXLOR_TEST_GUILESS_MAIN(TestRemoteTcp)
 #include "tst_remote_tcp.moc"

@@ -1,11 +1,12 @@
-#include "WaitFor.h"
+#include "app/Application.h"
+#include "app/ui/MainWindow.h"
 #include "AppFixture.h"
 #include "FakeClock.h"
 #include "FakeDialogs.h"
 #include "FakeSerialPort.h"
 #include "FakeShell.h"
-#include "app/Application.h"
-#include "app/ui/MainWindow.h"
+#include "TestSuite.h"
+#include "WaitFor.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -226,5 +227,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestRemoteBinder)
+VEXLOR_TEST_MAIN(TestRemoteBinder)
 #include "tst_remotebinder.moc"

@@ -6,6 +6,7 @@
 #include "remote/LoginGuard.h"
 #include "remote/Protocol.h"
 #include "remote/RemoteLink.h"
+#include "TestSuite.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -598,5 +599,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRemoteLink)
+VEXLOR_TEST_GUILESS_MAIN(TestRemoteLink)
 #include "tst_remotelink.moc"

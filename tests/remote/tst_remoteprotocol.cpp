@@ -1,6 +1,7 @@
 #include "monitor/MainDisplay.h"
 #include "remote/MessageFramer.h"
 #include "remote/Protocol.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -190,5 +191,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRemoteProtocol)
+VEXLOR_TEST_GUILESS_MAIN(TestRemoteProtocol)
 #include "tst_remoteprotocol.moc"

@@ -1,10 +1,11 @@
-#include "WaitFor.h"
 #include "FakeClock.h"
 #include "FakeSerialPort.h"
 #include "link/ScannerLink.h"
 #include "monitor/MainDisplay.h"
 #include "platform/qt/QtRemoteSocket.h"
 #include "remote/RemoteLink.h"
+#include "TestSuite.h"
+#include "WaitFor.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -88,5 +89,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVexlorRemote)
+VEXLOR_TEST_GUILESS_MAIN(TestVexlorRemote)
 #include "tst_vexlorremote.moc"

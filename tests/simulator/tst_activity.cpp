@@ -1,5 +1,6 @@
 #include "simulator/ActivityScript.h"
 #include "simulator/ReceiverModel.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -266,5 +267,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestActivity)
+VEXLOR_TEST_GUILESS_MAIN(TestActivity)
 #include "tst_activity.moc"

@@ -1,4 +1,5 @@
 #include "simulator/LineAssembler.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -46,5 +47,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLineAssembler)
+VEXLOR_TEST_GUILESS_MAIN(TestLineAssembler)
 #include "tst_lineassembler.moc"

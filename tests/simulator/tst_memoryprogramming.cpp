@@ -1,5 +1,6 @@
 #include "link/Wire.h"
 #include "simulator/ReceiverModel.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -297,5 +298,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMemoryProgramming)
+VEXLOR_TEST_GUILESS_MAIN(TestMemoryProgramming)
 #include "tst_memoryprogramming.moc"

@@ -1,5 +1,6 @@
 #include "simulator/PtyEndpoint.h"
 #include "simulator/SimulatorHost.h"
+#include "TestSuite.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -353,5 +354,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPtyEndpoint)
+VEXLOR_TEST_GUILESS_MAIN(TestPtyEndpoint)
 #include "tst_ptyendpoint.moc"

@@ -1,5 +1,6 @@
 #include "link/Wire.h"
 #include "simulator/ReceiverModel.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -302,5 +303,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReceiverModel)
+VEXLOR_TEST_GUILESS_MAIN(TestReceiverModel)
 #include "tst_receivermodel.moc"

@@ -1,4 +1,5 @@
 #include "simulator/SimulatorOptions.h"
+#include "TestSuite.h"
 
 #include <QTest>
 
@@ -114,5 +115,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSimOptions)
+VEXLOR_TEST_GUILESS_MAIN(TestSimOptions)
 #include "tst_simoptions.moc"

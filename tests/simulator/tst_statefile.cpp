@@ -1,6 +1,7 @@
 #include "simulator/ReceiverModel.h"
 #include "simulator/SimulatorHost.h"
 #include "simulator/StateFile.h"
+#include "TestSuite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -172,5 +173,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStateFile)
+VEXLOR_TEST_GUILESS_MAIN(TestStateFile)
 #include "tst_statefile.moc"

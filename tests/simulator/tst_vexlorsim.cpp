@@ -1,3 +1,5 @@
+#include "TestSuite.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -102,5 +104,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVexlorSim)
+VEXLOR_TEST_GUILESS_MAIN(TestVexlorSim)
 #include "tst_vexlorsim.moc"

@@ -1,3 +1,4 @@
+#include "TestSuite.h"
 #include "utilities/ui/FrmHelp.h"
 
 #include <QPlainTextEdit>
@@ -30,5 +31,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmHelp)
+VEXLOR_TEST_MAIN(TestFrmHelp)
 #include "tst_frmhelp.moc"

@@ -1,5 +1,6 @@
 #include "FakeDialogs.h"
 #include "FakeShell.h"
+#include "TestSuite.h"
 #include "utilities/Links.h"
 
 #include <QFile>
@@ -79,5 +80,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLinks)
+VEXLOR_TEST_GUILESS_MAIN(TestLinks)
 #include "tst_links.moc"

@@ -1,3 +1,4 @@
+#include "TestSuite.h"
 #include "utilities/TalkgroupConverter.h"
 
 #include <QFile>
@@ -164,5 +165,5 @@ private:
     QString m_table;
 };
 
-QTEST_GUILESS_MAIN(TestTalkgroupConverter)
+VEXLOR_TEST_GUILESS_MAIN(TestTalkgroupConverter)
 #include "tst_talkgroupconverter.moc"

@@ -1,3 +1,4 @@
+#include "TestSuite.h"
 #include "utilities/TalkgroupConverter.h"
 #include "utilities/ui/TGConvert.h"
 
@@ -95,5 +96,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestTGConvert)
+VEXLOR_TEST_MAIN(TestTGConvert)
 #include "tst_tgconvert.moc"

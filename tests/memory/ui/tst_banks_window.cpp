@@ -1,8 +1,9 @@
 #include "../ScriptedReceiver.h"
-#include "WidgetProbe.h"
 #include "memory/BankEditor.h"
 #include "memory/ui/Banks.h"
 #include "platform/qt/QtClipboard.h"
+#include "TestSuite.h"
+#include "WidgetProbe.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -154,5 +155,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestBanksWindow)
+VEXLOR_TEST_MAIN(TestBanksWindow)
 #include "tst_banks_window.moc"

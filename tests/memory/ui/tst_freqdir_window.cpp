@@ -1,7 +1,8 @@
 #include "../ScriptedReceiver.h"
-#include "WidgetProbe.h"
 #include "memory/FreqDirectory.h"
 #include "memory/ui/FreqDir.h"
+#include "TestSuite.h"
+#include "WidgetProbe.h"
 
 #include <QCheckBox>
 #include <QScrollBar>
@@ -290,5 +291,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFreqDirWindow)
+VEXLOR_TEST_MAIN(TestFreqDirWindow)
 #include "tst_freqdir_window.moc"

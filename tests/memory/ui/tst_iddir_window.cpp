@@ -1,7 +1,8 @@
 #include "../ScriptedReceiver.h"
-#include "WidgetProbe.h"
 #include "memory/IDDirectory.h"
 #include "memory/ui/IDdir.h"
+#include "TestSuite.h"
+#include "WidgetProbe.h"
 
 #include <QSignalSpy>
 
@@ -283,5 +284,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestIDdirWindow)
+VEXLOR_TEST_MAIN(TestIDdirWindow)
 #include "tst_iddir_window.moc"
