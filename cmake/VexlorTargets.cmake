@@ -22,6 +22,21 @@ function(vexlor_target_options target)
   endif()
 endfunction()
 
+# Test programs compile against every Qt module's definitions and headers,
+# whatever they link, so that one precompiled header fits them all. QtTest's
+# own usage requirements name each test's folder, so it is linked without them.
+set(vexlor_qt_modules Core Gui Widgets Network SerialPort PrintSupport Charts OpenGL OpenGLWidgets Test)
+add_library(vexlor_qt_headers INTERFACE)
+foreach(module ${vexlor_qt_modules})
+  target_include_directories(vexlor_qt_headers SYSTEM INTERFACE
+    $<TARGET_PROPERTY:Qt6::${module},INTERFACE_INCLUDE_DIRECTORIES>)
+endforeach()
+target_compile_definitions(vexlor_qt_headers INTERFACE QT_CORE_LIB QT_GUI_LIB QT_WIDGETS_LIB
+  QT_NETWORK_LIB QT_SERIALPORT_LIB QT_PRINTSUPPORT_LIB QT_CHARTS_LIB QT_OPENGL_LIB
+  QT_OPENGLWIDGETS_LIB QT_TESTLIB_LIB)
+add_library(vexlor_qt_test INTERFACE)
+target_link_libraries(vexlor_qt_test INTERFACE $<LINK_ONLY:Qt6::Test> Qt6::Widgets)
+
 # lld links a sanitized test in a fifth of ld's time; the installed programs
 # keep the system linker.
 find_program(VEXLOR_LLD ld.lld)
@@ -71,8 +86,11 @@ function(vexlor_test name)
   set(suite tests_${folder})
   if(NOT TARGET ${suite})
     add_executable(${suite})
-    target_link_libraries(${suite} PRIVATE vexlor_test_main vexlor_fakes Qt6::Test)
+    target_link_libraries(${suite} PRIVATE vexlor_test_main vexlor_fakes vexlor_qt_headers vexlor_qt_test)
     vexlor_target_options(${suite})
+    if(VEXLOR_TEST_PCH)
+      target_precompile_headers(${suite} REUSE_FROM vexlor_test_pch)
+    endif()
     vexlor_fast_link(${suite})
     set_target_properties(${suite} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   endif()
