@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target vexlor
 if [ $# -eq 0 ]; then
   set -- --simulate
 fi

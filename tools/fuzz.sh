@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz preset and runs every libFuzzer target for SECONDS each
-# (default 60), one after another, then prints a table of executions and
-# crashes. Fails when a target found a crash, a leak, a hang or an invariant
+# (default 60), as many at a time as there are cores (VEXLOR_FUZZ_JOBS
+# overrides), then prints a table of executions and crashes. Fails when a target found a crash, a leak, a hang or an invariant
 # broken. New inputs collect in BUILD/fuzz-corpus/<target> (the seeds in
 # tests/fuzz/corpus stay as committed); findings land in BUILD/fuzz-artifacts/<target>.
 # VEXLOR_FUZZ_BUILD overrides the build directory (default build/fuzz).
@@ -20,30 +20,44 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 
-rows=()
-failed=0
-for t in "${targets[@]}"; do
-  corpus=$build/fuzz-corpus/$t
-  artifacts=$build/fuzz-artifacts/$t
-  log=$build/fuzz-logs/$t.log
+# run TARGET: one target's run; its table row goes to BUILD/fuzz-logs/TARGET.row.
+run() {
+  local t=$1 status=0
+  local corpus=$build/fuzz-corpus/$t artifacts=$build/fuzz-artifacts/$t log=$build/fuzz-logs/$t.log
   mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
-  echo "== fuzz_$t for ${seconds}s"
-  status=0
   "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$artifacts/" "$corpus" "tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+  local runs rate finding
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
   if [ "$status" -ne 0 ]; then
-    failed=1
     finding=$(grep -m 1 -E 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error|invariant violated' "$log" || echo "exit $status")
-    rows+=("$(printf '%-24s %12s %8s %7s  %s' "fuzz_$t" "${runs:-?}" "${rate:-?}" 1 "$finding")")
+    printf '%-24s %12s %8s %7s  %s\n' "fuzz_$t" "${runs:-?}" "${rate:-?}" 1 "$finding" >"$build/fuzz-logs/$t.row"
     echo "   finding in fuzz_$t, see $log"
   else
-    rows+=("$(printf '%-24s %12s %8s %7s' "fuzz_$t" "${runs:-?}" "${rate:-?}" 0)")
+    printf '%-24s %12s %8s %7s\n' "fuzz_$t" "${runs:-?}" "${rate:-?}" 0 >"$build/fuzz-logs/$t.row"
   fi
+  return "$status"
+}
+
+jobs=${VEXLOR_FUZZ_JOBS:-$(nproc)}
+failed=0
+running=0
+for t in "${targets[@]}"; do
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || failed=1
+    running=$((running - 1))
+  fi
+  echo "== fuzz_$t for ${seconds}s"
+  run "$t" &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
 done
 
 echo
 printf '%-24s %12s %8s %7s\n' target executions exec/s crashes
-printf '%s\n' "${rows[@]}"
+for t in "${targets[@]}"; do cat "$build/fuzz-logs/$t.row"; done
 exit "$failed"
