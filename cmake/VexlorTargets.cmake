@@ -64,6 +64,8 @@ endfunction()
 function(vexlor_executable name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  # The programs' own sources declare no QObject; moc would only cost time.
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE VEXLOR_VERSION="${PROJECT_VERSION}")
   vexlor_target_options(${name})
@@ -113,6 +115,7 @@ endfunction()
 function(vexlor_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_compile_options(${name} PRIVATE -Wall -Wextra -O2 -g -fno-omit-frame-pointer
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
