@@ -52,6 +52,7 @@ fi
 # The Debian package made from that build, unpacked and checked, lintian included.
 stage "package check" package
 stage "sanitizer build" build asan
-stage "sanitizer tests" ctest --preset asan -j "$jobs"
+# Most tests spend their time waiting on a line or a process, so one more than the cores.
+stage "sanitizer tests" ctest --preset asan -j $((jobs + 1))
 # Every fuzz target for a few seconds, so a parser regression fails the run.
 stage "fuzz build and runs" ./tools/fuzz.sh 10

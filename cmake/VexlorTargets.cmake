@@ -10,12 +10,13 @@ function(vexlor_target_options target)
     target_link_options(${target} PRIVATE -Wl,-z,relro,-z,now)
   endif()
   if(VEXLOR_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
+      -gline-tables-only)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
   if(VEXLOR_FUZZ)
     # Coverage for libFuzzer in every library; only the fuzz programs link its main.
-    target_compile_options(${target} PRIVATE -O2 -g -fno-omit-frame-pointer
+    target_compile_options(${target} PRIVATE -O2 -gline-tables-only -fno-omit-frame-pointer
       -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
       -fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/fuzz/coverage-ignore.txt)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
@@ -71,12 +72,14 @@ function(vexlor_executable name)
   vexlor_target_options(${name})
 endfunction()
 
-# vexlor_test(name LABEL unit|integration|gui [TIMEOUT s] SOURCES ... LIBS ...
+# vexlor_test(name LABEL unit|integration|gui [TIMEOUT s] [COST s] SOURCES ... LIBS ...
 #             [DEFINITIONS ...] [DEPENDS target...])
+# COST is about how long the test runs under the sanitizers: CTest starts the
+# long ones first, even in a fresh tree with no timings of its own yet.
 # The tests of one folder make one program, tests_<folder>, so each folder pays
 # for moc, compiling and linking once; CTest still starts one process per test.
 function(vexlor_test name)
-  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS;DEFINITIONS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT;COST" "SOURCES;LIBS;DEFINITIONS;DEPENDS" ${ARGN})
   if(NOT ARG_LABEL)
     set(ARG_LABEL unit)
   endif()
@@ -93,6 +96,9 @@ function(vexlor_test name)
     vexlor_target_options(${suite})
     if(VEXLOR_TEST_PCH)
       target_precompile_headers(${suite} REUSE_FROM vexlor_test_pch)
+      # The test files include their own moc output, so automoc's file is empty.
+      set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${suite}_autogen/mocs_compilation.cpp
+        PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
     endif()
     vexlor_fast_link(${suite})
     set_target_properties(${suite} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -106,6 +112,9 @@ function(vexlor_test name)
     add_dependencies(${suite} ${ARG_DEPENDS})
   endif()
   add_test(NAME ${name} COMMAND ${suite} ${name})
+  if(ARG_COST)
+    set_tests_properties(${name} PROPERTIES COST ${ARG_COST})
+  endif()
   set_tests_properties(${name} PROPERTIES
     LABELS ${ARG_LABEL}
     TIMEOUT ${ARG_TIMEOUT}
@@ -118,7 +127,7 @@ function(vexlor_fuzzer name)
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES AUTOMOC OFF)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-  target_compile_options(${name} PRIVATE -Wall -Wextra -O2 -g -fno-omit-frame-pointer
+  target_compile_options(${name} PRIVATE -Wall -Wextra -O2 -gline-tables-only -fno-omit-frame-pointer
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
     -fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/fuzz/coverage-ignore.txt)
   if(VEXLOR_WERROR)

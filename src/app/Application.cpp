@@ -248,3 +248,5 @@ void Application::bindWindow()
 }
 
 } // namespace vexlor::app
+
+#include "moc_Application.cpp"

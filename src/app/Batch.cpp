@@ -147,3 +147,5 @@ Batch::Status Batch::backup()
 }
 
 } // namespace vexlor::app
+
+#include "moc_Batch.cpp"

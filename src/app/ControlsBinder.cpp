@@ -214,3 +214,5 @@ void ControlsBinder::showIdLockout()
 }
 
 } // namespace vexlor::app
+
+#include "moc_ControlsBinder.cpp"

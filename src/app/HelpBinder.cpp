@@ -93,3 +93,5 @@ utilities::HelpWindow* HelpBinder::window(const QString& name) const
 }
 
 } // namespace vexlor::app
+
+#include "moc_HelpBinder.cpp"

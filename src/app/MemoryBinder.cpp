@@ -144,3 +144,5 @@ void MemoryBinder::bringMainForward()
 }
 
 } // namespace vexlor::app
+
+#include "moc_MemoryBinder.cpp"

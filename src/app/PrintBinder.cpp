@@ -42,3 +42,5 @@ printing::PageHead PrintBinder::pageHead() const
 }
 
 } // namespace vexlor::app
+
+#include "moc_PrintBinder.cpp"

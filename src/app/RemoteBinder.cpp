@@ -99,3 +99,5 @@ void RemoteBinder::showChat()
 }
 
 } // namespace vexlor::app
+
+#include "moc_RemoteBinder.cpp"

@@ -57,3 +57,5 @@ void SignalWatcher::onReadable()
 }
 
 } // namespace vexlor::app
+
+#include "moc_SignalWatcher.cpp"

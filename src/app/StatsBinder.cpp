@@ -41,3 +41,5 @@ void StatsBinder::bringMainForward()
 }
 
 } // namespace vexlor::app
+
+#include "moc_StatsBinder.cpp"

@@ -144,3 +144,5 @@ void DirectEntry::ApplyLimit_Click(const QString& lower, const QString& upper)
 }
 
 } // namespace vexlor::controls
+
+#include "moc_DirectEntry.cpp"

@@ -122,3 +122,5 @@ void IdLockoutReview::IDList_DblClick(int row)
 }
 
 } // namespace vexlor::controls
+
+#include "moc_IdLockoutReview.cpp"

@@ -49,3 +49,5 @@ void LockoutReview::FreqList1_DblClick(int row)
 }
 
 } // namespace vexlor::controls
+
+#include "moc_LockoutReview.cpp"

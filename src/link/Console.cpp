@@ -85,3 +85,5 @@ void Console::send(const QString& command)
 }
 
 } // namespace vexlor::link
+
+#include "moc_Console.cpp"

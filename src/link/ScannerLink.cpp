@@ -305,3 +305,5 @@ void ScannerLink::OnComm(platform::SerialPort::LineEvent event)
 }
 
 } // namespace vexlor::link
+
+#include "moc_ScannerLink.cpp"

@@ -272,3 +272,5 @@ bool BankEditor::saveIDs()
 }
 
 } // namespace vexlor::memory
+
+#include "moc_BankEditor.cpp"

@@ -111,3 +111,5 @@ void BankRead::finish(bool decode)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_BankRead.cpp"

@@ -149,3 +149,5 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_BankUpload.cpp"

@@ -469,3 +469,5 @@ void FreqDirectory::IDTypeBankBox_Click(const QString& selector)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_FreqDirectory.cpp"

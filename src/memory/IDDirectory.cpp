@@ -457,3 +457,5 @@ void IDDirectory::OKCmd_Click()
 void IDDirectory::CancelCmd_Click() { Q_EMIT closeWanted(); }
 
 } // namespace vexlor::memory
+
+#include "moc_IDDirectory.cpp"

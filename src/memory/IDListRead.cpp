@@ -121,3 +121,5 @@ IDListRead::Outcome IDListRead::readHeld(int bank, int list)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_IDListRead.cpp"

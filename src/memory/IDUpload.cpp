@@ -95,3 +95,5 @@ IDUpload::Result IDUpload::run(int bank, int list)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_IDUpload.cpp"

@@ -204,3 +204,5 @@ ImportUpload::Result ImportUpload::run()
 }
 
 } // namespace vexlor::memory
+
+#include "moc_ImportUpload.cpp"

@@ -255,3 +255,5 @@ ReceiverBackup::Outcome ReceiverBackup::run(const MemoryTables& local, MemoryTab
 }
 
 } // namespace vexlor::memory
+
+#include "moc_ReceiverBackup.cpp"

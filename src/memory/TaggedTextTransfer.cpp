@@ -212,3 +212,5 @@ void TaggedTextTransfer::BackupScanner()
 }
 
 } // namespace vexlor::memory
+
+#include "moc_TaggedTextTransfer.cpp"

@@ -11,3 +11,5 @@ void CompactDisplay::publish()
 }
 
 } // namespace vexlor::monitor
+
+#include "moc_CompactDisplay.cpp"

@@ -118,3 +118,5 @@ void CompactView::trayDoubleClick()
 }
 
 } // namespace vexlor::monitor
+
+#include "moc_CompactView.cpp"

@@ -27,3 +27,5 @@ void FreqLockoutList::clear()
 }
 
 } // namespace vexlor::monitor
+
+#include "moc_FreqLockoutList.cpp"

@@ -11,3 +11,5 @@ void MainDisplay::publish()
 }
 
 } // namespace vexlor::monitor
+
+#include "moc_MainDisplay.cpp"

@@ -97,3 +97,5 @@ void PollCycle::gatherLines()
 }
 
 } // namespace vexlor::monitor
+
+#include "moc_PollCycle.cpp"

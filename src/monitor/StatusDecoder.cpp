@@ -370,3 +370,5 @@ std::optional<QString> StatusDecoder::idText(int bank, int slot, int col) const
 int StatusDecoder::trunkBank() const { return wire::leadingInt(m_p.display.s.FreqBankLbl); }
 
 } // namespace vexlor::monitor
+
+#include "moc_StatusDecoder.cpp"

@@ -71,3 +71,5 @@ void SerialTrace::flush()
 }
 
 } // namespace vexlor::platform
+
+#include "moc_SerialTrace.cpp"

@@ -70,3 +70,5 @@ void TracingSerialPort::discardOutput()
 }
 
 } // namespace vexlor::platform
+
+#include "moc_TracingSerialPort.cpp"

@@ -193,3 +193,5 @@ void ListPrinting::PreviewCmd_Click()
 }
 
 } // namespace vexlor::printing
+
+#include "moc_ListPrinting.cpp"

@@ -105,3 +105,5 @@ void MeasureIntfc::AddSample(const QString& mode, const QString& place, const QS
 }
 
 } // namespace vexlor::recording
+
+#include "moc_MeasureIntfc.cpp"

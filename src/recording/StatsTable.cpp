@@ -224,3 +224,5 @@ QByteArray StatsTable::toCsv() const
 }
 
 } // namespace vexlor::recording
+
+#include "moc_StatsTable.cpp"

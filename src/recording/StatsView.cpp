@@ -123,3 +123,5 @@ void StatsView::refresh()
 }
 
 } // namespace vexlor::recording
+
+#include "moc_StatsView.cpp"

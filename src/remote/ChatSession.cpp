@@ -96,3 +96,5 @@ QStringList ChatSession::lines() const
 }
 
 } // namespace vexlor::remote
+
+#include "moc_ChatSession.cpp"

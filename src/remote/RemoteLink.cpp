@@ -359,3 +359,5 @@ void RemoteLink::setStatus(const QString& text)
 }
 
 } // namespace vexlor::remote
+
+#include "moc_RemoteLink.cpp"

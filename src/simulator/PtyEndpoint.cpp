@@ -456,3 +456,5 @@ void PtyEndpoint::restoreLine()
 }
 
 } // namespace vexlor::simulator
+
+#include "moc_PtyEndpoint.cpp"

@@ -166,3 +166,5 @@ void SimulatorHost::warn(const QString& text)
 }
 
 } // namespace vexlor::simulator
+
+#include "moc_SimulatorHost.cpp"

@@ -171,3 +171,5 @@ void TalkgroupConverter::hexChk_Click()
 }
 
 } // namespace vexlor::utilities
+
+#include "moc_TalkgroupConverter.cpp"

@@ -17,3 +17,5 @@ void FakeClock::advanceMs(qint64 ms)
 }
 
 } // namespace vexlor::fakes
+
+#include "moc_FakeClock.cpp"

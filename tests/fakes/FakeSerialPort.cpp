@@ -93,3 +93,5 @@ QStringList FakeSerialPort::writtenLines() const
 }
 
 } // namespace vexlor::fakes
+
+#include "moc_FakeSerialPort.cpp"

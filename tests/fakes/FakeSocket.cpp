@@ -75,3 +75,5 @@ void FakeSocket::arrive(const QByteArray& bytes)
 }
 
 } // namespace vexlor::fakes
+
+#include "moc_FakeSocket.cpp"

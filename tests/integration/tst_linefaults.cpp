@@ -26,7 +26,16 @@
 
 #include <memory>
 
+// gcc says so with a macro, clang with a feature test.
 #if defined(__SANITIZE_ADDRESS__)
+#define VEXLOR_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VEXLOR_ASAN 1
+#endif
+#endif
+
+#if defined(VEXLOR_ASAN)
 // From the sanitizer runtime; its header does not come with every compiler.
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #else
@@ -45,7 +54,7 @@ namespace {
 // allocations is what tells a leak; otherwise glibc's.
 size_t liveHeapBytes()
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(VEXLOR_ASAN)
     return __sanitizer_get_current_allocated_bytes();
 #else
     const struct mallinfo2 m = ::mallinfo2();

@@ -92,3 +92,5 @@ void CenterTuningScale::paintEvent(QPaintEvent* event)
 }
 
 } // namespace vexlor::app
+
+#include "moc_CenterTuningScale.cpp"

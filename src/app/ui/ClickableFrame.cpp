@@ -33,3 +33,5 @@ void ClickableFrame::mouseDoubleClickEvent(QMouseEvent* event)
 }
 
 } // namespace vexlor::app
+
+#include "moc_ClickableFrame.cpp"

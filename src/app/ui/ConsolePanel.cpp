@@ -75,3 +75,5 @@ ConsolePanel::ConsolePanel(QWidget* parent)
 }
 
 } // namespace vexlor::app
+
+#include "moc_ConsolePanel.cpp"

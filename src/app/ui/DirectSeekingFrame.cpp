@@ -43,3 +43,5 @@ DirectSeekingFrame::DirectSeekingFrame(QWidget* parent)
 }
 
 } // namespace vexlor::app
+
+#include "moc_DirectSeekingFrame.cpp"

@@ -38,3 +38,5 @@ QSize EntryBox::sizeHint() const
 QSize EntryBox::minimumSizeHint() const { return sizeHint(); }
 
 } // namespace vexlor::app
+
+#include "moc_EntryBox.cpp"

@@ -27,3 +27,5 @@ void FieldLabel::paintEvent(QPaintEvent* event)
 }
 
 } // namespace vexlor::app
+
+#include "moc_FieldLabel.cpp"

@@ -72,3 +72,5 @@ QToolButton* KeyBar::keyButton(int index) const
 }
 
 } // namespace vexlor::app
+
+#include "moc_KeyBar.cpp"

@@ -43,3 +43,5 @@ void LampLabel::mouseReleaseEvent(QMouseEvent* event)
 }
 
 } // namespace vexlor::app
+
+#include "moc_LampLabel.cpp"

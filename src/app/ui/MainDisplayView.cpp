@@ -102,3 +102,5 @@ void MainDisplayView::render()
 }
 
 } // namespace vexlor::app
+
+#include "moc_MainDisplayView.cpp"

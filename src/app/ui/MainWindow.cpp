@@ -170,3 +170,5 @@ void MainWindow::closeEvent(QCloseEvent* event)
 }
 
 } // namespace vexlor::app
+
+#include "moc_MainWindow.cpp"

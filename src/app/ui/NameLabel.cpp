@@ -15,3 +15,5 @@ void NameLabel::mousePressEvent(QMouseEvent* event)
 }
 
 } // namespace vexlor::app
+
+#include "moc_NameLabel.cpp"

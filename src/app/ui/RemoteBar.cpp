@@ -51,3 +51,5 @@ RemoteBar::RemoteBar(QWidget* parent)
 }
 
 } // namespace vexlor::app
+
+#include "moc_RemoteBar.cpp"

@@ -40,3 +40,5 @@ SearchingFrame::SearchingFrame(QWidget* parent)
 }
 
 } // namespace vexlor::app
+
+#include "moc_SearchingFrame.cpp"

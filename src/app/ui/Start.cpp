@@ -115,3 +115,5 @@ void Start::reject()
 }
 
 } // namespace vexlor::app
+
+#include "moc_Start.cpp"

@@ -180,3 +180,5 @@ LampLabel* StatusFrame::bankLamp(int bank) const
 }
 
 } // namespace vexlor::app
+
+#include "moc_StatusFrame.cpp"

@@ -92,3 +92,5 @@ LampLabel* TrunkingFrame::idLamp(int index) const
 }
 
 } // namespace vexlor::app
+
+#include "moc_TrunkingFrame.cpp"

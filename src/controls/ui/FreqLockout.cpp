@@ -117,3 +117,5 @@ void FreqLockout::render()
 }
 
 } // namespace vexlor::controls
+
+#include "moc_FreqLockout.cpp"

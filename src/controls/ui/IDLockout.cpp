@@ -78,3 +78,5 @@ void IDLockout::render()
 }
 
 } // namespace vexlor::controls
+
+#include "moc_IDLockout.cpp"

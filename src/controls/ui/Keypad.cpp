@@ -152,3 +152,5 @@ void Keypad::keyPressEvent(QKeyEvent* event)
 }
 
 } // namespace vexlor::controls
+
+#include "moc_Keypad.cpp"

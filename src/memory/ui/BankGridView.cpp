@@ -129,3 +129,5 @@ void BankGridView::keyPressEvent(QKeyEvent* event)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_BankGridView.cpp"

@@ -313,3 +313,5 @@ void Banks::closeEvent(QCloseEvent* event)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_Banks.cpp"

@@ -37,3 +37,5 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_ClickLabel.cpp"

@@ -105,3 +105,5 @@ void DirectoryGrid::render(const QStringList& headings, const QList<QStringList>
 }
 
 } // namespace vexlor::memory
+
+#include "moc_DirectoryGrid.cpp"

@@ -60,3 +60,5 @@ void ExchangeBar::render(bool waitVisible, const QString& waitText, bool progres
 }
 
 } // namespace vexlor::memory
+
+#include "moc_ExchangeBar.cpp"

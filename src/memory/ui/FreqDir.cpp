@@ -279,3 +279,5 @@ bool FreqDir::eventFilter(QObject* watched, QEvent* event)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_FreqDir.cpp"

@@ -219,3 +219,5 @@ void IDdir::closeEvent(QCloseEvent* event)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_IDdir.cpp"

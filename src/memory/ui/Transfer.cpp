@@ -63,3 +63,5 @@ void Transfer::closeEvent(QCloseEvent* event)
 }
 
 } // namespace vexlor::memory
+
+#include "moc_Transfer.cpp"

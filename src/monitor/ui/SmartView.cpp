@@ -162,3 +162,5 @@ void SmartView::closeEvent(QCloseEvent* event)
 }
 
 } // namespace vexlor::monitor
+
+#include "moc_SmartView.cpp"

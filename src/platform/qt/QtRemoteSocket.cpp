@@ -189,3 +189,5 @@ void QtRemoteSocket::refuse(QTcpSocket* socket)
 }
 
 } // namespace vexlor::platform
+
+#include "moc_QtRemoteSocket.cpp"

@@ -193,3 +193,5 @@ void QtSerialPort::tryReopen()
 }
 
 } // namespace vexlor::platform
+
+#include "moc_QtSerialPort.cpp"

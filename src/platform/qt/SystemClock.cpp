@@ -16,3 +16,5 @@ QDateTime SystemClock::localDateTime() const { return QDateTime::currentDateTime
 qint64 SystemClock::monotonicMs() const { return m_elapsed.elapsed(); }
 
 } // namespace vexlor::platform
+
+#include "moc_SystemClock.cpp"

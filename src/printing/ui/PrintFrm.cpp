@@ -156,3 +156,5 @@ void PrintFrm::render()
 }
 
 } // namespace vexlor::printing
+
+#include "moc_PrintFrm.cpp"

@@ -154,3 +154,5 @@ void Log::okClicked()
 }
 
 } // namespace vexlor::recording
+
+#include "moc_Log.cpp"

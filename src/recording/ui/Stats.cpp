@@ -218,3 +218,5 @@ void Stats::renderChart()
 }
 
 } // namespace vexlor::recording
+
+#include "moc_Stats.cpp"

@@ -72,3 +72,5 @@ void Chat::placeCursor()
 }
 
 } // namespace vexlor::remote
+
+#include "moc_Chat.cpp"

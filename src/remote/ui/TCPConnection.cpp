@@ -62,3 +62,5 @@ void TCPConnection::showEvent(QShowEvent* event)
 }
 
 } // namespace vexlor::remote
+
+#include "moc_TCPConnection.cpp"

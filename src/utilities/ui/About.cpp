@@ -153,3 +153,5 @@ void About::mouseDoubleClickEvent(QMouseEvent* event)
 }
 
 } // namespace vexlor::utilities
+
+#include "moc_About.cpp"

@@ -41,3 +41,5 @@ void FrmHelp::Load(const QString& caption, const QString& text)
 }
 
 } // namespace vexlor::utilities
+
+#include "moc_FrmHelp.cpp"

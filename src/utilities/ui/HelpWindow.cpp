@@ -32,3 +32,5 @@ HelpWindow::HelpWindow(const QString& name, const QString& caption, const QStrin
 }
 
 } // namespace vexlor::utilities
+
+#include "moc_HelpWindow.cpp"

@@ -132,3 +132,5 @@ void TGConvert::render()
 }
 
 } // namespace vexlor::utilities
+
+#include "moc_TGConvert.cpp"

@@ -38,3 +38,5 @@ void TrayIcon::removeIcon()
 }
 
 } // namespace vexlor::utilities
+
+#include "moc_TrayIcon.cpp"
