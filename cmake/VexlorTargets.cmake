@@ -91,6 +91,9 @@ function(vexlor_test name)
   set(suite tests_${folder})
   if(NOT TARGET ${suite})
     add_executable(${suite})
+    # Batches of test files compile in a fraction of the time the files take
+    # one by one; each file keeps its names in a namespace of its own.
+    set_target_properties(${suite} PROPERTIES UNITY_BUILD ${VEXLOR_UNITY} UNITY_BUILD_BATCH_SIZE 8)
     # vexlor_test_main brings every Qt header and QtTest.
     target_link_libraries(${suite} PRIVATE vexlor_test_main vexlor_fakes)
     vexlor_target_options(${suite})

@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_application {
+namespace {
+
 using namespace vexlor;
 using app::Application;
 using app::StartOutcome;
@@ -380,4 +383,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestApplication)
+
+} // namespace
+} // namespace tst_application
+
 #include "tst_application.moc"

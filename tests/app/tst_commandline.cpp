@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+namespace tst_commandline {
+namespace {
+
 using vexlor::app::CommandLine;
 
 class TestCommandLine : public QObject {
@@ -82,4 +85,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestCommandLine)
+
+} // namespace
+} // namespace tst_commandline
+
 #include "tst_commandline.moc"

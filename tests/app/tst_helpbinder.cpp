@@ -12,6 +12,9 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+namespace tst_helpbinder {
+namespace {
+
 using namespace vexlor;
 
 // The help items of the Help menu in the whole program.
@@ -129,4 +132,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestHelpBinder)
+
+} // namespace
+} // namespace tst_helpbinder
+
 #include "tst_helpbinder.moc"

@@ -11,6 +11,9 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+namespace tst_inifile {
+namespace {
+
 using vexlor::app::IniFile;
 
 namespace {
@@ -325,4 +328,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestIniFile)
+
+} // namespace
+} // namespace tst_inifile
+
 #include "tst_inifile.moc"

@@ -5,6 +5,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+namespace tst_layering {
+namespace {
+
 // Project includes must point down the layers: a subsystem (and its windows)
 // reaches only its own folder and the subsystems below it; app reaches all.
 class TestLayering : public QObject {
@@ -49,4 +52,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestLayering)
+
+} // namespace
+} // namespace tst_layering
+
 #include "tst_layering.moc"

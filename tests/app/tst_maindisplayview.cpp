@@ -10,6 +10,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace tst_maindisplayview {
+namespace {
+
 using namespace vexlor;
 using app::MainDisplayView;
 using app::MainWindow;
@@ -146,4 +149,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestMainDisplayView)
+
+} // namespace
+} // namespace tst_maindisplayview
+
 #include "tst_maindisplayview.moc"

@@ -22,6 +22,9 @@
 #include <QToolButton>
 #include <QWindow>
 
+namespace tst_mainwindow {
+namespace {
+
 using namespace vexlor::app;
 
 namespace {
@@ -548,4 +551,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestMainWindow)
+
+} // namespace
+} // namespace tst_mainwindow
+
 #include "tst_mainwindow.moc"

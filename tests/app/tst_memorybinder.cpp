@@ -15,6 +15,9 @@
 #include <QTest>
 #include <QTimer>
 
+namespace tst_memorybinder {
+namespace {
+
 using namespace vexlor;
 using Button = platform::Dialogs::Button;
 
@@ -164,4 +167,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestMemoryBinder)
+
+} // namespace
+} // namespace tst_memorybinder
+
 #include "tst_memorybinder.moc"

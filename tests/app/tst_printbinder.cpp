@@ -13,6 +13,9 @@
 #include <QScrollBar>
 #include <QTest>
 
+namespace tst_printbinder {
+namespace {
+
 using namespace vexlor;
 
 // "&Print Lists" in the whole program, and its window.
@@ -87,4 +90,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestPrintBinder)
+
+} // namespace
+} // namespace tst_printbinder
+
 #include "tst_printbinder.moc"

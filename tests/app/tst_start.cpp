@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <memory>
 
+namespace tst_start {
+namespace {
+
 using namespace vexlor::app;
 using vexlor::fakes::FakeDialogs;
 using vexlor::fakes::FakeSerialPort;
@@ -172,4 +175,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestStart)
+
+} // namespace
+} // namespace tst_start
+
 #include "tst_start.moc"

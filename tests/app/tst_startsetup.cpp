@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_startsetup {
+namespace {
+
 using vexlor::app::IniFile;
 using vexlor::app::StartOutcome;
 using vexlor::app::StartSetup;
@@ -193,4 +196,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestStartSetup)
+
+} // namespace
+} // namespace tst_startsetup
+
 #include "tst_startsetup.moc"

@@ -12,6 +12,9 @@
 #include <QTableView>
 #include <QTest>
 
+namespace tst_statsbinder {
+namespace {
+
 using namespace vexlor;
 
 // Options > Statistics in the whole program, through the real window.
@@ -92,4 +95,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestStatsBinder)
+
+} // namespace
+} // namespace tst_statsbinder
+
 #include "tst_statsbinder.moc"

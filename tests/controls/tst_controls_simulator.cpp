@@ -16,6 +16,9 @@
 #include <QTest>
 #include <QToolButton>
 
+namespace tst_controls_simulator {
+namespace {
+
 using namespace vexlor;
 
 // The whole program on the simulated receiver: the mode shown changes only
@@ -69,4 +72,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestControlsSimulator)
+
+} // namespace
+} // namespace tst_controls_simulator
+
 #include "tst_controls_simulator.moc"

@@ -23,6 +23,9 @@
 #include <QTest>
 #include <QToolButton>
 
+namespace tst_controlsbinder {
+namespace {
+
 using namespace vexlor;
 using app::Application;
 using app::MainWindow;
@@ -520,4 +523,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestControlsBinder)
+
+} // namespace
+} // namespace tst_controlsbinder
+
 #include "tst_controlsbinder.moc"

@@ -5,12 +5,16 @@
 #include <QSignalSpy>
 #include <QTest>
 
+Q_DECLARE_METATYPE(vexlor::controls::DirectEntry::Box)
+
+namespace tst_directentry {
+namespace {
+
 using namespace vexlor;
 using controls::DirectEntry;
 using Box = controls::DirectEntry::Box;
 using Rig = controls::testing::ControlsRig;
 
-Q_DECLARE_METATYPE(DirectEntry::Box)
 
 // Direct entry: the exact lines each box, lamp and limit sends.
 class TestDirectEntry : public QObject {
@@ -185,4 +189,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestDirectEntry)
+
+} // namespace
+} // namespace tst_directentry
+
 #include "tst_directentry.moc"

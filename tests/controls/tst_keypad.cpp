@@ -11,6 +11,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace tst_keypad {
+namespace {
+
 using namespace vexlor;
 using controls::Keypad;
 using controls::KeypadSender;
@@ -210,4 +213,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestKeypad)
+
+} // namespace
+} // namespace tst_keypad
+
 #include "tst_keypad.moc"

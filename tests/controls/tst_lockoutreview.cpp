@@ -17,6 +17,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+namespace tst_lockoutreview {
+namespace {
+
 using namespace vexlor;
 using controls::IdLockoutReview;
 using controls::LockoutReview;
@@ -305,4 +308,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestLockoutReview)
+
+} // namespace
+} // namespace tst_lockoutreview
+
 #include "tst_lockoutreview.moc"

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_batch {
+namespace {
+
 // vexlor --export, --import and --backup, run as a script would run them.
 class TestBatch : public QObject {
     Q_OBJECT
@@ -92,4 +95,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestBatch)
+
+} // namespace
+} // namespace tst_batch
+
 #include "tst_batch.moc"

@@ -18,6 +18,9 @@
 #include <csignal>
 #include <functional>
 
+namespace tst_crashsafety {
+namespace {
+
 using namespace vexlor;
 using memory::LocalStores;
 using testing::crash::MT;
@@ -307,4 +310,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestCrashSafety)
+
+} // namespace
+} // namespace tst_crashsafety
+
 #include "tst_crashsafety.moc"

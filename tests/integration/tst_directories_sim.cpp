@@ -1,6 +1,9 @@
 #include "SimRig.h"
 #include "TestSuite.h"
 
+namespace tst_directories_sim {
+namespace {
+
 using namespace vexlor;
 using testing::MT;
 using testing::Rig;
@@ -138,4 +141,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestDirectoriesSim)
+
+} // namespace
+} // namespace tst_directories_sim
+
 #include "tst_directories_sim.moc"

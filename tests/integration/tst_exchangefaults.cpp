@@ -12,6 +12,9 @@
 #include <functional>
 #include <map>
 
+namespace tst_exchangefaults {
+namespace {
+
 using namespace vexlor;
 using testing::MT;
 using testing::Rig;
@@ -290,4 +293,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestExchangeFaults)
+
+} // namespace
+} // namespace tst_exchangefaults
+
 #include "tst_exchangefaults.moc"

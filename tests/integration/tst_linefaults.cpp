@@ -42,6 +42,9 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include <malloc.h>
 #endif
 
+namespace tst_linefaults {
+namespace {
+
 using namespace vexlor;
 using link::ScannerLink;
 using simulator::ModeMachine;
@@ -240,4 +243,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestLineFaults)
+
+} // namespace
+} // namespace tst_linefaults
+
 #include "tst_linefaults.moc"

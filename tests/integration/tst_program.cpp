@@ -8,6 +8,9 @@
 
 #include <csignal>
 
+namespace tst_program {
+namespace {
+
 // The real vexlor program, started as an operator would.
 class TestProgram : public QObject {
     Q_OBJECT
@@ -89,4 +92,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestProgram)
+
+} // namespace
+} // namespace tst_program
+
 #include "tst_program.moc"

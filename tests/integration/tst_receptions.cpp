@@ -22,6 +22,9 @@
 #include <QTest>
 #include <memory>
 
+namespace tst_receptions {
+namespace {
+
 using namespace vexlor;
 
 // Scripted receptions from the simulator, through a real tty, into the log and the statistics.
@@ -123,4 +126,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestReceptions)
+
+} // namespace
+} // namespace tst_receptions
+
 #include "tst_receptions.moc"

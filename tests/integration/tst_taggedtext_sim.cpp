@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QRegularExpression>
 
+namespace tst_taggedtext_sim {
+namespace {
+
 using namespace vexlor;
 using testing::MT;
 using testing::Rig;
@@ -80,4 +83,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestTaggedTextSim)
+
+} // namespace
+} // namespace tst_taggedtext_sim
+
 #include "tst_taggedtext_sim.moc"

@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+namespace tst_commands {
+namespace {
+
 namespace cmd = vexlor::link::cmd;
 namespace reply = vexlor::link::reply;
 
@@ -118,4 +121,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestCommands)
+
+} // namespace
+} // namespace tst_commands
+
 #include "tst_commands.moc"

@@ -7,6 +7,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace tst_console {
+namespace {
+
 using namespace vexlor;
 
 // The manual console: what goes on the line, what the Tx list and the box show.
@@ -118,4 +121,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestConsole)
+
+} // namespace
+} // namespace tst_console
+
 #include "tst_console.moc"

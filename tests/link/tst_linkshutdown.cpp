@@ -12,6 +12,9 @@
 
 #include <ctime>
 
+namespace tst_linkshutdown {
+namespace {
+
 using namespace vexlor;
 using link::ExchangeGuard;
 using link::ScannerLink;
@@ -76,4 +79,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestLinkShutdown)
+
+} // namespace
+} // namespace tst_linkshutdown
+
 #include "tst_linkshutdown.moc"

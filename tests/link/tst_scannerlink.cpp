@@ -11,6 +11,9 @@
 
 #include <functional>
 
+namespace tst_scannerlink {
+namespace {
+
 using vexlor::fakes::FakeClock;
 using vexlor::fakes::FakeSerialPort;
 using vexlor::link::ScannerLink;
@@ -401,4 +404,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestScannerLink)
+
+} // namespace
+} // namespace tst_scannerlink
+
 #include "tst_scannerlink.moc"

@@ -14,6 +14,9 @@
 #include <memory>
 #include <sys/resource.h>
 
+namespace tst_scannerlink_pty {
+namespace {
+
 using vexlor::fakes::PtyPair;
 using vexlor::link::ScannerLink;
 using vexlor::platform::QtSerialPort;
@@ -179,4 +182,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestScannerLinkPty)
+
+} // namespace
+} // namespace tst_scannerlink_pty
+
 #include "tst_scannerlink_pty.moc"

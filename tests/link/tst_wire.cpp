@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+namespace tst_wire {
+namespace {
+
 using namespace vexlor::link::wire;
 
 class TestWire : public QObject {
@@ -68,4 +71,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestWire)
+
+} // namespace
+} // namespace tst_wire
+
 #include "tst_wire.moc"

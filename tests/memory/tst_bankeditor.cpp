@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+namespace tst_bankeditor {
+namespace {
+
 using namespace vexlor;
 using memory::BankEditor;
 using memory::MemoryTables;
@@ -218,4 +221,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestBankEditor)
+
+} // namespace
+} // namespace tst_bankeditor
+
 #include "tst_bankeditor.moc"

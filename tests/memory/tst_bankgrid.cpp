@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+namespace tst_bankgrid {
+namespace {
+
 using vexlor::memory::BankGrid;
 
 namespace {
@@ -193,4 +196,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestBankGrid)
+
+} // namespace
+} // namespace tst_bankgrid
+
 #include "tst_bankgrid.moc"

@@ -1,3 +1,4 @@
+#include "CellMetaType.h"
 #include "memory/Cell.h"
 #include "TestSuite.h"
 
@@ -5,9 +6,10 @@
 
 #include <limits>
 
-using vexlor::memory::Cell;
+namespace tst_cell {
+namespace {
 
-Q_DECLARE_METATYPE(vexlor::memory::Cell)
+using vexlor::memory::Cell;
 
 class TestCell : public QObject {
     Q_OBJECT
@@ -72,4 +74,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestCell)
+
+} // namespace
+} // namespace tst_cell
+
 #include "tst_cell.moc"

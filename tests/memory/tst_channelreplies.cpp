@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+namespace tst_channelreplies {
+namespace {
+
 using namespace vexlor::memory;
 using MT = MemoryTables;
 
@@ -47,4 +50,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestChannelReplies)
+
+} // namespace
+} // namespace tst_channelreplies
+
 #include "tst_channelreplies.moc"

@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+namespace tst_freqdirectory {
+namespace {
+
 using namespace vexlor;
 using memory::FreqDirectory;
 using memory::MemoryTables;
@@ -338,4 +341,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestFreqDirectory)
+
+} // namespace
+} // namespace tst_freqdirectory
+
 #include "tst_freqdirectory.moc"

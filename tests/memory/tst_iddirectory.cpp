@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+namespace tst_iddirectory {
+namespace {
+
 using namespace vexlor;
 using memory::IDDirectory;
 using memory::MemoryTables;
@@ -271,4 +274,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestIDDirectory)
+
+} // namespace
+} // namespace tst_iddirectory
+
 #include "tst_iddirectory.moc"

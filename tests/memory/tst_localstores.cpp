@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_localstores {
+namespace {
+
 using namespace vexlor::memory;
 using MT = MemoryTables;
 using namespace recordbytes;
@@ -607,4 +610,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestLocalStores)
+
+} // namespace
+} // namespace tst_localstores
+
 #include "tst_localstores.moc"

@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+namespace tst_memorytables {
+namespace {
+
 using vexlor::memory::Cell;
 using vexlor::memory::MemoryTables;
 using MT = MemoryTables;
@@ -189,4 +192,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestMemoryTables)
+
+} // namespace
+} // namespace tst_memorytables
+
 #include "tst_memorytables.moc"

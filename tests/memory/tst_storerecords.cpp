@@ -3,16 +3,18 @@
 #include "memory/MemoryTables.h"
 #include "memory/StoreRecords.h"
 
+#include "CellMetaType.h"
 #include "RecordBytes.h"
 #include "TestSuite.h"
 
 #include <QTest>
 
+namespace tst_storerecords {
+namespace {
+
 using namespace vexlor::memory;
 using MT = MemoryTables;
 using recordbytes::pad;
-
-Q_DECLARE_METATYPE(vexlor::memory::Cell)
 
 namespace {
 const Cell kEmptyText { QString() };
@@ -250,4 +252,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestStoreRecords)
+
+} // namespace
+} // namespace tst_storerecords
+
 #include "tst_storerecords.moc"

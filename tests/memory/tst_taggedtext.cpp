@@ -14,6 +14,11 @@
 #include <functional>
 #include <sys/resource.h>
 
+Q_DECLARE_METATYPE(std::function<void(vexlor::memory::MemoryTables&)>)
+
+namespace tst_taggedtext {
+namespace {
+
 using namespace vexlor;
 using memory::MemoryTables;
 using MT = MemoryTables;
@@ -21,7 +26,6 @@ namespace tagged = memory::tagged;
 namespace taggedfile = memory::taggedfile;
 
 using Setup = std::function<void(MemoryTables&)>;
-Q_DECLARE_METATYPE(Setup)
 
 namespace {
 
@@ -267,4 +271,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestTaggedText)
+
+} // namespace
+} // namespace tst_taggedtext
+
 #include "tst_taggedtext.moc"

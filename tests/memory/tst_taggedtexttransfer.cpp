@@ -7,6 +7,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace tst_taggedtexttransfer {
+namespace {
+
 using namespace vexlor;
 using memory::MemoryTables;
 using memory::TaggedTextTransfer;
@@ -247,4 +250,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestTaggedTextTransfer)
+
+} // namespace
+} // namespace tst_taggedtexttransfer
+
 #include "tst_taggedtexttransfer.moc"

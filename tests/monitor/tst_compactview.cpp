@@ -5,6 +5,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace tst_compactview {
+namespace {
+
 using namespace vexlor;
 using monitor::CompactView;
 using monitor::testing::MonitorRig;
@@ -230,4 +233,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestCompactView)
+
+} // namespace
+} // namespace tst_compactview
+
 #include "tst_compactview.moc"

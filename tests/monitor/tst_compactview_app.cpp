@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_compactview_app {
+namespace {
+
 using namespace vexlor;
 using app::Application;
 
@@ -185,4 +188,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestCompactViewApp)
+
+} // namespace
+} // namespace tst_compactview_app
+
 #include "tst_compactview_app.moc"

@@ -8,6 +8,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace tst_compactview_window {
+namespace {
+
 using namespace vexlor;
 using monitor::CompactView;
 using monitor::SmartView;
@@ -187,4 +190,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestCompactViewWindow)
+
+} // namespace
+} // namespace tst_compactview_window
+
 #include "tst_compactview_window.moc"

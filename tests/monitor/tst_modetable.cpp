@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+namespace tst_modetable {
+namespace {
+
 using namespace vexlor::monitor;
 
 class TestModeTable : public QObject {
@@ -66,4 +69,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestModeTable)
+
+} // namespace
+} // namespace tst_modetable
+
 #include "tst_modetable.moc"

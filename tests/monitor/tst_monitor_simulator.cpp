@@ -21,6 +21,9 @@
 #include <QTest>
 #include <memory>
 
+namespace tst_monitor_simulator {
+namespace {
+
 using namespace vexlor;
 
 // The poll and the decoder against the simulated receiver on a real tty.
@@ -97,4 +100,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestMonitorSimulator)
+
+} // namespace
+} // namespace tst_monitor_simulator
+
 #include "tst_monitor_simulator.moc"

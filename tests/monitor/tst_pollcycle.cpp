@@ -7,6 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
+namespace tst_pollcycle {
+namespace {
+
 using namespace vexlor::monitor;
 using namespace vexlor::monitor::testing;
 
@@ -280,4 +283,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestPollCycle)
+
+} // namespace
+} // namespace tst_pollcycle
+
 #include "tst_pollcycle.moc"

@@ -6,6 +6,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+namespace tst_statusdecoder {
+namespace {
+
 using namespace vexlor::monitor;
 using namespace vexlor::monitor::testing;
 
@@ -251,4 +254,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestStatusDecoder)
+
+} // namespace
+} // namespace tst_statusdecoder
+
 #include "tst_statusdecoder.moc"

@@ -6,6 +6,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+namespace tst_statusdecoder_trunking {
+namespace {
+
 using namespace vexlor::monitor;
 using namespace vexlor::monitor::testing;
 
@@ -434,4 +437,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestStatusDecoderTrunking)
+
+} // namespace
+} // namespace tst_statusdecoder_trunking
+
 #include "tst_statusdecoder_trunking.moc"

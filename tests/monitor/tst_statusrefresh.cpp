@@ -6,6 +6,9 @@
 
 #include <QTest>
 
+namespace tst_statusrefresh {
+namespace {
+
 using namespace vexlor;
 
 class TestStatusRefresh : public QObject {
@@ -39,4 +42,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestStatusRefresh)
+
+} // namespace
+} // namespace tst_statusrefresh
+
 #include "tst_statusrefresh.moc"

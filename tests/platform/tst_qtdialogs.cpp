@@ -6,6 +6,9 @@
 #include <QTest>
 #include <QTimer>
 
+namespace tst_qtdialogs {
+namespace {
+
 using vexlor::platform::QtDialogs;
 
 class TestQtDialogs : public QObject {
@@ -37,4 +40,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestQtDialogs)
+
+} // namespace
+} // namespace tst_qtdialogs
+
 #include "tst_qtdialogs.moc"

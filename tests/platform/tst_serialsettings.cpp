@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+namespace tst_serialsettings {
+namespace {
+
 using vexlor::platform::SerialSettings;
 using vexlor::platform::devicePathForPort;
 
@@ -59,4 +62,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestSerialSettings)
+
+} // namespace
+} // namespace tst_serialsettings
+
 #include "tst_serialsettings.moc"

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_serialtrace {
+namespace {
+
 using namespace vexlor;
 using Direction = platform::SerialTrace::Direction;
 
@@ -78,4 +81,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestSerialTrace)
+
+} // namespace
+} // namespace tst_serialtrace
+
 #include "tst_serialtrace.moc"

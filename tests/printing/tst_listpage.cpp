@@ -6,6 +6,9 @@
 #include <QLineF>
 #include <QTest>
 
+namespace tst_listpage {
+namespace {
+
 using namespace vexlor;
 using printing::ListPage;
 
@@ -108,4 +111,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestListPage)
+
+} // namespace
+} // namespace tst_listpage
+
 #include "tst_listpage.moc"

@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_listprinting {
+namespace {
+
 using namespace vexlor;
 using memory::MemoryTables;
 
@@ -247,4 +250,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestListPrinting)
+
+} // namespace
+} // namespace tst_listprinting
+
 #include "tst_listprinting.moc"

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_logfiles {
+namespace {
+
 using vexlor::recording::ActivityLog;
 using vexlor::recording::LogFlags;
 using vexlor::fakes::FakeClock;
@@ -199,4 +202,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestLogFiles)
+
+} // namespace
+} // namespace tst_logfiles
+
 #include "tst_logfiles.moc"

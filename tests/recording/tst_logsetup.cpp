@@ -8,6 +8,9 @@
 #include <QTest>
 #include <memory>
 
+namespace tst_logsetup {
+namespace {
+
 using vexlor::app::IniFile;
 using vexlor::fakes::FakeClock;
 using vexlor::fakes::FakeShell;
@@ -244,4 +247,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestLogSetup)
+
+} // namespace
+} // namespace tst_logsetup
+
 #include "tst_logsetup.moc"

@@ -12,6 +12,9 @@
 #include <QTest>
 #include <memory>
 
+namespace tst_logwindow {
+namespace {
+
 using vexlor::fakes::FakeClock;
 using vexlor::fakes::FakeShell;
 using vexlor::recording::Log;
@@ -222,4 +225,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestLogWindow)
+
+} // namespace
+} // namespace tst_logwindow
+
 #include "tst_logwindow.moc"

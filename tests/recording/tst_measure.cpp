@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+namespace tst_measure {
+namespace {
+
 using vexlor::fakes::FakeClock;
 using vexlor::recording::MeasureIntfc;
 
@@ -128,4 +131,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestMeasure)
+
+} // namespace
+} // namespace tst_measure
+
 #include "tst_measure.moc"

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_stats {
+namespace {
+
 using namespace vexlor;
 using recording::SampleEvent;
 using recording::StatsTable;
@@ -236,4 +239,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestStats)
+
+} // namespace
+} // namespace tst_stats
+
 #include "tst_stats.moc"

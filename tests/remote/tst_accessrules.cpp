@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+namespace tst_accessrules {
+namespace {
+
 using vexlor::remote::AccessRules;
 using vexlor::remote::LoginGuard;
 
@@ -105,4 +108,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestAccessRules)
+
+} // namespace
+} // namespace tst_accessrules
+
 #include "tst_accessrules.moc"

@@ -11,6 +11,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace tst_chatsession {
+namespace {
+
 using namespace vexlor;
 using remote::ChatSession;
 
@@ -134,4 +137,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestChatSession)
+
+} // namespace
+} // namespace tst_chatsession
+
 #include "tst_chatsession.moc"

@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+namespace tst_clientsession {
+namespace {
+
 using vexlor::remote::ClientOptions;
 using vexlor::remote::ClientSession;
 
@@ -97,4 +100,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestClientSession)
+
+} // namespace
+} // namespace tst_clientsession
+
 #include "tst_clientsession.moc"

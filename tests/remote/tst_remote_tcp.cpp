@@ -16,6 +16,9 @@
 #include <functional>
 #include <memory>
 
+namespace tst_remote_tcp {
+namespace {
+
 using namespace vexlor;
 using platform::QtRemoteSocket;
 using platform::RemoteSocket;
@@ -345,4 +348,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestRemoteTcp)
+
+} // namespace
+} // namespace tst_remote_tcp
+
 #include "tst_remote_tcp.moc"

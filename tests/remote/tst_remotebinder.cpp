@@ -26,6 +26,9 @@
 #include <functional>
 #include <time.h>
 
+namespace tst_remotebinder {
+namespace {
+
 using namespace vexlor;
 using app::Application;
 
@@ -228,4 +231,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestRemoteBinder)
+
+} // namespace
+} // namespace tst_remotebinder
+
 #include "tst_remotebinder.moc"

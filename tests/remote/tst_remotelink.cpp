@@ -11,6 +11,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace tst_remotelink {
+namespace {
+
 using namespace vexlor;
 using fakes::FakeSocket;
 using platform::RemoteSocket;
@@ -600,4 +603,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestRemoteLink)
+
+} // namespace
+} // namespace tst_remotelink
+
 #include "tst_remotelink.moc"

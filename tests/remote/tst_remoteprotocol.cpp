@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+namespace tst_remoteprotocol {
+namespace {
+
 using namespace vexlor;
 using remote::MessageFramer;
 using namespace remote::protocol;
@@ -192,4 +195,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestRemoteProtocol)
+
+} // namespace
+} // namespace tst_remoteprotocol
+
 #include "tst_remoteprotocol.moc"

@@ -12,6 +12,9 @@
 #include <QTest>
 #include <functional>
 
+namespace tst_vexlorremote {
+namespace {
+
 using namespace vexlor;
 using platform::RemoteSocket;
 
@@ -90,4 +93,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestVexlorRemote)
+
+} // namespace
+} // namespace tst_vexlorremote
+
 #include "tst_vexlorremote.moc"

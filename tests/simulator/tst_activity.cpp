@@ -6,6 +6,9 @@
 
 #include <algorithm>
 
+namespace tst_activity {
+namespace {
+
 using vexlor::simulator::ActivityScript;
 using vexlor::simulator::ReceiverModel;
 
@@ -268,4 +271,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestActivity)
+
+} // namespace
+} // namespace tst_activity
+
 #include "tst_activity.moc"

@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+namespace tst_lineassembler {
+namespace {
+
 using vexlor::simulator::LineAssembler;
 
 class TestLineAssembler : public QObject {
@@ -48,4 +51,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestLineAssembler)
+
+} // namespace
+} // namespace tst_lineassembler
+
 #include "tst_lineassembler.moc"

@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+namespace tst_memoryprogramming {
+namespace {
+
 using vexlor::simulator::ReceiverModel;
 namespace wire = vexlor::link::wire;
 
@@ -299,4 +302,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestMemoryProgramming)
+
+} // namespace
+} // namespace tst_memoryprogramming
+
 #include "tst_memoryprogramming.moc"

@@ -12,6 +12,9 @@
 #include <memory>
 #include <random>
 
+namespace tst_ptyendpoint {
+namespace {
+
 using vexlor::simulator::PtyEndpoint;
 using vexlor::simulator::SimulatorHost;
 using vexlor::simulator::SimulatorOptions;
@@ -355,4 +358,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestPtyEndpoint)
+
+} // namespace
+} // namespace tst_ptyendpoint
+
 #include "tst_ptyendpoint.moc"

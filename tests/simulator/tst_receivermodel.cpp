@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+namespace tst_receivermodel {
+namespace {
+
 using vexlor::simulator::ReceiverModel;
 
 namespace {
@@ -304,4 +307,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestReceiverModel)
+
+} // namespace
+} // namespace tst_receivermodel
+
 #include "tst_receivermodel.moc"

@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+namespace tst_simoptions {
+namespace {
+
 using vexlor::simulator::SimulatorOptions;
 
 class TestSimOptions : public QObject {
@@ -116,4 +119,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestSimOptions)
+
+} // namespace
+} // namespace tst_simoptions
+
 #include "tst_simoptions.moc"

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_statefile {
+namespace {
+
 using vexlor::simulator::MemoryState;
 using vexlor::simulator::ReceiverModel;
 using vexlor::simulator::SimulatorHost;
@@ -174,4 +177,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestStateFile)
+
+} // namespace
+} // namespace tst_statefile
+
 #include "tst_statefile.moc"

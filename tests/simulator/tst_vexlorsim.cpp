@@ -9,6 +9,9 @@
 
 #include <csignal>
 
+namespace tst_vexlorsim {
+namespace {
+
 // The vexlor-sim program itself, as a user or another tool runs it.
 class TestVexlorSim : public QObject {
     Q_OBJECT
@@ -105,4 +108,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestVexlorSim)
+
+} // namespace
+} // namespace tst_vexlorsim
+
 #include "tst_vexlorsim.moc"

@@ -5,6 +5,9 @@
 #include <QPushButton>
 #include <QTest>
 
+namespace tst_frmhelp {
+namespace {
+
 using vexlor::utilities::FrmHelp;
 
 class TestFrmHelp : public QObject {
@@ -32,4 +35,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestFrmHelp)
+
+} // namespace
+} // namespace tst_frmhelp
+
 #include "tst_frmhelp.moc"

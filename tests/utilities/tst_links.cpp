@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_links {
+namespace {
+
 using namespace vexlor;
 using Link = utilities::Links::Link;
 
@@ -81,4 +84,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestLinks)
+
+} // namespace
+} // namespace tst_links
+
 #include "tst_links.moc"

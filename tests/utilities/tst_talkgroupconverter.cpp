@@ -7,6 +7,9 @@
 
 #include <sys/stat.h>
 
+namespace tst_talkgroupconverter {
+namespace {
+
 using vexlor::utilities::TalkgroupConverter;
 
 namespace {
@@ -166,4 +169,8 @@ private:
 };
 
 VEXLOR_TEST_GUILESS_MAIN(TestTalkgroupConverter)
+
+} // namespace
+} // namespace tst_talkgroupconverter
+
 #include "tst_talkgroupconverter.moc"

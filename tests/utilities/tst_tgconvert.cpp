@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace tst_tgconvert {
+namespace {
+
 using vexlor::utilities::TalkgroupConverter;
 using vexlor::utilities::TGConvert;
 
@@ -97,4 +100,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestTGConvert)
+
+} // namespace
+} // namespace tst_tgconvert
+
 #include "tst_tgconvert.moc"

@@ -12,6 +12,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+namespace tst_banks_window {
+namespace {
+
 using namespace vexlor;
 using memory::BankEditor;
 using MT = memory::MemoryTables;
@@ -156,4 +159,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestBanksWindow)
+
+} // namespace
+} // namespace tst_banks_window
+
 #include "tst_banks_window.moc"

@@ -8,6 +8,9 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 
+namespace tst_freqdir_window {
+namespace {
+
 using namespace vexlor;
 using memory::FreqDirectory;
 using MT = memory::MemoryTables;
@@ -292,4 +295,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestFreqDirWindow)
+
+} // namespace
+} // namespace tst_freqdir_window
+
 #include "tst_freqdir_window.moc"

@@ -6,6 +6,9 @@
 
 #include <QSignalSpy>
 
+namespace tst_iddir_window {
+namespace {
+
 using namespace vexlor;
 using memory::IDDirectory;
 using MT = memory::MemoryTables;
@@ -285,4 +288,8 @@ private Q_SLOTS:
 };
 
 VEXLOR_TEST_MAIN(TestIDdirWindow)
+
+} // namespace
+} // namespace tst_iddir_window
+
 #include "tst_iddir_window.moc"
