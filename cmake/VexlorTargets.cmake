@@ -47,12 +47,27 @@ function(vexlor_fast_link target)
   endif()
 endfunction()
 
+# automoc runs moc through cmake/moc.sh.in, which hands it the project's include
+# directories only (VEXLOR_FAST_MOC=OFF gives it all of them).
+option(VEXLOR_FAST_MOC "Run moc without Qt's include directories" ON)
+if(VEXLOR_FAST_MOC)
+  get_target_property(VEXLOR_REAL_MOC Qt6::moc LOCATION)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/moc.sh.in ${PROJECT_BINARY_DIR}/moc.sh @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endif()
+function(vexlor_fast_moc target)
+  if(VEXLOR_FAST_MOC)
+    set_target_properties(${target} PROPERTIES AUTOMOC_EXECUTABLE ${PROJECT_BINARY_DIR}/moc.sh)
+  endif()
+endfunction()
+
 # vexlor_library(name SOURCES ... LIBS ...)
 function(vexlor_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   # A library's sources compile together; each still compiles on its own.
   set_target_properties(${name} PROPERTIES UNITY_BUILD ${VEXLOR_UNITY})
+  vexlor_fast_moc(${name})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   vexlor_target_options(${name})
@@ -94,6 +109,7 @@ function(vexlor_test name)
     # Batches of test files compile in a fraction of the time the files take
     # one by one; each file keeps its names in a namespace of its own.
     set_target_properties(${suite} PROPERTIES UNITY_BUILD ${VEXLOR_UNITY} UNITY_BUILD_BATCH_SIZE 8)
+    vexlor_fast_moc(${suite})
     # vexlor_test_main brings every Qt header and QtTest.
     target_link_libraries(${suite} PRIVATE vexlor_test_main vexlor_fakes)
     vexlor_target_options(${suite})
