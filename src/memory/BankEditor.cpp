@@ -231,6 +231,12 @@ void BankEditor::saveChannels()
         if (value < 1 || value > MT::kChannels)
             continue;
         const int n = wire::leadingInt(Cell::decimal(value).left(3));
+        bool same = true;
+        for (int col = MT::kChFrequency; col <= MT::kChMode; ++col)
+            same = same && row[col] == m_tables.Channels.text(n, col);
+        if (same)
+            continue; // a row shown and not changed fills no channel
+        m_tables.Channels.set(n, MT::kChCh, n);
         for (int col = MT::kChFrequency; col <= MT::kChMode; ++col)
             m_tables.Channels.set(n, col, row[col]);
         m_stores.StoreChannelRange(n, n);

@@ -94,6 +94,7 @@ void FreqDirectory::open()
 {
     m_s.Option1 = false;
     m_s.Option2 = true;
+    clearEditor(); // what it held last time may be out of date
     BankCmb_Click(1);
     Q_EMIT focusWanted(QStringLiteral("BankCmb"));
 }
@@ -122,9 +123,7 @@ void FreqDirectory::BankCmb_Click(int bank)
     }
     m_s.DataSendToScannerCmdEnabled = true;
     m_s.SaveImgEnabled = true;
-    storeTrunkTypeFromSelector();
-    m_stores.StoreBankTrunkTypes();
-
+    // The type shown is stored when the operator picks it, never by a bank change.
     m_selectedBank = bank >= 1 && bank <= MT::kBanks ? bank : 0;
     m_s.BankCmb = m_selectedBank;
     if (m_selectedBank == 0) {
@@ -157,6 +156,8 @@ void FreqDirectory::readFinished(int decoded)
     if (decoded >= 0 && !m_link.isShuttingDown()) {
         formatgrid();
         WriteBank();
+        if (MT::bankOfChannel(editedChannel()) == m_selectedBank)
+            recordChanged(editedChannel());
     }
     publish();
     if (decoded == 0 && !m_link.isShuttingDown()) {
@@ -196,8 +197,8 @@ void FreqDirectory::formatgrid()
             m_s.FreqList << row;
         }
         m_s.IDBankNameBox = m_tables.BankNames.at(m_selectedBank).display();
-        if (const auto selector = MT::selectorForShortForm(m_tables.BankTrunkTypes.at(m_selectedBank).display()))
-            m_s.IDTypeBankBox = *selector;
+        // A type the list lacks shows as none, never as the last bank's.
+        m_s.IDTypeBankBox = MT::selectorForShortForm(m_tables.bankTrunkType(m_selectedBank)).value_or(QString());
     }
     publish();
 }
@@ -207,9 +208,6 @@ void FreqDirectory::WriteBank()
     if (m_selectedBank < 1)
         return;
     m_stores.StoreChannelRange(m_lastChannel - (MT::kChannelsPerBank - 1), m_lastChannel);
-    m_stores.StoreBankNames();
-    storeTrunkTypeFromSelector();
-    m_stores.StoreBankTrunkTypes();
 }
 
 void FreqDirectory::FreqList_Click(int row, int col)
@@ -219,19 +217,21 @@ void FreqDirectory::FreqList_Click(int row, int col)
     const int c = wire::leadingInt(m_s.FreqList.at(row - 1).value(0));
     if (c < 1 || c > MT::kChannels)
         return;
-    m_filling = true;
-    const auto& ch = m_tables.Channels;
-    m_s.FreqBox = ch.text(c, MT::kChFrequency);
-    m_s.TypeCmb = ch.text(c, MT::kChType);
-    m_s.NameBox = ch.text(c, MT::kChName);
-    m_s.ChBox = MT::trimBlanks(m_s.FreqList.at(row - 1).value(0));
-    m_s.DelayChk = ch.text(c, MT::kChDLY) == kEq;
-    m_s.L_OChk = ch.text(c, MT::kChLO) == kEq;
-    m_s.TrunkChk = ch.text(c, MT::kChMode) == kTrunk;
+    CommitChannel(); // an edit of the last channel is kept, as leaving its box would
+    loadEditor(c);
     m_s.currentRow = row;
     m_s.currentCol = col;
 
+    const auto& ch = m_tables.Channels;
     const bool zero = channels::isZeroFrequency(ch.text(c, MT::kChFrequency));
+    // The flag columns toggle a filled channel; a click fills no channel.
+    const bool filled = !ch.at(c, MT::kChCh).isEmpty();
+    auto toggle = [&](bool& flag, bool value) {
+        if (filled && flag != value) {
+            flag = value;
+            m_edited = true;
+        }
+    };
     switch (col) {
     case MT::kChFrequency:
         Q_EMIT focusWanted(QStringLiteral("FreqBox"));
@@ -243,22 +243,84 @@ void FreqDirectory::FreqList_Click(int row, int col)
         Q_EMIT focusWanted(QStringLiteral("NameBox"));
         break;
     case MT::kChDLY:
-        m_s.DelayChk = zero ? false : !m_s.DelayChk;
+        toggle(m_s.DelayChk, zero ? false : !m_s.DelayChk);
         Q_EMIT focusWanted(QStringLiteral("FreqBox"));
         break;
     case MT::kChLO:
-        m_s.L_OChk = zero ? true : !m_s.L_OChk;
+        toggle(m_s.L_OChk, zero ? true : !m_s.L_OChk);
         Q_EMIT focusWanted(QStringLiteral("FreqBox"));
         break;
     case MT::kChMode:
-        m_s.TrunkChk = zero ? false : !m_s.TrunkChk;
+        toggle(m_s.TrunkChk, zero ? false : !m_s.TrunkChk);
         Q_EMIT focusWanted(QStringLiteral("FreqBox"));
         break;
     default:
         break;
     }
-    m_filling = false;
     CommitChannel();
+    publish();
+}
+
+void FreqDirectory::loadEditor(int c)
+{
+    const auto& ch = m_tables.Channels;
+    m_filling = true;
+    m_s.ChBox = QString::number(c);
+    m_s.FreqBox = ch.text(c, MT::kChFrequency);
+    m_s.TypeCmb = ch.text(c, MT::kChType);
+    m_s.NameBox = ch.text(c, MT::kChName);
+    m_s.DelayChk = ch.text(c, MT::kChDLY) == kEq;
+    m_s.L_OChk = ch.text(c, MT::kChLO) == kEq;
+    m_s.TrunkChk = ch.text(c, MT::kChMode) == kTrunk;
+    m_filling = false;
+    m_edited = false;
+}
+
+void FreqDirectory::clearEditor()
+{
+    m_s.ChBox.clear();
+    m_s.FreqBox.clear();
+    m_s.TypeCmb.clear();
+    m_s.NameBox.clear();
+    m_s.DelayChk = m_s.L_OChk = m_s.TrunkChk = false;
+    m_s.currentRow = m_s.currentCol = 0;
+    m_edited = false;
+}
+
+void FreqDirectory::recordChanged(int c)
+{
+    if (c < 1 || c != editedChannel())
+        return;
+    if (m_edited) {
+        Dialogs::Message m {QStringLiteral("Channel %1 changed while you were editing it.").arg(c),
+                            QStringLiteral("Question"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question};
+        m.informative = QStringLiteral("Keep your edit? No shows the channel as it is now.");
+        if (m_dialogs.message(m) == Dialogs::Button::Yes)
+            return;
+    }
+    loadEditor(c);
+    publish();
+}
+
+void FreqDirectory::edited(QString& box, const QString& text)
+{
+    if (box == text)
+        return;
+    box = text;
+    if (!m_filling)
+        m_edited = true;
+}
+
+bool FreqDirectory::refuseUnlistedTrunkType()
+{
+    const QString stored = m_tables.bankTrunkType(m_selectedBank);
+    if (MT::selectorForShortForm(stored))
+        return false;
+    Dialogs::Message m {QStringLiteral("Bank %1's trunk type \"%2\" is none the scanner knows.").arg(m_selectedBank).arg(stored),
+                        QStringLiteral("Watch out!"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+    m.informative = QStringLiteral("Choose the bank's type in the list, then upload again.");
+    m_dialogs.message(m);
+    return true;
 }
 
 int FreqDirectory::editedChannel() const { return wire::leadingInt(m_s.ChBox); }
@@ -281,8 +343,9 @@ bool FreqDirectory::commitFrequencyBox()
 void FreqDirectory::CommitChannel()
 {
     const int c = editedChannel();
-    if (c < 1 || c > MT::kChannels)
+    if (!m_edited || c < 1 || c > MT::kChannels)
         return;
+    m_edited = false;
     auto& ch = m_tables.Channels;
     // Column 0 too: a channel typed into an empty row must be uploadable at once.
     ch.set(c, MT::kChCh, c);
@@ -295,10 +358,8 @@ void FreqDirectory::CommitChannel()
     ch.set(c, MT::kChMode, m_s.TrunkChk ? kTrunk : kNormal);
     for (int col : {MT::kChMap, MT::kChX, MT::kChY})
         ch.set(c, col, QString());
-    WriteBank();
-    // A channel of another bank typed into ChBox is kept as well.
-    if (MT::bankOfChannel(c) != m_selectedBank)
-        m_stores.StoreChannelRange(c, c);
+    // Only this channel: it may belong to another bank than the one shown.
+    m_stores.StoreChannelRange(c, c);
     formatgrid();
 }
 
@@ -322,16 +383,14 @@ void FreqDirectory::DeleteImg_Click()
     m_s.TypeCmb.clear();
     m_s.FreqBox = QStringLiteral("000.0000");
     m_filling = false;
-    WriteBank();
-    if (MT::bankOfChannel(c) != m_selectedBank)
-        m_stores.StoreChannelRange(c, c);
+    m_edited = false;
+    m_stores.StoreChannelRange(c, c);
     formatgrid();
 }
 
 void FreqDirectory::OKCmd_Click()
 {
     CommitChannel();
-    WriteBank();
     Q_EMIT closeWanted();
 }
 
@@ -352,7 +411,7 @@ void FreqDirectory::DataSendToScannerCmd_Click()
         texts::refuseBusy(m_dialogs, m_link);
         return;
     }
-    if (m_selectedBank < 1 || !texts::confirmUpload(m_dialogs))
+    if (m_selectedBank < 1 || refuseUnlistedTrunkType() || !texts::confirmUpload(m_dialogs))
         return;
     const QPointer<FreqDirectory> self(this);
     m_s.WaitLbl = QStringLiteral("Uploading to scanner..");
@@ -391,7 +450,7 @@ void FreqDirectory::ChBox_Change(const QString& text)
 void FreqDirectory::FreqBox_Change(const QString& text)
 {
     const auto line = entered(text);
-    m_s.FreqBox = (line ? *line : text).left(kFrequencyChars);
+    edited(m_s.FreqBox, (line ? *line : text).left(kFrequencyChars));
     if (!line)
         return;
     if (const auto formatted = channels::frequencyEntry(m_s.FreqBox))
@@ -400,14 +459,14 @@ void FreqDirectory::FreqBox_Change(const QString& text)
     CommitChannel();
 }
 
-void FreqDirectory::TypeCmb_Change(const QString& text) { m_s.TypeCmb = text.left(kTypeChars); }
+void FreqDirectory::TypeCmb_Change(const QString& text) { edited(m_s.TypeCmb, text.left(kTypeChars)); }
 
 void FreqDirectory::TypeCmb_LostFocus() { CommitChannel(); }
 
 void FreqDirectory::NameBox_Change(const QString& text)
 {
     const auto line = entered(text);
-    m_s.NameBox = (line ? *line : text).left(kNameChars);
+    edited(m_s.NameBox, (line ? *line : text).left(kNameChars));
     if (!line)
         return;
     publish();
@@ -418,23 +477,29 @@ void FreqDirectory::NameBox_LostFocus() { CommitChannel(); }
 
 void FreqDirectory::DelayChk_Click(bool checked)
 {
+    if (m_filling)
+        return;
+    m_edited = m_edited || m_s.DelayChk != checked;
     m_s.DelayChk = checked;
-    if (!m_filling)
-        CommitChannel();
+    CommitChannel();
 }
 
 void FreqDirectory::L_OChk_Click(bool checked)
 {
+    if (m_filling)
+        return;
+    m_edited = m_edited || m_s.L_OChk != checked;
     m_s.L_OChk = checked;
-    if (!m_filling)
-        CommitChannel();
+    CommitChannel();
 }
 
 void FreqDirectory::TrunkChk_Click(bool checked)
 {
+    if (m_filling)
+        return;
+    m_edited = m_edited || m_s.TrunkChk != checked;
     m_s.TrunkChk = checked;
-    if (!m_filling)
-        CommitChannel();
+    CommitChannel();
 }
 
 void FreqDirectory::IDBankNameBox_Change(const QString& text)
@@ -444,6 +509,7 @@ void FreqDirectory::IDBankNameBox_Change(const QString& text)
     if (!line)
         return;
     m_tables.BankNames.set(m_selectedBank, m_s.IDBankNameBox);
+    m_stores.StoreBankNames();
     publish();
     Q_EMIT focusWanted(QStringLiteral("BankCmb"));
 }

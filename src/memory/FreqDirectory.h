@@ -127,6 +127,16 @@ private:
     void readFinished(int decoded);
     bool commitFrequencyBox();
     int editedChannel() const;
+    // The editor's boxes from channel c's record, with no edit of the operator's.
+    void loadEditor(int c);
+    void clearEditor();
+    // Channel c's record changed under the editor: it shows the new values
+    // unless it holds an edit, and then the operator says which to keep.
+    void recordChanged(int c);
+    // An edit box took a text; only a real change counts as the operator's edit.
+    void edited(QString& box, const QString& text);
+    // The bank's stored trunk type is none the selector lists: said, and true.
+    bool refuseUnlistedTrunkType();
 
     link::ScannerLink& m_link;
     platform::Dialogs& m_dialogs;
@@ -138,6 +148,9 @@ private:
     int m_selectedBank = 0;
     int m_lastChannel = 0;
     bool m_filling = false;
+    // The editor holds a change of the operator's that the tables do not have
+    // yet: only then does a commit write anything.
+    bool m_edited = false;
 };
 
 } // namespace vexlor::memory

@@ -41,7 +41,7 @@ std::optional<QString> MemoryTables::selectorForShortForm(QStringView shortForm)
 {
     const QString wanted = trimBlanks(shortForm);
     for (const auto& row : TrunkTypeTable) {
-        if (wanted == row.shortForm)
+        if (wanted.compare(row.shortForm, Qt::CaseInsensitive) == 0)
             return QString(row.selector);
     }
     return std::nullopt;

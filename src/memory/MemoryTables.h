@@ -91,7 +91,7 @@ public:
     static QStringList trunkTypeSelectors();
     static QStringList typeCodeList();
 
-    // Selector text for a short form, compared after trimming; nullopt leaves a selector as it was.
+    // Selector text for a short form, compared after trimming and in any case; nullopt when none fits.
     static std::optional<QString> selectorForShortForm(QStringView shortForm);
     // Short form for an exact selector text; nullopt when the text is no selector.
     static std::optional<QString> shortFormForSelector(QStringView selector);

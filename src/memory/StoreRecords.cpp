@@ -107,6 +107,10 @@ QByteArray encodeChannel(const ChannelTable& channels, int row)
 {
     auto col = [&](int c) -> const Cell& { return channels.at(row, c); };
     QByteArray record(kChannelRecordSize, ' ');
+    // A channel never filled is written so that it loads back unfilled: a
+    // blank channel field fails the load's check.
+    if (col(MT::kChCh).isEmpty())
+        return record;
     put(record, kChannelAt, field(QString::number(row), kChannelW));
     put(record, kFrequencyAt, frequencyField(col(MT::kChFrequency)));
     put(record, kFreqTypeAt, field(col(MT::kChType).display(), kTypeW));

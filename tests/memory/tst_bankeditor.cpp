@@ -82,6 +82,8 @@ private Q_SLOTS:
         QCOMPARE(again.Channels.text(45, MT::kChFrequency), QStringLiteral("154.4300"));
         QCOMPARE(again.Channels.text(45, MT::kChMode), QStringLiteral("Normal"));
         QVERIFY(again.Channels.at(1, MT::kChFrequency).isEmpty());
+        // Rows only shown fill no channel.
+        QVERIFY(again.Channels.at(2, MT::kChCh).isEmpty());
     }
 
     void idRowsSaveByLabel_data()

@@ -303,11 +303,116 @@ private Q_SLOTS:
         rig.dir.open();
         rig.dir.FreqList_Click(3, col);
         QCOMPARE(rig.tables.Channels.text(3, col), after);
-        QCOMPARE(rig.reloaded().Channels.text(3, col), after);
+        // A click that changes nothing writes nothing.
+        QCOMPARE(rig.reloaded().Channels.text(3, col), before == after ? QString() : after);
         // Headings and the channel column change nothing.
         rig.dir.FreqList_Click(0, col);
         rig.dir.FreqList_Click(3, 0);
         QCOMPARE(rig.tables.Channels.text(3, col), after);
+    }
+
+    // Only what the operator changed, or what a read brought, reaches the
+    // receiver and the stores: looking at rows and old editors change nothing.
+    void untouchedChannelsStayAsTheyWere_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("sent"); // among the upload's lines
+        QTest::addColumn<QStringList>("notSent");
+        QTest::newRow("never-filled channels after a restart")
+            << "restart" << QStringList {"PM001 01543250"} << QStringList {"PM002 00000000", "TR A 0"};
+        QTest::newRow("an empty row clicked") << "click" << QStringList {"PM001 01543250"}
+                                              << QStringList {"PM002 00000000", "PM003 00000000"};
+        QTest::newRow("an editor older than a read")
+            << "read" << QStringList {"PM005 01005000"} << QStringList {"PM005 01600000"};
+        QTest::newRow("an editor older than the window")
+            << "reopen" << QStringList {"PM005 01554750"} << QStringList {"PM005 01600000"};
+    }
+    void untouchedChannelsStayAsTheyWere()
+    {
+        QFETCH(QString, how);
+        QFETCH(QStringList, sent);
+        QFETCH(QStringList, notSent);
+        Rig rig;
+        FreqDirectory* dir = &rig.dir;
+        dir->open();
+        if (how == QLatin1String("restart") || how == QLatin1String("click")) {
+            rig.edit(1);
+            dir->FreqBox_Change(QStringLiteral("154.325\r"));
+        } else {
+            rig.setChannel(5, QStringLiteral("160.0000"), QStringLiteral("Normal"));
+            dir->BankCmb_Click(1);
+            dir->FreqList_Click(5, 1);
+        }
+        // A restart: the tables and the window as the stores give them back.
+        memory::LocalStores stores(rig.stores->bankPath(), rig.stores->idBankPath());
+        std::unique_ptr<FreqDirectory> restarted;
+        if (how == QLatin1String("restart")) {
+            rig.tables.clear();
+            stores.LoadStores(rig.tables);
+            restarted = std::make_unique<FreqDirectory>(FreqDirectory::Parts {rig.link, rig.port, rig.dialogs, rig.tables, stores});
+            dir = restarted.get();
+            dir->open();
+        } else if (how == QLatin1String("click")) {
+            dir->FreqList_Click(2, 1);
+            dir->FreqList_Click(3, 3);
+            dir->NameBox_LostFocus();
+        } else if (how == QLatin1String("read")) {
+            rig.readBank(1);
+            dir->Option2_Click();
+        } else {
+            dir->Form_Unload();
+            rig.tables.Channels.set(5, MT::kChFrequency, QStringLiteral("155.4750"));
+            dir->open();
+        }
+        rig.dialogs.answers.push_back(Button::Yes);
+        rig.commands.clear();
+        dir->DataSendToScannerCmd_Click();
+        for (const QString& line : sent)
+            QVERIFY2(rig.commands.contains(line), qPrintable(rig.commands.join(QLatin1Char(','))));
+        for (const QString& line : notSent)
+            QVERIFY2(!rig.commands.contains(line), qPrintable(line));
+        const MemoryTables stored = rig.reloaded();
+        for (int c : {2, 3, 4})
+            QCOMPARE(stored.Channels.at(c, MT::kChCh).isEmpty(), how != QLatin1String("read"));
+    }
+
+    // A bank's trunk type changes only when the operator picks one; a type the
+    // selector does not list is never replaced by what it showed before.
+    void trunkTypeChangesOnlyWhenPicked_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("uploads");
+        QTest::newRow("listed") << "EDACS" << "6 - EDACS Ericsson/GE" << true;
+        QTest::newRow("other case") << "e2-800" << "2 - E2-800 Motorola" << true;
+        QTest::newRow("unknown") << "P25" << "" << false;
+    }
+    void trunkTypeChangesOnlyWhenPicked()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(bool, uploads);
+        Rig rig;
+        rig.setChannel(31, QStringLiteral("851.0125"), QStringLiteral("Trunk"));
+        rig.tables.BankTrunkTypes.set(1, QStringLiteral("E1"));
+        rig.tables.BankTrunkTypes.set(2, stored);
+        QVERIFY(rig.stores->StoreBankTrunkTypes());
+        rig.dir.open();
+        rig.dir.BankCmb_Click(2);
+        QCOMPARE(rig.dir.state().IDTypeBankBox, shown);
+        rig.dir.FreqList_Click(1, 3);
+        rig.dir.NameBox_Change(QStringLiteral("Control\r"));
+        rig.dir.BankCmb_Click(1);
+        rig.dir.BankCmb_Click(2);
+        QCOMPARE(rig.tables.BankTrunkTypes.at(2).display(), stored);
+        QCOMPARE(rig.reloaded().BankTrunkTypes.at(2).display(), stored);
+
+        rig.dialogs.answers.push_back(Button::Yes);
+        rig.commands.clear();
+        rig.dir.DataSendToScannerCmd_Click();
+        QCOMPARE(rig.commands.contains(QStringLiteral("PM031 08510125")), uploads);
+        if (!uploads)
+            QVERIFY(rig.dialogs.messages.last().text.contains(QStringLiteral("P25")));
     }
 
     void editsAreStoredAtOnce()

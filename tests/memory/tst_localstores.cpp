@@ -138,6 +138,7 @@ private Q_SLOTS:
         QVERIFY(t == MemoryTables());
         QVERIFY(s.bankStoreWritable() && s.idBankStoreWritable());
 
+        t.Channels.set(31, MT::kChCh, 31);
         t.Channels.set(31, MT::kChFrequency, QStringLiteral("154.3250"));
         QVERIFY(s.StoreChannelRange(31, 60));
         const QByteArray bank = readAll(d.bank()); // written through, while the store stays open
@@ -216,6 +217,7 @@ private Q_SLOTS:
         MemoryTables t;
         LocalStores s(d.bank(), d.id());
         s.LoadStores(t);
+        t.Channels.set(45, MT::kChCh, 45);
         for (int c = 0; c < in.size(); ++c) {
             if (in[c] != QLatin1String("<none>"))
                 t.Channels.set(45, c + 1, in[c]);
@@ -242,6 +244,7 @@ private Q_SLOTS:
         QCOMPARE(t.Channels.text(2, MT::kChName), QStringLiteral("Two"));
         QCOMPARE(t.Channels.text(3, MT::kChName), QStringLiteral("Three"));
         // The program itself writes "1".
+        t.Channels.set(1, MT::kChCh, 1);
         t.Channels.set(1, MT::kChName, QStringLiteral("One"));
         QVERIFY(s.StoreChannelRange(1, 1));
         QCOMPARE(readAll(d.bank()).left(3), QByteArray("1  "));
