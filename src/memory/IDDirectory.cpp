@@ -78,10 +78,28 @@ void IDDirectory::open()
 {
     m_s.Option1 = false;
     m_s.Option2 = true;
-    m_closeAfterBusy = false;
+    clearEditor();
     m_opened = true;
+    if (m_s.busy && m_closeAfterBusy) {
+        // The last session still ends an exchange: its banks go back first.
+        m_reopenAfterBusy = true;
+        publish();
+        return;
+    }
+    m_closeAfterBusy = false;
     publish();
     m_idt.start();
+}
+
+void IDDirectory::clearEditor()
+{
+    m_selectedSlot = 0;
+    m_shown.clear();
+    m_s.ChBox.clear();
+    m_s.IDbox.clear();
+    m_s.TypeCmb.clear();
+    m_s.NameBox.clear();
+    m_s.currentRow = m_s.currentCol = 0;
 }
 
 void IDDirectory::IDT_Timer()
@@ -166,6 +184,8 @@ void IDDirectory::BankCmb_Click(int bank)
         return;
     }
     Q_EMIT focusWanted(QStringLiteral("IDBankCmb"));
+    const int before = m_bank;
+    clearEditor();
     m_bank = bank >= 1 && bank <= MT::kBanks ? bank : 0;
     m_list = m_s.IDBankCmb;
     m_s.BankCmb = m_bank;
@@ -197,6 +217,10 @@ void IDDirectory::BankCmb_Click(int bank)
     if (closedMeanwhile())
         return;
     if (refused) {
+        // The receiver stays on the bank shown before, and so does the window.
+        m_bank = before;
+        m_s.BankCmb = before;
+        formatgrid();
         texts::refuseBusy(m_dialogs, m_link);
     } else if (failed) {
         m_dialogs.message({verifyText(QStringLiteral("Is this bank TRUNKED?"))});
@@ -211,10 +235,7 @@ void IDDirectory::IDBankCmb_Click(int list)
         publish();
         return;
     }
-    m_s.ChBox.clear();
-    m_s.IDbox.clear();
-    m_s.TypeCmb.clear();
-    m_s.NameBox.clear();
+    clearEditor();
     m_list = list >= 1 && list <= MT::kLists ? list : 0;
     m_s.IDBankCmb = m_list;
     if (m_bank == 0 || m_list == 0) {
@@ -257,6 +278,10 @@ bool IDDirectory::closedMeanwhile()
     m_closeAfterBusy = false;
     restoreBanks();
     Q_EMIT mainWindowWanted();
+    if (std::exchange(m_reopenAfterBusy, false)) {
+        m_opened = true;
+        m_idt.start();
+    }
     return true;
 }
 
@@ -321,6 +346,7 @@ void IDDirectory::IDList_Click(int row, int col)
         m_s.TypeCmb = ids.text(m_bank, m_selectedSlot, MT::kIdType);
         m_s.NameBox = ids.text(m_bank, m_selectedSlot, MT::kIdName);
     }
+    m_shown = {m_s.IDbox, m_s.TypeCmb, m_s.NameBox};
     m_s.currentRow = row;
     m_s.currentCol = col;
 
@@ -371,7 +397,7 @@ void IDDirectory::NameBox_Change(const QString& text)
 
 void IDDirectory::CommitID()
 {
-    if (!slotInRange())
+    if (!slotInRange() || m_shown == QStringList {m_s.IDbox, m_s.TypeCmb, m_s.NameBox})
         return;
     QString id = MT::trimBlanks(m_s.IDbox).left(kIdChars);
     if (MT::isDigits(id))
@@ -383,6 +409,7 @@ void IDDirectory::CommitID()
     ids.set(m_bank, m_selectedSlot, MT::kIdType, MT::trimBlanks(m_s.TypeCmb));
     ids.set(m_bank, m_selectedSlot, MT::kIdName, MT::trimBlanks(m_s.NameBox));
     ids.set(m_bank, m_selectedSlot, MT::kIdReserved, QString());
+    m_shown = {m_s.IDbox, m_s.TypeCmb, m_s.NameBox};
     WriteBank();
     formatgrid();
 }

@@ -114,6 +114,8 @@ private:
     // The window was closed while an exchange ran: the close is finished now.
     bool closedMeanwhile();
     bool slotInRange() const;
+    // No slot chosen and empty boxes: Save, Enter and Clear then act on nothing.
+    void clearEditor();
 
     link::ScannerLink& m_link;
     platform::Dialogs& m_dialogs;
@@ -129,6 +131,10 @@ private:
     int m_selectedSlot = 0;
     bool m_opened = false;
     bool m_closeAfterBusy = false;
+    // Opened again before the last close could finish: it opens once that is done.
+    bool m_reopenAfterBusy = false;
+    // The boxes as the click filled them: a Save that changes none writes nothing.
+    QStringList m_shown;
 };
 
 } // namespace vexlor::memory

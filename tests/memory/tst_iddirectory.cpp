@@ -250,6 +250,88 @@ private Q_SLOTS:
         QCOMPARE(stored.IDs.text(1, 5, MT::kIdLO), QStringLiteral("="));
     }
 
+    // Save, Enter and Clear act on the slot the window shows, never on one
+    // clicked in another list or before the window was last closed.
+    void editsReachOnlyTheSlotShown_data()
+    {
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("action");
+        for (const char* after : {"list change", "reopen"}) {
+            for (const char* action : {"save", "enter", "clear"})
+                QTest::addRow("%s, %s", after, action) << after << action;
+        }
+        QTest::newRow("a never-filled slot saved as shown") << "" << "save";
+    }
+    void editsReachOnlyTheSlotShown()
+    {
+        QFETCH(QString, after);
+        QFETCH(QString, action);
+        Rig rig;
+        rig.tables.IDs.set(1, 3, MT::kIdCh, QStringLiteral("1-3"));
+        rig.tables.IDs.set(1, 3, MT::kIdId, QStringLiteral("004321"));
+        rig.tables.IDs.set(1, 3, MT::kIdName, QStringLiteral("Keep"));
+        QVERIFY(rig.stores->StoreIDList(1, 1));
+        const MemoryTables before = rig.tables;
+        const MemoryTables storedBefore = rig.reloaded();
+        rig.open();
+        rig.dir.IDList_Click(after.isEmpty() ? 4 : 3, 1);
+        if (after == QLatin1String("list change")) {
+            rig.dir.IDBankCmb_Click(2);
+        } else if (after == QLatin1String("reopen")) {
+            rig.dir.Form_Unload();
+            rig.open();
+        }
+        if (action == QLatin1String("save"))
+            rig.dir.CommitID();
+        else if (action == QLatin1String("enter"))
+            rig.dir.NameBox_Change(QStringLiteral("\r"));
+        else
+            rig.dir.DeleteImg_Click();
+        QVERIFY(rig.tables == before);
+        QVERIFY(rig.reloaded() == storedBefore);
+    }
+
+    // A bank switch refused while another exchange holds the line leaves the
+    // window on its bank, so a list read lands where it came from.
+    void refusedBankSwitchKeepsTheBank()
+    {
+        Rig rig;
+        rig.open();
+        QVERIFY(rig.link.claim(QStringLiteral("backup")));
+        rig.dir.BankCmb_Click(3);
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        rig.link.unclaim(QStringLiteral("backup"));
+        QCOMPARE(rig.dir.state().BankCmb, 1);
+        QCOMPARE(rig.dir.bank(), 1);
+        rig.ids.insert(QStringLiteral("A1"), "000555");
+        rig.dir.Option1_Click();
+        rig.dir.IDBankCmb_Click(1);
+        QCOMPARE(rig.tables.IDs.text(1, 1, MT::kIdId), QStringLiteral("000555"));
+        QVERIFY(rig.tables.IDs.at(3, 1, MT::kIdId).isEmpty());
+    }
+
+    // Reopened while its last exchange still runs, the window first gives the
+    // receiver its banks back, then opens as it always does.
+    void reopenedWhileItsExchangeEnds()
+    {
+        Rig rig;
+        rig.open();
+        rig.dir.Option1_Click();
+        rig.onCommand = [&](const QString& c) {
+            if (c == QLatin1String("IC A2")) {
+                rig.onCommand = nullptr;
+                rig.dir.Form_Unload();
+                rig.dir.open();
+            }
+        };
+        rig.commands.clear();
+        rig.dir.IDBankCmb_Click(1);
+        QTRY_VERIFY(rig.since(QStringLiteral("SB AC")).contains(QStringLiteral("KEY13")));
+        const QStringList tail = rig.since(QStringLiteral("SB AC"));
+        QCOMPARE(tail.mid(0, 5), (QStringList {"SB AC", "MUN", "QUF", "IDF", "SB"}));
+        QVERIFY(tail.contains(QStringLiteral("SB A")));
+    }
+
     void upload()
     {
         Rig rig;
