@@ -53,8 +53,9 @@ QString BankGrid::cell(int row, int col) const
 
 void BankGrid::setCell(int row, int col, const QString& text)
 {
+    // A line break in a cell would break the line that exports it.
     if (row >= 0 && row < rowCount() && col >= 0 && col < columnCount())
-        m_rows[row][col] = text;
+        m_rows[row][col] = QString(text).replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 void BankGrid::setDataRows(const QList<QStringList>& rows)
@@ -172,14 +173,16 @@ void BankGrid::pasteStream(const QStringList& stream, int top, int left, int bot
 
 void BankGrid::paste(const QString& text)
 {
-    const QStringList lines = text.split(kCrLf);
+    // Lines end in CR LF, LF or CR, whichever the clipboard's program used.
+    const QString unified = QString(text).replace(kCrLf, QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList lines = unified.split(QLatin1Char('\n'));
     QStringList stream;
     for (const QString& line : lines)
         stream << streamCells(line);
     const Block b = block();
     switch (selectionKind()) {
     case 0:
-        // Every line that ends in CR LF becomes a row; the text after the last one does not.
+        // Every line that ends in a line break becomes a row; the text after the last one does not.
         m_rows.resize(1);
         for (qsizetype i = 0; i + 1 < lines.size() && !full(); ++i) {
             QStringList cells = lines[i].split(kTab);
@@ -190,7 +193,7 @@ void BankGrid::paste(const QString& text)
         select(0, 0, 0, 0);
         break;
     case 1:
-        if (!text.contains(kCrLf) && !text.contains(kTab)) {
+        if (lines.size() == 1 && !text.contains(kTab)) {
             m_rows[b.top][b.left] = text;
             normalise(b.top);
         } else {

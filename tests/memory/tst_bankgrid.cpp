@@ -75,6 +75,10 @@ private Q_SLOTS:
             << sel({1, 0, 3, 4}) << "9-1\t9\tx\ty\tL\t\r\n9-2\t8\t\t\t\t" << "" << "9-1,9,x,y,=";
         QTest::newRow("paste on all: text ending in CR LF goes in whole")
             << sel({1, 0, 3, 4}) << "9-1\t9\r\n9-2\t8\r\n" << "" << "9-1,9,,,|9-2,8,,,";
+        QTest::newRow("paste, nothing selected: LF line ends") << sel({0, 0, 0, 0}) << "9-1\t9\n9-2\t8\n" << "" << "9-1,9,,,|9-2,8,,,";
+        QTest::newRow("paste on all: CR line ends") << sel({1, 0, 3, 4}) << "9-1\t9\r9-2\t8\r" << "" << "9-1,9,,,|9-2,8,,,";
+        QTest::newRow("paste two lines into a cell: no line break in it")
+            << sel({1, 2, 1, 2}) << "P\nQ" << "" << "1-1,000001,P,Q,|1-2,000002,FDP,B,=|1-3,000003,EMG,C,";
         QTest::newRow("paste one value into a cell, normalised")
             << sel({1, 4, 1, 4}) << "yes" << "" << "1-1,000001,POL,A,=|1-2,000002,FDP,B,=|1-3,000003,EMG,C,";
         QTest::newRow("paste more into a cell fills to the end")
