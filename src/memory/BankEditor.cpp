@@ -265,7 +265,9 @@ bool BankEditor::saveIDs()
             }
             continue;
         }
-        for (int col = MT::kIdCh; col <= MT::kIdLO; ++col)
+        // The slot's own label: one saved as typed ("1 - 5") would not load again.
+        m_tables.IDs.set(b, slot, MT::kIdCh, MT::slotLabel(slot));
+        for (int col = MT::kIdId; col <= MT::kIdLO; ++col)
             m_tables.IDs.set(b, slot, col, MT::trimBlanks(rows[r][col]));
         m_tables.IDs.set(b, slot, MT::kIdReserved, QString());
     }

@@ -223,7 +223,8 @@ Applied applyLine(const Line& l, MemoryTables& t)
         const qint64 slot = 10 * (qint64(list) - 1) + position;
         if (slot >= 1 && slot <= MT::kSlots) {
             const int b = index(l.idBank);
-            const Cell cells[] = {l.slotLabel, l.id, l.idType, l.idName, l.idLockOut, kMark};
+            // The slot's own label: one written as found ("1 - 5") would not load again.
+            const Cell cells[] = {MT::slotLabel(int(slot)), l.id, l.idType, l.idName, l.idLockOut, kMark};
             for (int col = 0; col < int(std::size(cells)); ++col)
                 t.IDs.set(b, int(slot), col, cells[col]);
             a.idBank = b;

@@ -121,6 +121,29 @@ private Q_SLOTS:
         QCOMPARE(again.IDs.text(4, 1, MT::kIdId), lastSaved ? QStringLiteral("004321") : QString());
     }
 
+    // Labels the editor takes are saved as their slot's own, so they load again.
+    void oddLabelsSaveAsTheSlotsOwn_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("slot");
+        QTest::newRow("blanks") << " 3 - 4" << 24;
+        QTest::newRow("sign") << "+1-5" << 5;
+        QTest::newRow("decimal") << "1.0-6" << 6;
+    }
+    void oddLabelsSaveAsTheSlotsOwn()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, slot);
+        Rig rig;
+        rig.editor.open();
+        rig.editor.SSTab1_Click(2);
+        rig.editor.IDGrid().setDataRows({{typed, "004321", "POL", "Patrol", ""}});
+        QVERIFY(rig.editor.save());
+        const MemoryTables again = rig.reloaded();
+        QCOMPARE(again.IDs.text(1, slot, MT::kIdCh), MT::slotLabel(slot));
+        QCOMPARE(again.IDs.text(1, slot, MT::kIdName), QStringLiteral("Patrol"));
+    }
+
     void everyGridChangeUndoes_data()
     {
         QTest::addColumn<Change>("change");

@@ -180,7 +180,9 @@ private Q_SLOTS:
         QTest::newRow("bank and channel on one line (bank)") << QByteArray("[Bank]=2 | [BankName]=B | [Chan]=31") << "BN2" << "B";
         QTest::newRow("bank and channel on one line (chan)") << QByteArray("[Bank]=2 | [BankName]=B | [Chan]=31") << "C31:0" << "31";
         QTest::newRow("bank without type is conventional") << QByteArray("[Bank]=2 | [BankName]=B") << "BT2" << "";
-        QTest::newRow("label 1-15 lands in slot 15") << QByteArray("[IDBank]=3 | [IDScanList]=1-15 | [ID]=7") << "I3:15:0" << "1-15";
+        QTest::newRow("label 1-15 lands in slot 15") << QByteArray("[IDBank]=3 | [IDScanList]=1-15 | [ID]=7") << "I3:15:0" << "2-5";
+        QTest::newRow("label with blanks") << QByteArray("[IDBank]=3 | [IDScanList]= 3 - 4") << "I3:24:0" << "3-4";
+        QTest::newRow("label with a sign") << QByteArray("[IDBank]=3 | [IDScanList]=+1-5") << "I3:5:0" << "1-5";
         QTest::newRow("ID type and name uncut") << QByteArray("[IDBank]=3 | [IDScanList]=1-1 | [IDType]=ABCD") << "I3:1:2" << "ABCD";
         QTest::newRow("channel 301 dropped") << QByteArray("[Chan]=301 | [Freq]=1") << "C300:0" << "<unset>";
         QTest::newRow("channel 4.6 is 5") << QByteArray("[Chan]=4.6") << "C5:0" << "5";
