@@ -178,16 +178,16 @@ bool LocalStores::StoreIDList(int bank, int list)
     return finish(m_idBank, true);
 }
 
-bool LocalStores::StoreIDSlot(int bank, int slot, Reserved reserved)
+bool LocalStores::StoreIDSlot(int bank, int slot)
 {
     if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks || slot < 1
         || slot > MemoryTables::kSlots || m_tables->IDs.at(bank, slot, MemoryTables::kIdCh).isBlank())
         return false;
-    writeRecord(kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot, reserved));
+    writeRecord(kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot));
     return finish(m_idBank, true);
 }
 
-bool LocalStores::StoreIDSlots(int bank, int first, int last, Reserved reserved)
+bool LocalStores::StoreIDSlots(int bank, int first, int last)
 {
     if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks || first < 1
         || last > MemoryTables::kSlots || first > last)
@@ -197,7 +197,7 @@ bool LocalStores::StoreIDSlots(int bank, int first, int last, Reserved reserved)
     for (int slot = first; slot <= last; ++slot) {
         if (m_tables->IDs.at(bank, slot, MemoryTables::kIdCh).isBlank())
             return false;
-        bytes += encodeIDSlot(m_tables->IDs, bank, slot, reserved);
+        bytes += encodeIDSlot(m_tables->IDs, bank, slot);
     }
     writeRecord(kIDRecordSize, 100 * (bank - 1) + first, bytes);
     return finish(m_idBank, true);

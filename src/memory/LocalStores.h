@@ -34,9 +34,9 @@ public:
     bool StoreBankTrunkTypes();
 
     // Single records, for the grid editor and the import.
-    bool StoreIDSlot(int bank, int slot, records::Reserved reserved = records::Reserved::FromTable);
+    bool StoreIDSlot(int bank, int slot);
     // Adjacent slots in one write; false, writing nothing, when one of them was never filled.
-    bool StoreIDSlots(int bank, int first, int last, records::Reserved reserved);
+    bool StoreIDSlots(int bank, int first, int last);
     bool StoreBankName(int bank);
     bool StoreBankTrunkType(int bank);
 

@@ -147,7 +147,7 @@ bool decodeChannel(QByteArrayView raw, ChannelTable& channels, int row)
     return true;
 }
 
-QByteArray encodeIDSlot(const IDTable& ids, int bank, int slot, Reserved reserved)
+QByteArray encodeIDSlot(const IDTable& ids, int bank, int slot)
 {
     auto col = [&](int c) { return ids.at(bank, slot, c).display(); };
     QByteArray record(kIDRecordSize, ' ');
@@ -156,8 +156,6 @@ QByteArray encodeIDSlot(const IDTable& ids, int bank, int slot, Reserved reserve
     put(record, kIDTypeAt, field(col(MT::kIdType), kTypeW));
     put(record, kIDNameAt, field(col(MT::kIdName), kNameW));
     put(record, kIDLockOutAt, field(col(MT::kIdLO), 1));
-    if (reserved == Reserved::FromTable)
-        put(record, kReservedAt, field(col(MT::kIdReserved), kReservedW));
     return record;
 }
 
@@ -172,7 +170,7 @@ bool decodeIDSlot(QByteArrayView raw, IDTable& ids, int bank, int slot)
     ids.set(bank, slot, MT::kIdType, Cell(trimmedAt(record, kIDTypeAt, kTypeW)));
     ids.set(bank, slot, MT::kIdName, Cell(trimmedAt(record, kIDNameAt, kNameW)));
     ids.set(bank, slot, MT::kIdLO, Cell(textAt(record, kIDLockOutAt, 1)));
-    ids.set(bank, slot, MT::kIdReserved, Cell(trimmedAt(record, kReservedAt, kReservedW)));
+    ids.set(bank, slot, MT::kIdReserved, Cell(QString()));
     return true;
 }
 

@@ -38,11 +38,9 @@ QByteArray encodeChannel(const ChannelTable& channels, int row);
 // reads as if its missing bytes were zero. Returns whether it was valid.
 bool decodeChannel(QByteArrayView record, ChannelTable& channels, int row);
 
-enum class Reserved {
-    FromTable, // column 5, as the ID directory stores
-    Blank, // the import keeps its upload mark in column 5 and must not store it
-};
-QByteArray encodeIDSlot(const IDTable& ids, int bank, int slot, Reserved reserved = Reserved::FromTable);
+// The reserved field is written blank and read as nothing: column 5 holds
+// upload marks, which live in memory only.
+QByteArray encodeIDSlot(const IDTable& ids, int bank, int slot);
 bool decodeIDSlot(QByteArrayView record, IDTable& ids, int bank, int slot);
 
 // Tag 0 for a value never set, tag 8 with the length for a text; the rest of

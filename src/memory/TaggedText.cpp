@@ -233,7 +233,8 @@ Applied applyLine(const Line& l, MemoryTables& t)
     }
     if (inRange(l.bank, MT::kBanks)) {
         const int b = index(l.bank);
-        t.BankNames.set(b, l.bankName);
+        // Cut to what the store holds, as channel names are: a longer one would not be stored at all.
+        t.BankNames.set(b, l.bankName.left(records::kBankTextMax));
         t.BankTrunkTypes.set(b, l.bankType);
         t.BankImported.set(b, true);
         a.bank = b;

@@ -99,7 +99,7 @@ bool storeImported(const MemoryTables& t, LocalStores& stores)
     for (int b = 1; b <= MT::kBanks; ++b) {
         forEachRun(MT::kSlots, [&](int s) { return t.IDs.text(b, s, MT::kIdReserved) == kMark; },
                    [&](int first, int last) {
-                       ok = stores.StoreIDSlots(b, first, last, records::Reserved::Blank) && ok;
+                       ok = stores.StoreIDSlots(b, first, last) && ok;
                    });
         if (t.BankImported.at(b)) {
             ok = stores.StoreBankTrunkType(b) && ok;

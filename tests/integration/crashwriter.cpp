@@ -15,7 +15,6 @@
 
 using namespace vexlor;
 using memory::LocalStores;
-using memory::records::Reserved;
 using testing::crash::MT;
 
 namespace {
@@ -46,7 +45,7 @@ void storeAll(LocalStores& s, const QString& pattern)
                 s.StoreIDList(b, l);
         } else { // import: runs of records
             s.StoreChannelRange(first, first + MT::kChannelsPerBank - 1);
-            s.StoreIDSlots(b, 1, MT::kSlots, Reserved::Blank);
+            s.StoreIDSlots(b, 1, MT::kSlots);
             s.StoreBankTrunkType(b);
         }
     }

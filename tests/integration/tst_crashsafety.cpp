@@ -59,7 +59,7 @@ MT storeGeneration(const QString& dir, int g)
         testing::crash::fillGeneration(t, g);
         s.StoreChannelRange(1, MT::kChannels);
         for (int b = 1; b <= MT::kBanks; ++b)
-            s.StoreIDSlots(b, 1, MT::kSlots, memory::records::Reserved::FromTable);
+            s.StoreIDSlots(b, 1, MT::kSlots);
         s.StoreBankNames();
         s.StoreBankTrunkTypes();
     }

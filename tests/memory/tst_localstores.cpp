@@ -591,7 +591,7 @@ private Q_SLOTS:
         t.IDs.set(4, 7, MT::kIdName, QStringLiteral("Imported"));
         t.BankTrunkTypes.set(6, QStringLiteral("EDACS"));
         t.BankNames.set(6, QStringLiteral("Changed"));
-        QVERIFY(s.StoreIDSlot(4, 7, records::Reserved::Blank));
+        QVERIFY(s.StoreIDSlot(4, 7));
         QVERIFY(s.StoreBankTrunkType(6));
         QByteArray expected = before;
         expected.replace(306 * 65, 65, recordbytes::id("1-7", "004007", "POL", "Imported", '='));

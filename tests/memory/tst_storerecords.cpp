@@ -143,31 +143,26 @@ private Q_SLOTS:
     void encodeID_data()
     {
         QTest::addColumn<QStringList>("cells"); // columns 0..5, "<none>" never set
-        QTest::addColumn<bool>("blankReserved");
         QTest::addColumn<QByteArray>("record");
-        QTest::newRow("full") << QStringList { "2-5", "000042", "POL", "Fire", "=", "" } << false
+        QTest::newRow("full") << QStringList { "2-5", "000042", "POL", "Fire", "=", "" }
                               << recordbytes::id("2-5", "000042", "POL", "Fire", '=');
-        QTest::newRow("empty ID") << QStringList { "10-10", "<none>", "<none>", "<none>", "<none>", "<none>" } << false
+        QTest::newRow("empty ID") << QStringList { "10-10", "<none>", "<none>", "<none>", "<none>", "<none>" }
                                   << recordbytes::id("10-10", "");
-        QTest::newRow("reserved from table") << QStringList { "1-1", "000001", "", "", " ", "X" } << false
-                                             << recordbytes::id("1-1", "000001", "", "", ' ', "X");
-        QTest::newRow("import keeps reserved blank") << QStringList { "1-1", "000001", "", "", " ", "X" } << true
-                                                     << recordbytes::id("1-1", "000001");
-        QTest::newRow("cut") << QStringList { "123456", "1234567", "ABCD", QString(41, 'x'), "==", "" } << false
+        QTest::newRow("an upload mark is not stored") << QStringList { "1-1", "000001", "", "", " ", "X" }
+                                                      << recordbytes::id("1-1", "000001");
+        QTest::newRow("cut") << QStringList { "123456", "1234567", "ABCD", QString(41, 'x'), "==", "" }
                              << recordbytes::id("12345", "123456", "ABC", QByteArray(40, 'x'), '=');
     }
     void encodeID()
     {
         QFETCH(QStringList, cells);
-        QFETCH(bool, blankReserved);
         QFETCH(QByteArray, record);
         IDTable t;
         for (int c = 0; c < cells.size(); ++c) {
             if (cells[c] != QLatin1String("<none>"))
                 t.set(4, 15, c, cells[c]);
         }
-        const QByteArray out
-            = records::encodeIDSlot(t, 4, 15, blankReserved ? records::Reserved::Blank : records::Reserved::FromTable);
+        const QByteArray out = records::encodeIDSlot(t, 4, 15);
         QCOMPARE(out.size(), records::kIDRecordSize);
         QCOMPARE(out, record);
     }
@@ -182,8 +177,8 @@ private Q_SLOTS:
         QTest::newRow("lock-out kept untrimmed") << recordbytes::id("10-10", "123456") << true
                                                  << QStringList { "10-10", "123456", "", "", " ", "" };
         QTest::newRow("blank label passes") << recordbytes::id("", "") << true << QStringList { "", "", "", "", " ", "" };
-        QTest::newRow("reserved") << recordbytes::id("1-1", "1", "", "", ' ', " X ") << true
-                                  << QStringList { "1-1", "1", "", "", " ", "X" };
+        QTest::newRow("a stored mark is not loaded") << recordbytes::id("1-1", "1", "", "", ' ', " X ") << true
+                                                     << QStringList { "1-1", "1", "", "", " ", "" };
         QTest::newRow("letter in label") << recordbytes::id("1-1a", "000042") << false << QStringList();
         QTest::newRow("zero label") << QByteArray(5, '\0') + recordbytes::id("", "000042").mid(5) << false << QStringList();
         QTest::newRow("all zero") << QByteArray(65, '\0') << false << QStringList();

@@ -179,6 +179,7 @@ private Q_SLOTS:
         QTest::newRow("upload mark") << QByteArray("[Chan]=5") << "C5:7" << "X";
         QTest::newRow("bank and channel on one line (bank)") << QByteArray("[Bank]=2 | [BankName]=B | [Chan]=31") << "BN2" << "B";
         QTest::newRow("bank and channel on one line (chan)") << QByteArray("[Bank]=2 | [BankName]=B | [Chan]=31") << "C31:0" << "31";
+        QTest::newRow("bank name cut to 61") << QByteArray("[Bank]=2 | [BankName]=" + QByteArray(70, 'b')) << "BN2" << QString(61, 'b');
         QTest::newRow("bank without type is conventional") << QByteArray("[Bank]=2 | [BankName]=B") << "BT2" << "";
         QTest::newRow("label 1-15 lands in slot 15") << QByteArray("[IDBank]=3 | [IDScanList]=1-15 | [ID]=7") << "I3:15:0" << "2-5";
         QTest::newRow("label with blanks") << QByteArray("[IDBank]=3 | [IDScanList]= 3 - 4") << "I3:24:0" << "3-4";
