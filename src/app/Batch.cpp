@@ -126,6 +126,11 @@ Batch::Status Batch::importFile()
         return fail(QStringLiteral("the upload ended early (%1 of %2 items sent): the serial line went down")
                         .arg(result.sent)
                         .arg(result.total));
+    if (result.skipped > 0)
+        return fail(QStringLiteral("%1 of %2 items not sent: a trunk type the scanner does not know, or an ID "
+                                   "that is not a number")
+                        .arg(result.skipped)
+                        .arg(result.total));
     return Done;
 }
 

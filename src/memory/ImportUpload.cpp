@@ -22,7 +22,8 @@ const QString kMark = QStringLiteral("X");
 bool isSet(const Cell& flag) { return flag.display() == QLatin1String("="); }
 
 // "TG" for a slot, from its label as a five-character field; empty when the
-// label names no list and position 1..10 (the mark goes, nothing is sent).
+// label names no list and position 1..10 or the ID is no number (the mark
+// goes, nothing is sent).
 QString talkgroupCommand(const MemoryTables& t, int bank, int slot)
 {
     const QString label = t.IDs.text(bank, slot, MT::kIdCh).left(5).leftJustified(5);
@@ -33,12 +34,17 @@ QString talkgroupCommand(const MemoryTables& t, int bank, int slot)
     const int position = wire::leadingInt(QStringView(label).mid(dash + 1));
     if (list < 1 || list > MT::kLists || position < 1 || position > MT::kSlotsPerList)
         return QString();
-    // The receiver takes six digits. A shorter number is padded as the tables
-    // hold IDs; anything else ("======" of a cleared slot) clears the slot
-    // rather than being refused and leaving an old talkgroup in place.
+    // The receiver takes six digits, padded as the tables hold IDs. A cleared
+    // slot ("------" as cleared here, "======" as a list read shows it) clears
+    // it on the receiver; any other text is no talkgroup and is not sent,
+    // least of all as zeros.
     const QString id = MT::trimBlanks(t.IDs.text(bank, slot, MT::kIdId));
-    const bool number = MT::isDigits(id) && id.size() <= 6;
-    return cmd::storeTalkgroup(bank, list, position, number ? id.rightJustified(6, QLatin1Char('0')) : QStringLiteral("000000"));
+    const bool cleared = !id.isEmpty() && (id.count(QLatin1Char('-')) == id.size() || id.count(QLatin1Char('=')) == id.size());
+    if (cleared)
+        return cmd::storeTalkgroup(bank, list, position, QStringLiteral("000000"));
+    if (!MT::isDigits(id) || id.size() > 6)
+        return QString();
+    return cmd::storeTalkgroup(bank, list, position, id.rightJustified(6, QLatin1Char('0')));
 }
 
 } // namespace
@@ -89,6 +95,12 @@ void ImportUpload::done()
     Q_EMIT progressed(m_result.sent, m_result.total);
 }
 
+void ImportUpload::skip()
+{
+    ++m_result.skipped;
+    Q_EMIT progressed(m_result.sent + m_result.skipped, m_result.total);
+}
+
 void ImportUpload::passTrunkTypes()
 {
     for (int b = 1; b <= MT::kBanks && going(); ++b) {
@@ -96,8 +108,14 @@ void ImportUpload::passTrunkTypes()
             continue;
         if (!quietIfNeeded(true))
             return;
-        const int digit = MT::trunkTypeDigit(m_tables.bankTrunkType(b));
-        if (!item({cmd::trunkType(b, digit)}, 0))
+        const auto digit = MT::trunkTypeIndex(m_tables.bankTrunkType(b));
+        if (!digit) {
+            // Sent as another type it would reprogram the bank wrongly.
+            m_tables.BankImported.set(b, false);
+            skip();
+            continue;
+        }
+        if (!item({cmd::trunkType(b, *digit)}, 0))
             return;
         m_tables.BankImported.set(b, false);
         done();
@@ -113,6 +131,11 @@ void ImportUpload::passChannels(bool trunk)
     for (int n = 1; n <= MT::kChannels && going(); ++n) {
         if (ch.text(n, MT::kChMap) != kMark || ch.text(n, MT::kChMode) != mode)
             continue;
+        if (trunk && !MT::trunkTypeIndex(m_tables.bankTrunkType(MT::bankOfChannel(n)))) {
+            m_tables.Channels.set(n, MT::kChMap, QString());
+            skip();
+            continue;
+        }
         if (!quietIfNeeded(trunk))
             return;
         const int number = int(ch.at(n, MT::kChCh).number());
@@ -151,13 +174,18 @@ void ImportUpload::passIDs()
                 return;
             if (m_tables.IDs.text(b, s, MT::kIdReserved) != kMark)
                 continue;
+            const QString tg = talkgroupCommand(m_tables, b, s);
+            if (tg.isEmpty() && !MT::trimBlanks(m_tables.IDs.text(b, s, MT::kIdId)).isEmpty()) {
+                m_tables.IDs.set(b, s, MT::kIdReserved, QString());
+                skip();
+                continue;
+            }
             if (!quietIfNeeded(false))
                 return;
             QStringList commands;
             if (!any)
                 commands << cmd::memoryChannel(1);
             any = true;
-            const QString tg = talkgroupCommand(m_tables, b, s);
             const qsizetype data = tg.isEmpty() ? -1 : commands.size();
             if (!tg.isEmpty())
                 commands << tg;
@@ -193,7 +221,7 @@ ImportUpload::Result ImportUpload::run()
     if (going())
         passIDs();
 
-    m_result.stopped = m_result.sent < m_result.total;
+    m_result.stopped = m_result.sent + m_result.skipped < m_result.total;
     if (!m_link.isShuttingDown() && m_link.QuietedScanner())
         m_link.putBack(cmd::key(0));
     guard.release();

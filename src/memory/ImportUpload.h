@@ -30,6 +30,9 @@ public:
         int sent = 0;    // items whose commands all went out
         int refused = 0; // of those, items whose data command was answered "NG", "ERR" or not at all
         int total = 0;   // items marked at the start
+        // Items not sent: a trunked bank's type or trunk channels when the
+        // scanner knows no such type, and IDs that are no number.
+        int skipped = 0;
     };
 
     ImportUpload(link::ScannerLink& link, MemoryTables& tables, QObject* parent = nullptr);
@@ -50,6 +53,8 @@ private:
     bool item(const QStringList& commands, qsizetype data = -1);
     // Quiets the receiver when it is not, with "MA001" first where the pass wants it.
     bool quietIfNeeded(bool memoryFirst);
+    // An item left unsent on purpose: counted apart, its mark gone.
+    void skip();
     void done();
     void abandon();
     void passTrunkTypes();

@@ -56,13 +56,14 @@ std::optional<QString> MemoryTables::shortFormForSelector(QStringView selector)
     return std::nullopt;
 }
 
-int MemoryTables::trunkTypeDigit(QStringView shortForm)
+std::optional<int> MemoryTables::trunkTypeIndex(QStringView shortForm)
 {
+    const QString wanted = trimBlanks(shortForm);
     for (size_t i = 0; i < TrunkTypeTable.size(); ++i) {
-        if (shortForm == TrunkTypeTable[i].shortForm)
+        if (wanted.compare(TrunkTypeTable[i].shortForm, Qt::CaseInsensitive) == 0)
             return int(i);
     }
-    return 0;
+    return std::nullopt;
 }
 
 int MemoryTables::firstChannel(int bank)

@@ -95,8 +95,10 @@ public:
     static std::optional<QString> selectorForShortForm(QStringView shortForm);
     // Short form for an exact selector text; nullopt when the text is no selector.
     static std::optional<QString> shortFormForSelector(QStringView selector);
-    // Selector position 0..6 of a short form; anything unknown counts as conventional (0).
-    static int trunkTypeDigit(QStringView shortForm);
+    // Selector position 0..6 of a short form, trimmed and in any case; nullopt when none fits.
+    static std::optional<int> trunkTypeIndex(QStringView shortForm);
+    // The same, with anything unknown counted as conventional (0).
+    static int trunkTypeDigit(QStringView shortForm) { return trunkTypeIndex(shortForm).value_or(0); }
 
     // 1, 31, ... 271; 0 for a bank outside 1..10.
     static int firstChannel(int bank);

@@ -224,7 +224,8 @@ Applied applyLine(const Line& l, MemoryTables& t)
         if (slot >= 1 && slot <= MT::kSlots) {
             const int b = index(l.idBank);
             // The slot's own label: one written as found ("1 - 5") would not load again.
-            const Cell cells[] = {MT::slotLabel(int(slot)), l.id, l.idType, l.idName, l.idLockOut, kMark};
+            // Six characters, as the store keeps them, so the upload sends what is stored.
+            const Cell cells[] = {MT::slotLabel(int(slot)), l.id.left(6), l.idType, l.idName, l.idLockOut, kMark};
             for (int col = 0; col < int(std::size(cells)); ++col)
                 t.IDs.set(b, int(slot), col, cells[col]);
             a.idBank = b;

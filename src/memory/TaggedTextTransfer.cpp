@@ -159,6 +159,14 @@ void TaggedTextTransfer::uploadImported(const QString& note)
         m_dialogs.message(m);
     } else if (result.sent > 0 && result.refused == result.sent) {
         texts::reportRefused(m_dialogs, QStringLiteral("item"));
+    } else if (result.skipped > 0) {
+        Dialogs::Message m {QStringLiteral("The Tagged Text File is imported and uploaded to your scanner, "
+                                           "but for %1 of %2 items.").arg(result.skipped).arg(result.total),
+                            QStringLiteral("Watch out!"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+        m.informative = QStringLiteral("A bank whose trunk type the scanner does not know keeps its type and "
+                                       "trunk channels unsent, and an ID that is not a number is not sent. "
+                                       "Correct them, then upload again.");
+        m_dialogs.message(m);
     } else {
         message(QStringLiteral("The Tagged Text File is imported\r\nand uploaded to your scanner."));
     }

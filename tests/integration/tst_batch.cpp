@@ -54,10 +54,16 @@ private Q_SLOTS:
         QTest::newRow("backup on a port that will not open")
             << QStringList {"--backup", "b.txt", "--port", "/dev/vexlor-none", "--data-dir", "d"} << 1
             << "cannot open the serial port /dev/vexlor-none";
+        QTest::newRow("an upload that sends not everything")
+            << QStringList {"--import", "p25.txt", "--upload", "--simulate", "--data-dir", "p25"} << 1 << "1 of 2 items not sent";
     }
     void exitStatus()
     {
         QFETCH(QStringList, args);
+        QFile p25(path(QStringLiteral("p25.txt")));
+        QVERIFY(p25.open(QIODevice::WriteOnly));
+        p25.write("[Bank]=2 | [BankType]=P25 | [BankName]=Digital\r\n[Chan]=5 | [Freq]=155.0\r\n");
+        p25.close();
         QByteArray err;
         QTEST(run(args, &err), "status");
         QFETCH(QString, stderrHas);

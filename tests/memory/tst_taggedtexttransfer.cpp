@@ -85,6 +85,46 @@ private Q_SLOTS:
         QVERIFY(rig.mainTimer.isActive());
     }
 
+    // What the upload sends is what is stored, or nothing: never a bank as
+    // another type, never a talkgroup as zeros.
+    void uploadSendsWhatIsStoredOrNothing_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QStringList>("notSent");
+        QTest::addColumn<int>("skipped");
+        QTest::newRow("type in lower case")
+            << QByteArray("[Bank]=2 | [BankType]=e2-800\r\n[Chan]=31 | [Freq]=851.0125 | [Mode]=Trunk")
+            << QStringList {"TR B 2", "PM031 08510125"} << QStringList {"TR B 0"} << 0;
+        QTest::newRow("unknown type: bank and trunk channels kept back")
+            << QByteArray("[Bank]=2 | [BankType]=P25\r\n[Chan]=31 | [Freq]=851.0125 | [Mode]=Trunk")
+            << QStringList {} << QStringList {"TR B 0", "PM031 08510125"} << 2;
+        QTest::newRow("seven digits: the six stored")
+            << QByteArray("[IDBank]=2 | [IDScanList]=1-1 | [ID]=1234567") << QStringList {"TG B A1 123456"}
+            << QStringList {"TG B A1 000000"} << 0;
+        QTest::newRow("not a number: not sent")
+            << QByteArray("[IDBank]=2 | [IDScanList]=1-1 | [ID]=12ab") << QStringList {}
+            << QStringList {"TG B A1 000000"} << 1;
+        QTest::newRow("cleared: cleared") << QByteArray("[IDBank]=2 | [IDScanList]=1-1 | [ID]=------")
+                                          << QStringList {"TG B A1 000000"} << QStringList {} << 0;
+    }
+    void uploadSendsWhatIsStoredOrNothing()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, sent);
+        QFETCH(QStringList, notSent);
+        QFETCH(int, skipped);
+        Rig rig;
+        rig.import(text, Button::Yes);
+        for (const QString& line : sent)
+            QVERIFY2(rig.commands.contains(line), qPrintable(rig.commands.join(QLatin1Char(','))));
+        for (const QString& line : notSent)
+            QVERIFY2(!rig.commands.contains(line), qPrintable(line));
+        const QString said = rig.dialogs.messages.last().text;
+        QCOMPARE(said.contains(QStringLiteral("but for %1 of").arg(skipped)), skipped > 0);
+        QCOMPARE(memory::tagged::markCount(rig.tables), 0);
+    }
+
     void importStoresEverythingItRead()
     {
         Rig rig;
