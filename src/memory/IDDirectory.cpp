@@ -163,6 +163,7 @@ void IDDirectory::restoreBanks()
 void IDDirectory::Form_Unload()
 {
     m_idt.stop();
+    m_reopenAfterBusy = false; // closed again before the deferred opening
     if (!m_opened)
         return;
     m_opened = false;
