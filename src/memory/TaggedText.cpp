@@ -26,6 +26,14 @@ QString barReplaced(const QString& value)
     return out.replace(QLatin1Char('|'), QLatin1Char('.'));
 }
 
+// Control characters other than the tab are no part of any name: a NUL or an
+// escape taken from a damaged file would end up in the stores and the grids.
+QString withoutControls(QString text)
+{
+    text.removeIf([](QChar c) { return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F; });
+    return text;
+}
+
 class LineWriter {
 public:
     explicit LineWriter(QByteArray& out) : m_out(out) {}
@@ -36,7 +44,8 @@ public:
             m_out += " | ";
         m_first = false;
         m_out += tag;
-        m_out += records::latin1(value);
+        // A control character from a damaged store would break the line.
+        m_out += records::latin1(withoutControls(value));
         return *this;
     }
 
@@ -122,13 +131,6 @@ QString flagValue(const QString& value) { return value.toUpper() == QLatin1Strin
 bool inRange(double value, int last) { return value >= 1 && value <= last; }
 int index(double value) { return int(std::lround(value)); }
 
-// Control characters other than the tab are no part of any name: a NUL or an
-// escape taken from a damaged file would end up in the stores and the grids.
-QString withoutControls(QString text)
-{
-    text.removeIf([](QChar c) { return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F; });
-    return text;
-}
 
 QString decodeLine(QByteArrayView bytes)
 {

@@ -159,6 +159,21 @@ private Q_SLOTS:
         QCOMPARE(tagged::markCount(t), 0);
     }
 
+    // Control characters a damaged store brought never break the exported line.
+    void controlsInNamesStayInTheirLine()
+    {
+        MemoryTables t;
+        t.Channels.set(1, MT::kChCh, 1);
+        t.Channels.set(1, MT::kChFrequency, QStringLiteral("154.3250"));
+        t.Channels.set(1, MT::kChName, QStringLiteral("A\r\n[Chan]=299 | [Freq]=1\x01"));
+        t.Channels.set(1, MT::kChMode, QStringLiteral("Normal"));
+        MemoryTables back;
+        tagged::importText(tagged::exportText(t), back);
+        QCOMPARE(back.Channels.text(1, MT::kChName), QStringLiteral("A[Chan]=299 . [Freq]=1"));
+        QCOMPARE(back.Channels.text(1, MT::kChFrequency), QStringLiteral("154.3250"));
+        QVERIFY(back.Channels.at(299, MT::kChCh).isEmpty());
+    }
+
     void importTolerances_data()
     {
         QTest::addColumn<QByteArray>("text");
