@@ -106,8 +106,6 @@ void ImportUpload::passTrunkTypes()
     for (int b = 1; b <= MT::kBanks && going(); ++b) {
         if (!m_tables.BankImported.at(b))
             continue;
-        if (!quietIfNeeded(true))
-            return;
         const auto digit = MT::trunkTypeIndex(m_tables.bankTrunkType(b));
         if (!digit) {
             // Sent as another type it would reprogram the bank wrongly.
@@ -115,6 +113,8 @@ void ImportUpload::passTrunkTypes()
             skip();
             continue;
         }
+        if (!quietIfNeeded(true))
+            return;
         if (!item({cmd::trunkType(b, *digit)}, 0))
             return;
         m_tables.BankImported.set(b, false);

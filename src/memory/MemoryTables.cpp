@@ -39,11 +39,8 @@ QStringList MemoryTables::typeCodeList()
 
 std::optional<QString> MemoryTables::selectorForShortForm(QStringView shortForm)
 {
-    const QString wanted = trimBlanks(shortForm);
-    for (const auto& row : TrunkTypeTable) {
-        if (wanted.compare(row.shortForm, Qt::CaseInsensitive) == 0)
-            return QString(row.selector);
-    }
+    if (const auto i = trunkTypeIndex(shortForm))
+        return QString(TrunkTypeTable[size_t(*i)].selector);
     return std::nullopt;
 }
 
