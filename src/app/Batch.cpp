@@ -8,6 +8,8 @@
 #include "memory/TaggedTextFile.h"
 #include "platform/SerialPort.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -97,7 +99,9 @@ Batch::Status Batch::exportFile()
 
 Batch::Status Batch::importFile()
 {
-    const auto r = memory::taggedfile::import(m_options.importFile, *m_tables);
+    // Read into a copy: the tables and the stores change together, or not at all.
+    auto next = std::make_unique<memory::MemoryTables>(*m_tables);
+    const auto r = memory::taggedfile::import(m_options.importFile, *next);
     if (!r.opened)
         return fail(QStringLiteral("cannot read %1: %2 (%3)").arg(m_options.importFile, r.reason).arg(r.errorNumber));
     if (r.tooLarge)
@@ -108,8 +112,13 @@ Batch::Status Batch::importFile()
         report(QStringLiteral("%1: %2 line(s) held no record that fits the memories and were skipped")
                    .arg(m_options.importFile)
                    .arg(r.count.skipped));
-    if (!memory::taggedfile::storeImported(*m_tables, m_stores))
-        return fail(QStringLiteral("the local files could not be written: %1").arg(m_stores.errorString()));
+    // A signal that came while the file was read ends the run before anything is written.
+    QCoreApplication::processEvents();
+    if (m_interrupted)
+        return fail(QStringLiteral("interrupted: nothing was imported"));
+    if (!memory::taggedfile::commitImport(*m_tables, *next, m_stores, this))
+        return fail(QStringLiteral("the local files could not be written, nothing was imported: %1")
+                        .arg(m_stores.errorString()));
     if (!m_options.upload) {
         memory::tagged::clearMarks(*m_tables);
         return Done;

@@ -2,6 +2,9 @@
 
 #include "memory/MemoryTables.h"
 
+#include <QFileInfo>
+#include <QRandomGenerator>
+
 #include <algorithm>
 #include <utility>
 
@@ -18,20 +21,6 @@ QByteArrayView recordAt(const QByteArray& data, int recordSize, int n)
     if (at >= data.size())
         return {};
     return QByteArrayView(data).sliced(at, std::min<qsizetype>(recordSize, data.size() - at));
-}
-
-// A read-only store cannot be mended, but what a killed process left in its
-// journal still shows instead of a torn record.
-QByteArray withJournal(QByteArray data, const RecordJournal& journal, bool writable)
-{
-    const auto writes = writable ? std::nullopt : journal.pending();
-    for (const RecordJournal::Write& w : writes.value_or(QList<RecordJournal::Write>())) {
-        if (w.offset >= data.size())
-            continue;
-        const qsizetype n = std::min<qsizetype>(w.bytes.size(), data.size() - w.offset);
-        data.replace(w.offset, n, w.bytes.first(n));
-    }
-    return data;
 }
 
 } // namespace
@@ -63,14 +52,28 @@ bool LocalStores::openStore(Store& store)
 
 void LocalStores::recover(Store& store)
 {
-    const auto writes = store.journal.pending();
+    const auto writes = store.journal.pending(store.file);
     if (!writes) {
-        // Cut short: the store was not touched yet.
+        // Cut short (the store was not touched yet), or not this store's.
         store.journal.end();
         return;
     }
     if (writeInPlace(store, *writes) && store.file.flush())
         store.journal.end();
+}
+
+// A read-only store cannot be mended, but what a killed process left in its
+// journal still shows instead of a torn record.
+static QByteArray withJournal(QByteArray data, QFile& file, const RecordJournal& journal, bool writable)
+{
+    const auto writes = writable ? std::nullopt : journal.pending(file);
+    for (const RecordJournal::Write& w : writes.value_or(QList<RecordJournal::Write>())) {
+        if (w.offset >= data.size())
+            continue;
+        const qsizetype n = std::min<qsizetype>(w.bytes.size(), data.size() - w.offset);
+        data.replace(w.offset, n, w.bytes.first(n));
+    }
+    return data;
 }
 
 void LocalStores::LoadStores(MemoryTables& tables)
@@ -80,14 +83,14 @@ void LocalStores::LoadStores(MemoryTables& tables)
     // Only the expected records are read: a huge file is not read whole, and bytes beyond them stay as they are.
     if (openStore(m_bank) && m_bank.file.seek(0)) {
         const QByteArray data = withJournal(m_bank.file.read(qint64(kChannelRecordSize) * kChannelRecords),
-                                            m_bank.journal, m_bank.writable);
+                                            m_bank.file, m_bank.journal, m_bank.writable);
         for (int n = 1; n <= kChannelRecords; ++n)
             decodeChannel(recordAt(data, kChannelRecordSize, n), tables.Channels, n);
     }
 
     if (openStore(m_idBank) && m_idBank.file.seek(0)) {
         const QByteArray data = withJournal(m_idBank.file.read(qint64(kIDRecordSize) * kIDBankRecords),
-                                            m_idBank.journal, m_idBank.writable);
+                                            m_idBank.file, m_idBank.journal, m_idBank.writable);
         for (int bank = 1; bank <= MemoryTables::kBanks; ++bank) {
             for (int slot = 1; slot <= MemoryTables::kSlots; ++slot)
                 decodeIDSlot(recordAt(data, kIDRecordSize, 100 * (bank - 1) + slot), tables.IDs, bank, slot);
@@ -101,9 +104,17 @@ void LocalStores::LoadStores(MemoryTables& tables)
         tables.BankImported.set(bank, false);
 }
 
-void LocalStores::writeRecord(int recordSize, int record, const QByteArray& bytes)
+void LocalStores::writeRecord(Store& store, int recordSize, int record, const QByteArray& bytes)
 {
-    m_queued.append({qint64(recordSize) * (record - 1), bytes});
+    const qint64 offset = qint64(recordSize) * (record - 1);
+    // The same record twice in a step: the later bytes win, and the journal holds it once.
+    for (RecordJournal::Write& w : store.queued) {
+        if (w.offset == offset && w.bytes.size() == bytes.size()) {
+            w.bytes = bytes;
+            return;
+        }
+    }
+    store.queued.append({offset, bytes, {}});
 }
 
 bool LocalStores::writeInPlace(Store& store, const QList<RecordJournal::Write>& writes)
@@ -128,38 +139,113 @@ bool LocalStores::writeInPlace(Store& store, const QList<RecordJournal::Write>& 
 
 bool LocalStores::finish(Store& store, bool ok)
 {
-    const QList<RecordJournal::Write> writes = std::exchange(m_queued, {});
-    if (writes.isEmpty())
+    if (m_inStep) {
+        m_stepOk = m_stepOk && ok;
         return ok;
-    // Without a journal the records are still written: an edit kept unprotected beats one lost.
-    const bool journaled = store.journal.begin(writes);
-    if (!journaled)
-        m_error = store.journal.errorString();
-    ok = writeInPlace(store, writes) && ok;
-    if (!store.file.flush()) {
-        fail(store.file, QStringLiteral("cannot flush"));
+    }
+    return write({&store}) && ok;
+}
+
+bool LocalStores::refused()
+{
+    // Within a step, one refused call fails the whole step.
+    m_stepOk = m_stepOk && !m_inStep;
+    return false;
+}
+
+void LocalStores::beginStep()
+{
+    m_inStep = true;
+    m_stepOk = true;
+}
+
+bool LocalStores::endStep()
+{
+    m_inStep = false;
+    if (!m_stepOk) {
+        m_bank.queued.clear();
+        m_idBank.queued.clear();
         return false;
     }
-    // A journal left after a failed write is redone at the next start.
-    if (ok && journaled && !store.journal.end())
-        m_error = store.journal.errorString();
+    return write({&m_bank, &m_idBank});
+}
+
+RecordJournal::Entry LocalStores::journalEntry(Store& store)
+{
+    RecordJournal::Entry entry;
+    entry.store = RecordJournal::identityOf(store.file).value_or(RecordJournal::Identity());
+    entry.writes = store.queued;
+    // The bytes each record replaces, so that the journal is redone only over this state of the file.
+    for (RecordJournal::Write& w : entry.writes) {
+        if (w.offset < store.file.size() && store.file.seek(w.offset))
+            w.before = store.file.read(w.bytes.size());
+    }
+    return entry;
+}
+
+bool LocalStores::write(const QList<Store*>& stores)
+{
+    QList<Store*> busy;
+    for (Store* store : stores) {
+        if (!store->queued.isEmpty())
+            busy.append(store);
+    }
+    if (busy.isEmpty())
+        return true;
+    QList<RecordJournal::Entry> entries;
+    for (Store* store : busy)
+        entries.append(journalEntry(*store));
+    if (busy.size() == 2) {
+        const quint64 step = QRandomGenerator::global()->generate64() | 1;
+        entries[0].pairing = {step, true, QFileInfo(busy[1]->journal.path()).fileName()};
+        entries[1].pairing = {step, false, QFileInfo(busy[0]->journal.path()).fileName()};
+    }
+    bool journaled = true;
+    for (qsizetype i = 0; i < busy.size() && journaled; ++i) {
+        journaled = busy[i]->journal.begin(entries[i]);
+        if (!journaled)
+            m_error = busy[i]->journal.errorString();
+    }
+    if (!journaled && busy.size() > 1) {
+        // One step or none: without both journals, nothing is written.
+        for (Store* store : busy) {
+            store->journal.end();
+            store->queued.clear();
+        }
+        return false;
+    }
+    // On its own, a record is still written without a journal: an edit kept unprotected beats one lost.
+    bool ok = true;
+    for (Store* store : busy) {
+        ok = writeInPlace(*store, std::exchange(store->queued, {})) && ok;
+        if (!store->file.flush()) {
+            fail(store->file, QStringLiteral("cannot flush"));
+            ok = false;
+        }
+    }
+    // A journal left after a failed write is redone at the next start. The
+    // first of a pair goes first: the second alone is still redone.
+    for (Store* store : busy) {
+        if (ok && journaled && !store->journal.end())
+            m_error = store->journal.errorString();
+    }
     return ok;
 }
 
 bool LocalStores::StoreChannelRange(int first, int last)
 {
     if (!m_tables || !m_bank.writable)
-        return false;
+        return refused();
     first = std::max(first, 1);
     last = std::min(last, int(kChannelRecords));
     if (first > last)
-        return false;
+        return refused();
     // One contiguous write: a bank is thirty adjacent records.
     QByteArray bytes;
     bytes.reserve(qsizetype(kChannelRecordSize) * (last - first + 1));
     for (int n = first; n <= last; ++n)
         bytes += encodeChannel(m_tables->Channels, n);
-    writeRecord(kChannelRecordSize, first, bytes);
+    writeRecord(m_bank, kChannelRecordSize, first, bytes);
     return finish(m_bank, true);
 }
 
@@ -167,13 +253,13 @@ bool LocalStores::StoreIDList(int bank, int list)
 {
     if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks || list < 1
         || list > MemoryTables::kLists)
-        return false;
+        return refused();
     for (int position = 1; position <= MemoryTables::kSlotsPerList; ++position) {
         const int slot = MemoryTables::slotOf(list, position);
         // A slot never filled keeps its record as it is.
         if (m_tables->IDs.at(bank, slot, MemoryTables::kIdCh).isBlank())
             continue;
-        writeRecord(kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot));
+        writeRecord(m_idBank, kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot));
     }
     return finish(m_idBank, true);
 }
@@ -182,8 +268,8 @@ bool LocalStores::StoreIDSlot(int bank, int slot)
 {
     if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks || slot < 1
         || slot > MemoryTables::kSlots || m_tables->IDs.at(bank, slot, MemoryTables::kIdCh).isBlank())
-        return false;
-    writeRecord(kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot));
+        return refused();
+    writeRecord(m_idBank, kIDRecordSize, 100 * (bank - 1) + slot, encodeIDSlot(m_tables->IDs, bank, slot));
     return finish(m_idBank, true);
 }
 
@@ -191,15 +277,15 @@ bool LocalStores::StoreIDSlots(int bank, int first, int last)
 {
     if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks || first < 1
         || last > MemoryTables::kSlots || first > last)
-        return false;
+        return refused();
     QByteArray bytes;
     bytes.reserve(qsizetype(kIDRecordSize) * (last - first + 1));
     for (int slot = first; slot <= last; ++slot) {
         if (m_tables->IDs.at(bank, slot, MemoryTables::kIdCh).isBlank())
-            return false;
+            return refused();
         bytes += encodeIDSlot(m_tables->IDs, bank, slot);
     }
-    writeRecord(kIDRecordSize, 100 * (bank - 1) + first, bytes);
+    writeRecord(m_idBank, kIDRecordSize, 100 * (bank - 1) + first, bytes);
     return finish(m_idBank, true);
 }
 
@@ -211,16 +297,16 @@ bool LocalStores::storeBankText(int record, const Cell& value)
                       .arg(m_idBank.file.fileName())
                       .arg(record)
                       .arg(kBankTextMax);
-        return false;
+        return refused();
     }
-    writeRecord(kIDRecordSize, record, *bytes);
+    writeRecord(m_idBank, kIDRecordSize, record, *bytes);
     return true;
 }
 
 bool LocalStores::StoreBankNames()
 {
     if (!m_tables || !m_idBank.writable)
-        return false;
+        return refused();
     bool ok = true;
     for (int bank = 1; bank <= MemoryTables::kBanks; ++bank)
         ok = storeBankText(kBankNameRecord + bank, m_tables->BankNames.at(bank)) && ok;
@@ -230,7 +316,7 @@ bool LocalStores::StoreBankNames()
 bool LocalStores::StoreBankTrunkTypes()
 {
     if (!m_tables || !m_idBank.writable)
-        return false;
+        return refused();
     bool ok = true;
     for (int bank = 1; bank <= MemoryTables::kBanks; ++bank)
         ok = storeBankText(kBankTypeRecord + bank, m_tables->BankTrunkTypes.at(bank)) && ok;
@@ -240,14 +326,14 @@ bool LocalStores::StoreBankTrunkTypes()
 bool LocalStores::StoreBankName(int bank)
 {
     if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks)
-        return false;
+        return refused();
     return finish(m_idBank, storeBankText(kBankNameRecord + bank, m_tables->BankNames.at(bank)));
 }
 
 bool LocalStores::StoreBankTrunkType(int bank)
 {
     if (!m_tables || !m_idBank.writable || bank < 1 || bank > MemoryTables::kBanks)
-        return false;
+        return refused();
     return finish(m_idBank, storeBankText(kBankTypeRecord + bank, m_tables->BankTrunkTypes.at(bank)));
 }
 

@@ -40,6 +40,11 @@ public:
     bool StoreBankName(int bank);
     bool StoreBankTrunkType(int bank);
 
+    // The store calls between these two make one step: their records land in
+    // both files or, if anything fails or the process dies, in neither.
+    void beginStep();
+    bool endStep();
+
     bool bankStoreWritable() const { return m_bank.writable; }
     bool idBankStoreWritable() const { return m_idBank.writable; }
     QString errorString() const { return m_error; }
@@ -52,6 +57,7 @@ private:
         QFile file;
         RecordJournal journal;
         bool writable = false;
+        QList<RecordJournal::Write> queued;
         explicit Store(const QString& path)
             : file(path)
             , journal(path + QStringLiteral(".journal"))
@@ -63,15 +69,20 @@ private:
     // Redoes what a killed process left in the journal.
     void recover(Store& store);
     // Queues a record for finish(), which writes the queue.
-    void writeRecord(int recordSize, int record, const QByteArray& bytes);
+    void writeRecord(Store& store, int recordSize, int record, const QByteArray& bytes);
     bool finish(Store& store, bool ok);
+    bool refused();
+    // Writes the stores' queues, journalled; one journal each, paired when both have records.
+    bool write(const QList<Store*>& stores);
+    RecordJournal::Entry journalEntry(Store& store);
     bool writeInPlace(Store& store, const QList<RecordJournal::Write>& writes);
     bool storeBankText(int record, const Cell& value);
     void fail(const QFile& file, const QString& what);
 
     Store m_bank;
     Store m_idBank;
-    QList<RecordJournal::Write> m_queued;
+    bool m_inStep = false;
+    bool m_stepOk = true;
     MemoryTables* m_tables = nullptr;
     QString m_error;
 };

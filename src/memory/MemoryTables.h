@@ -4,6 +4,7 @@
 #include "memory/Cell.h"
 #include "memory/ChannelTable.h"
 #include "memory/IDTable.h"
+#include "memory/MemoryNotices.h"
 
 #include <QLatin1String>
 #include <QStringList>
@@ -24,7 +25,8 @@ struct TypeCode {
 };
 
 // The program's copy of the receiver's memories, owned by the composition root
-// for the whole run: every window reads and writes it directly.
+// for the whole run: the one source of truth. Whoever changes it announces
+// what changed, and every view of it follows.
 class MemoryTables {
 public:
     static constexpr int kBanks = 10;
@@ -125,6 +127,13 @@ public:
 
     void clear();
 
+    // Tells every listener what changed; the writer calls it once its change is complete.
+    void announce(const MemoryChange& change) const { Notices.announce(change); }
+    [[nodiscard]] MemoryNotices::Subscription subscribe(MemoryNotices::Listener listener) const
+    {
+        return Notices.subscribe(std::move(listener));
+    }
+
     friend bool operator==(const MemoryTables&, const MemoryTables&) = default;
 
     ChannelTable Channels;
@@ -133,6 +142,7 @@ public:
     // Cells too: the store keeps "no value" (tag 0) apart from the empty text (tag 8, length 0).
     BankList<Cell> BankTrunkTypes;
     BankList<bool> BankImported;
+    MemoryNotices Notices;
 };
 
 } // namespace vexlor::memory

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <memory>
 
 namespace vexlor::memory::taggedfile {
 
@@ -87,6 +88,22 @@ ReadResult import(const QString& path, MemoryTables& tables)
     }
     r.count = tagged::importText(bytes, tables);
     return r;
+}
+
+bool commitImport(MemoryTables& tables, const MemoryTables& next, LocalStores& stores, const void* source)
+{
+    // Heap: a whole memory set is too big for the stack.
+    const auto before = std::make_unique<MemoryTables>(tables);
+    // The stores encode from the tables they were loaded into.
+    tables = next;
+    stores.beginStep();
+    storeImported(tables, stores);
+    if (!stores.endStep()) {
+        tables = *before;
+        return false;
+    }
+    tables.announce(MemoryChange::everything(source));
+    return true;
 }
 
 bool storeImported(const MemoryTables& t, LocalStores& stores)

@@ -38,6 +38,11 @@ struct ReadResult {
 // Reads the file into the tables, marking what it brings for the upload.
 ReadResult import(const QString& path, MemoryTables& tables);
 
+// Makes `next` (the tables with a file read in) the tables, and writes what
+// it brought to the stores, in one step: both or, when a store refuses a
+// record, neither (the reason is in the stores). Announces the change.
+bool commitImport(MemoryTables& tables, const MemoryTables& next, LocalStores& stores, const void* source);
+
 // Writes every marked channel and ID and every imported bank's trunk type
 // and name to the stores, which must be loaded into these tables. Returns
 // false when a record could not be written (the reason is in the stores).

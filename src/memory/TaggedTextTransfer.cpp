@@ -110,7 +110,9 @@ void TaggedTextTransfer::ImportTaggedTextFile()
         message(QStringLiteral("Frequency File Import Cancelled..."));
         return;
     }
-    const taggedfile::ReadResult r = taggedfile::import(*path, m_tables);
+    // Read into a copy: the tables and the stores change together, or not at all.
+    auto next = std::make_unique<MemoryTables>(m_tables);
+    const taggedfile::ReadResult r = taggedfile::import(*path, *next);
     if (!r.opened) {
         message(failedText("Frequency File Import", "File Open", r.errorNumber), r.reason);
         return;
@@ -121,9 +123,12 @@ void TaggedTextTransfer::ImportTaggedTextFile()
                     .arg(taggedfile::kMaxFileBytes / (1024 * 1024)));
         return;
     }
+    if (!taggedfile::commitImport(m_tables, *next, m_stores, this)) {
+        message(QStringLiteral("Frequency File Import Failed: Local Files Not Written"),
+                m_stores.errorString() + QStringLiteral("\nNothing was imported; Vexlor's memories are as they were."));
+        return;
+    }
     QStringList notes;
-    if (!taggedfile::storeImported(m_tables, m_stores))
-        notes << QStringLiteral("Some records could not be saved to the local files: %1").arg(m_stores.errorString());
     if (r.count.skipped > 0)
         notes << QStringLiteral("%1 line(s) held no record that fits the memories and were skipped.").arg(r.count.skipped);
     uploadImported(notes.join(QLatin1Char('\n')));

@@ -70,6 +70,20 @@ private Q_SLOTS:
         QVERIFY2(QString::fromLocal8Bit(err).contains(stderrHas), err.constData());
     }
 
+    // One store that cannot be written refuses the whole import: the other keeps what it held.
+    void refusedImportWritesNothing()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("ro/idbank.dat")));
+        QFile in(path(QStringLiteral("in.txt")));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write("[Chan]=5 | [Freq]=155.0\r\n[IDBank]=1 | [IDScanList]=1-1 | [ID]=001234\r\n");
+        in.close();
+        QByteArray err;
+        QCOMPARE(run({"--import", "in.txt", "--data-dir", "ro"}, &err), 1);
+        QVERIFY2(err.contains("nothing was imported"), err.constData());
+        QCOMPARE(QFileInfo(path(QStringLiteral("ro/bank.dat"))).size(), 0);
+    }
+
     void backupImportUploadExport()
     {
         QByteArray err;

@@ -391,42 +391,100 @@ private Q_SLOTS:
     }
 
     // What a process killed during a store call leaves: a journal, whole or cut
-    // short, and maybe a record half written in place.
+    // short, and maybe a record half written in place; and journals that are
+    // not this store's, or not of this state of it.
     void journalLeftByAKill_data()
     {
+        QTest::addColumn<QString>("variant");
         QTest::addColumn<int>("journalCut"); // bytes missing at the journal's end
         QTest::addColumn<int>("written"); // bytes of the new record already in place
         QTest::addColumn<qint64>("offset");
-        QTest::addColumn<QString>("name");
-        const QString oldName(40, u'o'), newName(40, u'n');
-        QTest::newRow("killed mid-record: redone") << 0 << 30 << qint64(68) << newName;
-        QTest::newRow("killed after the record: redone") << 0 << 68 << qint64(68) << newName;
-        QTest::newRow("killed in the journal: store untouched") << 1 << 0 << qint64(68) << oldName;
-        QTest::newRow("journal for no store: ignored") << 0 << 0 << RecordJournal::kMaxOffset + 68 << oldName;
+        QTest::addColumn<char>("name"); // the letter channel 2's name is made of
+        QTest::newRow("killed mid-record: redone") << "" << 0 << 30 << qint64(68) << 'n';
+        QTest::newRow("killed after the record: redone") << "" << 0 << 68 << qint64(68) << 'n';
+        QTest::newRow("killed in the journal: store untouched") << "" << 1 << 0 << qint64(68) << 'o';
+        QTest::newRow("journal for no store: ignored") << "" << 0 << 0 << RecordJournal::kMaxOffset + 68 << 'o';
+        QTest::newRow("another store's journal: ignored") << "name" << 0 << 0 << qint64(68) << 'o';
+        QTest::newRow("store replaced since: ignored") << "inode" << 0 << 0 << qint64(68) << 'o';
+        QTest::newRow("store changed since: ignored") << "moved" << 0 << 0 << qint64(68) << 'm';
+        QTest::newRow("first of a step, partner not whole: not redone") << "first" << 0 << 0 << qint64(68) << 'o';
+        QTest::newRow("first of a step, partner whole: redone") << "paired" << 0 << 30 << qint64(68) << 'n';
+        QTest::newRow("second of a step: redone") << "second" << 0 << 30 << qint64(68) << 'n';
     }
     void journalLeftByAKill()
     {
+        QFETCH(QString, variant);
         QFETCH(int, journalCut);
         QFETCH(int, written);
         QFETCH(qint64, offset);
+        QFETCH(char, name);
         Dir d;
         const QByteArray before = channel("1", "01543250", "POL", "One") + channel("2", "01543375", "FDP", QByteArray(40, 'o'));
         const QByteArray after = channel("2", "04601250", "AMB", QByteArray(40, 'n'), 'N', 'N', 'N');
         QVERIFY(writeAll(d.bank(), before.left(68) + after.left(written) + before.mid(68 + written)));
-        QVERIFY(writeAll(d.bank() + QStringLiteral(".journal"),
-                         RecordJournal::encode({{offset, after}}).chopped(journalCut)));
+        QVERIFY(writeAll(d.id(), QByteArray(65, ' ')));
+        auto identity = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? RecordJournal::identityOf(f).value() : RecordJournal::Identity();
+        };
+        RecordJournal::Entry e {identity(d.bank()), {}, {{offset, after, before.mid(68, 68)}}};
+        if (variant == QLatin1String("name"))
+            e.store = identity(d.id());
+        if (variant == QLatin1String("inode"))
+            ++e.store.inode;
+        if (variant == QLatin1String("moved"))
+            QVERIFY(writeAll(d.bank(), before.left(68) + channel("2", "01543375", "FDP", QByteArray(40, 'm'))));
+        if (variant == QLatin1String("first") || variant == QLatin1String("paired"))
+            e.pairing = {7, true, QStringLiteral("idbank.dat.journal")};
+        if (variant == QLatin1String("second"))
+            e.pairing = {7, false, QStringLiteral("idbank.dat.journal")};
+        if (variant == QLatin1String("paired")) {
+            const RecordJournal::Entry partner {identity(d.id()), {7, false, QStringLiteral("bank.dat.journal")}, {}};
+            QVERIFY(writeAll(d.id() + QStringLiteral(".journal"), RecordJournal::encode(partner)));
+        }
+        QVERIFY(writeAll(d.bank() + QStringLiteral(".journal"), RecordJournal::encode(e).chopped(journalCut)));
         MemoryTables t;
         LocalStores s(d.bank(), d.id());
         s.LoadStores(t);
-        QTEST(t.Channels.text(2, MT::kChName), "name");
+        QCOMPARE(t.Channels.text(2, MT::kChName), QString(40, QLatin1Char(name)));
         QCOMPARE(t.Channels.text(1, MT::kChName), QStringLiteral("One"));
         QCOMPARE(QFileInfo(d.bank()).size(), before.size());
         QVERIFY(!QFile::exists(d.bank() + QStringLiteral(".journal")));
+        QVERIFY(!QFile::exists(d.id() + QStringLiteral(".journal")));
         // A later store call is journaled afresh and leaves no journal behind.
         t.Channels.set(1, MT::kChName, QStringLiteral("Uno"));
         QVERIFY(s.StoreChannelRange(1, 1));
         QVERIFY(!QFile::exists(d.bank() + QStringLiteral(".journal")));
         QCOMPARE(readAll(d.bank()).mid(14, 3), QByteArray("Uno"));
+    }
+
+    // A step over both stores writes all of its records, or, once one call is refused, none.
+    void stepIsAllOrNothing_data()
+    {
+        QTest::addColumn<bool>("refuse");
+        QTest::newRow("all accepted") << false;
+        QTest::newRow("one refused") << true;
+    }
+    void stepIsAllOrNothing()
+    {
+        QFETCH(bool, refuse);
+        Dir d;
+        MemoryTables t;
+        LocalStores s(d.bank(), d.id());
+        s.LoadStores(t);
+        t.Channels.set(1, MT::kChCh, 1);
+        t.Channels.set(1, MT::kChFrequency, QStringLiteral("154.3250"));
+        t.BankNames.set(1, refuse ? QString(62, u'x') : QStringLiteral("One"));
+        t.BankNames.set(2, QStringLiteral("Two"));
+        s.beginStep();
+        s.StoreChannelRange(1, 1);
+        s.StoreBankNames();
+        QCOMPARE(s.endStep(), !refuse);
+        MemoryTables back;
+        LocalStores(d.bank(), d.id()).LoadStores(back);
+        QCOMPARE(back.Channels.text(1, MT::kChFrequency), refuse ? QString() : QStringLiteral("154.3250"));
+        QCOMPARE(back.bankName(2), refuse ? QString() : QStringLiteral("Two"));
+        QVERIFY(!QFile::exists(d.bank() + QStringLiteral(".journal")));
     }
 
     void readOnlyStoreStillLoads()
