@@ -106,7 +106,8 @@ void IdLockoutReview::IDList_DblClick(int row)
         // Either way the receiver now has it unlocked; the table follows.
         if (stillLockedOut(e)) {
             m_tables.IDs.set(bank, e.slot, MemoryTables::kIdLO, QString());
-            m_stores.StoreIDList(bank, MemoryTables::listOfSlot(e.slot));
+            m_stores.StoreIDSlot(bank, e.slot);
+            m_tables.announce(memory::MemoryChange::ids(bank, e.slot, e.slot, this));
         }
         if (!wasLockedOut)
             tell(QStringLiteral("ID %1 was not locked out on the scanner.").arg(e.id),

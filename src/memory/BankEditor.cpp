@@ -40,6 +40,128 @@ BankEditor::BankEditor(const Parts& parts, QObject* parent)
         m_discard = true;
         publish();
     });
+    m_notices = m_tables.subscribe([this](const MemoryChange& change) { tablesChanged(change); });
+}
+
+QStringList BankEditor::channelRecord(int n) const
+{
+    QStringList record;
+    for (int col = MT::kChFrequency; col <= MT::kChMode; ++col)
+        record << m_tables.Channels.text(n, col);
+    return record;
+}
+
+QStringList BankEditor::idRecord(int slot) const
+{
+    QStringList record;
+    for (int col = MT::kIdId; col <= MT::kIdLO; ++col)
+        record << MT::trimBlanks(m_tables.IDs.text(bank(), slot, col));
+    return record;
+}
+
+QStringList BankEditor::trimmedValues(const QStringList& idRow)
+{
+    QStringList values;
+    for (int col = MT::kIdId; col <= MT::kIdLO; ++col)
+        values << MT::trimBlanks(idRow.value(col));
+    return values;
+}
+
+int BankEditor::channelOfRow(const QStringList& row)
+{
+    const double value = wire::leadingNumber(row.value(0));
+    return value >= 1 && value <= MT::kChannels ? wire::leadingInt(Cell::decimal(value).left(3)) : 0;
+}
+
+void BankEditor::takeBaseline()
+{
+    m_channelBase.clear();
+    m_idBase.clear();
+    const int first = MT::firstChannel(bank());
+    for (int n = first; n < first + MT::kChannelsPerBank; ++n)
+        m_channelBase.insert(n, channelRecord(n));
+    for (int slot = 1; slot <= MT::kSlots; ++slot)
+        m_idBase.insert(slot, idRecord(slot));
+    m_nameBase = m_tables.bankName(bank());
+    m_typeBase = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
+}
+
+bool BankEditor::keepMine(const QString& what)
+{
+    Dialogs::Message m {QStringLiteral("%1 changed while you were editing it.").arg(what), QStringLiteral("Question"),
+                        Dialogs::Buttons::YesNo, Dialogs::Icon::Question};
+    m.informative = QStringLiteral("Save your version? No keeps the one it has now.");
+    return m_dialogs.message(m) == Dialogs::Button::Yes;
+}
+
+void BankEditor::tablesChanged(const MemoryChange& change)
+{
+    if (change.source == this || !change.touchesBank(bank()))
+        return;
+    // What the operator has not edited shows the new values; an edit stays for Save to settle.
+    if (change.coversBankData(bank())) {
+        if (MT::trimBlanks(m_s.BankNameBox) == m_nameBase)
+            m_s.BankNameBox = m_tables.bankName(bank());
+        if (m_s.BankTypeBox == m_typeBase)
+            m_s.BankTypeBox = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
+        m_nameBase = m_tables.bankName(bank());
+        m_typeBase = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
+    }
+    bool replaced = false;
+    QList<QStringList> rows = m_channels.dataRows();
+    for (QStringList& row : rows) {
+        const int n = channelOfRow(row);
+        if (!m_channelBase.contains(n) || !change.coversChannel(n) || row.mid(MT::kChFrequency, 6) != m_channelBase.value(n))
+            continue; // an edit keeps its baseline, so that Save sees both changes
+        row = QStringList {row[0]} + channelRecord(n);
+        m_channelBase.insert(n, row.mid(MT::kChFrequency, 6));
+        replaced = true;
+    }
+    if (replaced)
+        m_channels.setDataRows(rows);
+    bool idsTouched = false;
+    for (int slot = 1; slot <= MT::kSlots; ++slot)
+        idsTouched = idsTouched || change.coversSlot(bank(), slot);
+    if (idsTouched && idRowsAsLoaded()) {
+        // New slots only join a list the operator has not touched.
+        m_ids.setDataRows(banksearch::idRows(m_tables, bank()));
+        for (int slot = 1; slot <= MT::kSlots; ++slot)
+            m_idBase.insert(slot, idRecord(slot));
+        replaced = true;
+    } else if (idsTouched) {
+        QList<QStringList> idRows = m_ids.dataRows();
+        for (QStringList& row : idRows) {
+            const int slot = MT::slotLabel(slotOfLabel(row.value(0))) == row.value(0) ? slotOfLabel(row.value(0)) : 0;
+            if (slot == 0 || !change.coversSlot(bank(), slot) || trimmedValues(row) != m_idBase.value(slot))
+                continue;
+            row = QStringList {row[0]} + idRecord(slot);
+            m_idBase.insert(slot, idRecord(slot));
+            replaced = true;
+        }
+        m_ids.setDataRows(idRows);
+    }
+    // The history held rows from before the change; undoing into them would bring them back.
+    if (replaced)
+        m_undo.clear();
+    publish();
+}
+
+bool BankEditor::idRowsAsLoaded() const
+{
+    // Every ID row as loaded: its slot's own label and its baseline values, and no row more or less.
+    int filled = 0;
+    for (const QStringList& row : m_ids.dataRows()) {
+        const int slot = slotOfLabel(row.value(0));
+        if (slot == 0 || row.value(0) != MT::slotLabel(slot))
+            return false;
+        if (trimmedValues(row) != m_idBase.value(slot))
+            return false;
+        ++filled;
+    }
+    int baseFilled = 0;
+    for (const QStringList& values : m_idBase)
+        baseFilled += !values.value(0).isEmpty();
+    return filled == baseFilled;
 }
 
 void BankEditor::open()
@@ -63,7 +185,9 @@ void BankEditor::HScroll1_Change(int bank)
     m_discard = true;
     m_s.HScroll1 = std::clamp(bank, 1, MT::kBanks);
     m_s.BankNameBox = m_tables.bankName(this->bank());
-    m_s.BankTypeBox = MT::trunkTypeDigit(m_tables.bankTrunkType(this->bank()));
+    // A type the selector lacks shows as none, and is kept until the operator picks one.
+    m_s.BankTypeBox = MT::trunkTypeIndex(m_tables.bankTrunkType(this->bank())).value_or(-1);
+    takeBaseline();
     m_s.BankNumber = wire::digits(this->bank(), 2);
     refreshReports();
     for (QString& caption : m_s.tabCaptions)
@@ -88,9 +212,17 @@ void BankEditor::SSTab1_Click(int tab)
     publish();
 }
 
-void BankEditor::loadChannels() { m_channels.setDataRows(banksearch::channelRows(m_tables, bank())); }
+void BankEditor::loadChannels()
+{
+    m_channels.setDataRows(banksearch::channelRows(m_tables, bank()));
+    takeBaseline();
+}
 
-void BankEditor::loadIDs() { m_ids.setDataRows(banksearch::idRows(m_tables, bank())); }
+void BankEditor::loadIDs()
+{
+    m_ids.setDataRows(banksearch::idRows(m_tables, bank()));
+    takeBaseline();
+}
 
 BankGrid& BankEditor::showGrid(int bank, int tab)
 {
@@ -217,30 +349,61 @@ bool BankEditor::save()
 
 void BankEditor::saveBankData()
 {
-    m_tables.BankNames.set(bank(), MT::trimBlanks(m_s.BankNameBox));
-    m_stores.StoreBankName(bank());
-    m_tables.BankTrunkTypes.set(bank(), QString(MT::TrunkTypeTable[size_t(m_s.BankTypeBox)].shortForm));
-    m_stores.StoreBankTrunkType(bank());
+    const QString name = MT::trimBlanks(m_s.BankNameBox);
+    const int type = m_s.BankTypeBox;
+    const bool nameEdited = name != m_nameBase && name != m_tables.bankName(bank());
+    const bool typeEdited = type >= 0 && type != m_typeBase
+        && QString(MT::TrunkTypeTable[size_t(type)].shortForm) != m_tables.bankTrunkType(bank());
+    const bool movedOn = m_tables.bankName(bank()) != m_nameBase
+        || MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1) != m_typeBase;
+    if ((nameEdited || typeEdited) && movedOn && !keepMine(QStringLiteral("Bank %1").arg(bank()))) {
+        HScroll1_Change(bank());
+        return;
+    }
+    if (nameEdited) {
+        m_tables.BankNames.set(bank(), name);
+        m_stores.StoreBankName(bank());
+    }
+    if (typeEdited) {
+        m_tables.BankTrunkTypes.set(bank(), QString(MT::TrunkTypeTable[size_t(type)].shortForm));
+        m_stores.StoreBankTrunkType(bank());
+    }
+    m_nameBase = m_tables.bankName(bank());
+    m_typeBase = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
+    if (nameEdited || typeEdited)
+        m_tables.announce(MemoryChange::bankData(bank(), this));
 }
 
 void BankEditor::saveChannels()
 {
-    for (const QStringList& row : m_channels.dataRows()) {
+    QList<QStringList> rows = m_channels.dataRows();
+    bool declined = false;
+    for (QStringList& row : rows) {
         // The row's own channel number decides, so sorted or moved rows update the right channel.
-        const double value = wire::leadingNumber(row[0]);
-        if (value < 1 || value > MT::kChannels)
+        const int n = channelOfRow(row);
+        if (n == 0)
             continue;
-        const int n = wire::leadingInt(Cell::decimal(value).left(3));
-        bool same = true;
-        for (int col = MT::kChFrequency; col <= MT::kChMode; ++col)
-            same = same && row[col] == m_tables.Channels.text(n, col);
-        if (same)
+        const QStringList mine = row.mid(MT::kChFrequency, 6);
+        const QStringList now = channelRecord(n);
+        // A channel of another bank, pasted here, has no baseline: the tables are its.
+        const QStringList base = m_channelBase.value(n, now);
+        if (mine == base || mine == now)
             continue; // a row shown and not changed fills no channel
+        if (now != base && !keepMine(QStringLiteral("Channel %1").arg(n))) {
+            row = QStringList {row[0]} + now;
+            declined = true;
+            m_channelBase.insert(n, now);
+            continue;
+        }
         m_tables.Channels.set(n, MT::kChCh, n);
         for (int col = MT::kChFrequency; col <= MT::kChMode; ++col)
             m_tables.Channels.set(n, col, row[col]);
         m_stores.StoreChannelRange(n, n);
+        m_channelBase.insert(n, channelRecord(n));
+        m_tables.announce(MemoryChange::channels(n, n, this));
     }
+    if (declined)
+        m_channels.setDataRows(rows);
 }
 
 bool BankEditor::saveIDs()
@@ -265,17 +428,32 @@ bool BankEditor::saveIDs()
             }
             continue;
         }
+        const QStringList mine = trimmedValues(rows[r]);
+        const QStringList now = idRecord(slot);
+        const QStringList base = m_idBase.value(slot, now);
+        const bool filled = !m_tables.IDs.at(b, slot, MT::kIdCh).isBlank();
+        if (mine == base || (mine == now && filled))
+            continue; // shown and not changed
+        if (now != base && !keepMine(QStringLiteral("ID %1 of bank %2").arg(MT::slotLabel(slot)).arg(b))) {
+            if (!self)
+                return false;
+            m_idBase.insert(slot, now);
+            continue;
+        }
+        if (!self)
+            return false;
         // The slot's own label: one saved as typed ("1 - 5") would not load again.
         m_tables.IDs.set(b, slot, MT::kIdCh, MT::slotLabel(slot));
         for (int col = MT::kIdId; col <= MT::kIdLO; ++col)
-            m_tables.IDs.set(b, slot, col, MT::trimBlanks(rows[r][col]));
+            m_tables.IDs.set(b, slot, col, mine[col - MT::kIdId]);
         m_tables.IDs.set(b, slot, MT::kIdReserved, QString());
+        // Written through like every other edit: otherwise the IDs saved here are gone at the next start.
+        m_stores.StoreIDSlot(b, slot);
+        m_idBase.insert(slot, idRecord(slot));
+        m_tables.announce(MemoryChange::ids(b, slot, slot, this));
     }
     if (!self)
         return false;
-    // Written through like every other edit: otherwise the IDs saved here are gone at the next start.
-    for (int list = 1; list <= MT::kLists; ++list)
-        m_stores.StoreIDList(b, list);
     return completed;
 }
 

@@ -2,7 +2,9 @@
 
 #include "memory/BankGrid.h"
 #include "memory/GridCommands.h"
+#include "memory/MemoryNotices.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
@@ -28,7 +30,7 @@ struct BanksState {
     std::array<QString, 3> tabCaptions {QStringLiteral("Bank (0)"), QStringLiteral("Frequencies (0)"),
                                         QStringLiteral("Scan List IDs (0)")};
     QString BankNameBox;
-    int BankTypeBox = 0; // 0..6, the trunk-type selector entry
+    int BankTypeBox = 0; // 0..6, the trunk-type selector entry; -1 for a stored type it lacks
     QString PCH = QStringLiteral("Priority Channel: 000");
     QString VR_lbl;
     QString SI_lbl;
@@ -43,8 +45,11 @@ struct ReceiverReports {
 };
 
 // The bank editor's logic: one bank at a time, its name and type, and the
-// two grids as working copies of the tables that only Save writes back.
-// Every grid change goes through the undo stack, which lasts until Close.
+// two grids as working copies of the tables. Save writes back only the rows
+// the operator changed, measured against what the grid loaded; a change made
+// elsewhere shows at once in rows the operator has not touched, and Save asks
+// before writing over it. Every grid change goes through the undo stack,
+// which lasts until Close or a change made elsewhere.
 class BankEditor : public QObject, private GridHost {
     Q_OBJECT
 public:
@@ -111,6 +116,16 @@ private:
     void saveChannels();
     bool saveIDs();
     void publish() { Q_EMIT changed(); }
+    QStringList channelRecord(int n) const; // Frequency..Mode as the tables hold them
+    QStringList idRecord(int slot) const;   // ID..L/O of the bank shown, trimmed
+    static int channelOfRow(const QStringList& row);
+    static QStringList trimmedValues(const QStringList& idRow); // ID..L/O of a grid row
+    // What the tables held when the bank was shown, to tell the operator's edits from changes made elsewhere.
+    void takeBaseline();
+    bool idRowsAsLoaded() const;
+    void tablesChanged(const MemoryChange& change);
+    // The operator's edit meets a newer change of `what`: true to save the edit.
+    bool keepMine(const QString& what);
 
     platform::Dialogs& m_dialogs;
     platform::Clipboard& m_clipboard;
@@ -124,6 +139,11 @@ private:
     bool m_discard = true;
     int m_editRow = 0;
     int m_editCol = 0;
+    QHash<int, QStringList> m_channelBase;
+    QHash<int, QStringList> m_idBase;
+    QString m_nameBase;
+    int m_typeBase = -1;
+    MemoryNotices::Subscription m_notices;
 };
 
 } // namespace vexlor::memory

@@ -86,9 +86,30 @@ FreqDirectory::FreqDirectory(const Parts& parts, QObject* parent)
         m_s.progress = total > 0 ? 100 * sent / total : 0;
         publish();
     });
+    m_notices = m_tables.subscribe([this](const MemoryChange& change) { tablesChanged(change); });
 }
 
 FreqDirectory::~FreqDirectory() = default;
+
+void FreqDirectory::tablesChanged(const MemoryChange& change)
+{
+    const int c = editedChannel();
+    if (change.source == this || m_selectedBank < 1 || (!change.touchesBank(m_selectedBank) && !change.coversChannel(c)))
+        return;
+    // The bank's name box keeps what the operator is typing unless the name itself changed.
+    const QString nameBox = m_s.IDBankNameBox;
+    formatgrid();
+    if (!change.coversBankData(m_selectedBank) || m_nameEdited)
+        m_s.IDBankNameBox = nameBox;
+    if (change.coversChannel(c))
+        recordChanged(c);
+    publish();
+}
+
+void FreqDirectory::announceChannel(int c)
+{
+    m_tables.announce(MemoryChange::channels(c, c, this));
+}
 
 void FreqDirectory::open()
 {
@@ -112,6 +133,7 @@ void FreqDirectory::storeTrunkTypeFromSelector()
         return;
     if (const auto shortForm = MT::shortFormForSelector(m_s.IDTypeBankBox))
         m_tables.BankTrunkTypes.set(m_selectedBank, *shortForm);
+    m_tables.announce(MemoryChange::bankData(m_selectedBank, this));
 }
 
 void FreqDirectory::BankCmb_Click(int bank)
@@ -125,6 +147,7 @@ void FreqDirectory::BankCmb_Click(int bank)
     m_s.SaveImgEnabled = true;
     // The type shown is stored when the operator picks it, never by a bank change.
     m_selectedBank = bank >= 1 && bank <= MT::kBanks ? bank : 0;
+    m_nameEdited = false;
     m_s.BankCmb = m_selectedBank;
     if (m_selectedBank == 0) {
         publish();
@@ -156,6 +179,8 @@ void FreqDirectory::readFinished(int decoded)
     if (decoded >= 0 && !m_link.isShuttingDown()) {
         formatgrid();
         WriteBank();
+        const int first = m_lastChannel - (MT::kChannelsPerBank - 1);
+        m_tables.announce(MemoryChange::channels(first, m_lastChannel, this));
         if (MT::bankOfChannel(editedChannel()) == m_selectedBank)
             recordChanged(editedChannel());
     }
@@ -360,6 +385,7 @@ void FreqDirectory::CommitChannel()
         ch.set(c, col, QString());
     // Only this channel: it may belong to another bank than the one shown.
     m_stores.StoreChannelRange(c, c);
+    announceChannel(c);
     formatgrid();
 }
 
@@ -385,6 +411,7 @@ void FreqDirectory::DeleteImg_Click()
     m_filling = false;
     m_edited = false;
     m_stores.StoreChannelRange(c, c);
+    announceChannel(c);
     formatgrid();
 }
 
@@ -505,22 +532,27 @@ void FreqDirectory::TrunkChk_Click(bool checked)
 void FreqDirectory::IDBankNameBox_Change(const QString& text)
 {
     const auto line = entered(text);
-    m_s.IDBankNameBox = (line ? *line : text).left(kNameChars);
+    const QString name = (line ? *line : text).left(kNameChars);
+    m_nameEdited = m_nameEdited || name != m_s.IDBankNameBox;
+    m_s.IDBankNameBox = name;
     if (!line)
         return;
-    m_tables.BankNames.set(m_selectedBank, m_s.IDBankNameBox);
-    m_stores.StoreBankNames();
-    publish();
+    commitBankName();
     Q_EMIT focusWanted(QStringLiteral("BankCmb"));
 }
 
-void FreqDirectory::IDBankNameBox_LostFocus()
+void FreqDirectory::IDBankNameBox_LostFocus() { commitBankName(); }
+
+void FreqDirectory::commitBankName()
 {
-    if (m_selectedBank < 1)
+    // Only a name the operator typed: a box left alone writes nothing.
+    if (m_selectedBank < 1 || !m_nameEdited)
         return;
+    m_nameEdited = false;
     m_s.IDBankNameBox = MT::trimBlanks(m_s.IDBankNameBox);
     m_tables.BankNames.set(m_selectedBank, m_s.IDBankNameBox);
-    m_stores.StoreBankNames();
+    m_stores.StoreBankName(m_selectedBank);
+    m_tables.announce(MemoryChange::bankData(m_selectedBank, this));
     publish();
 }
 
@@ -530,7 +562,7 @@ void FreqDirectory::IDTypeBankBox_Click(const QString& selector)
         return;
     m_s.IDTypeBankBox = selector;
     storeTrunkTypeFromSelector();
-    m_stores.StoreBankTrunkTypes();
+    m_stores.StoreBankTrunkType(m_selectedBank);
     publish();
 }
 

@@ -2,6 +2,7 @@
 
 #include "memory/BankRead.h"
 #include "memory/BankUpload.h"
+#include "memory/MemoryNotices.h"
 
 #include <QList>
 #include <QObject>
@@ -124,6 +125,10 @@ Q_SIGNALS:
 private:
     void publish() { Q_EMIT changed(); }
     void storeTrunkTypeFromSelector();
+    // Another window, a read or an import changed the tables: the grid and the editor follow.
+    void tablesChanged(const MemoryChange& change);
+    void announceChannel(int c);
+    void commitBankName();
     void readFinished(int decoded);
     bool commitFrequencyBox();
     int editedChannel() const;
@@ -151,6 +156,9 @@ private:
     // The editor holds a change of the operator's that the tables do not have
     // yet: only then does a commit write anything.
     bool m_edited = false;
+    // The bank name box holds the operator's text, not yet stored.
+    bool m_nameEdited = false;
+    MemoryNotices::Subscription m_notices;
 };
 
 } // namespace vexlor::memory

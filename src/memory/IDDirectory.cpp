@@ -58,6 +58,7 @@ IDDirectory::IDDirectory(const Parts& parts, QObject* parent)
         publish();
     });
     // The program is ending with the window open: the receiver still gets its banks back.
+    m_notices = m_tables.subscribe([this](const MemoryChange& change) { tablesChanged(change); });
     connect(&m_link, &link::ScannerLink::shuttingDown, this, [this] {
         m_idt.stop();
         if (m_opened && m_savedBankReply != link::reply::kFailure)
@@ -67,6 +68,50 @@ IDDirectory::IDDirectory(const Parts& parts, QObject* parent)
 }
 
 IDDirectory::~IDDirectory() = default;
+
+void IDDirectory::tablesChanged(const MemoryChange& change)
+{
+    if (change.source == this || m_bank < 1 || m_list < 1)
+        return;
+    const int first = MT::slotOf(m_list, 1);
+    bool shown = change.coversBankData(m_bank);
+    for (int slot = first; slot < first + MT::kSlotsPerList; ++slot)
+        shown = shown || change.coversSlot(m_bank, slot);
+    if (!shown)
+        return;
+    formatgrid();
+    if (!slotInRange() || !change.coversSlot(m_bank, m_selectedSlot))
+        return;
+    if (m_shown != QStringList {m_s.IDbox, m_s.TypeCmb, m_s.NameBox}) {
+        Dialogs::Message m {QStringLiteral("ID %1 changed while you were editing it.").arg(m_s.ChBox),
+                            QStringLiteral("Question"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question};
+        m.informative = QStringLiteral("Keep your edit? No shows the ID as it is now.");
+        if (m_dialogs.message(m) == Dialogs::Button::Yes)
+            return;
+    }
+    loadEditor();
+    publish();
+}
+
+void IDDirectory::loadEditor()
+{
+    const auto& ids = m_tables.IDs;
+    if (ids.at(m_bank, m_selectedSlot, MT::kIdCh).isBlank()) {
+        m_s.IDbox = QStringLiteral("000000");
+        m_s.TypeCmb.clear();
+        m_s.NameBox.clear();
+    } else {
+        m_s.IDbox = ids.text(m_bank, m_selectedSlot, MT::kIdId);
+        m_s.TypeCmb = ids.text(m_bank, m_selectedSlot, MT::kIdType);
+        m_s.NameBox = ids.text(m_bank, m_selectedSlot, MT::kIdName);
+    }
+    m_shown = {m_s.IDbox, m_s.TypeCmb, m_s.NameBox};
+}
+
+void IDDirectory::announceSlot()
+{
+    m_tables.announce(MemoryChange::ids(m_bank, m_selectedSlot, m_selectedSlot, this));
+}
 
 void IDDirectory::setBusy(bool busy)
 {
@@ -264,6 +309,8 @@ void IDDirectory::IDBankCmb_Click(int list)
     m_s.WaitLblVisible = false;
     m_s.progressVisible = false;
     m_s.TypeLblVisible = true;
+    if (outcome != IDListRead::Outcome::Refused) // a read cut short changed some slots too
+        m_tables.announce(MemoryChange::ids(m_bank, MT::slotOf(m_list, 1), MT::slotOf(m_list, MT::kSlotsPerList), this));
     formatgrid();
     setBusy(false);
     if (closedMeanwhile())
@@ -321,7 +368,7 @@ void IDDirectory::formatgrid()
 void IDDirectory::WriteBank()
 {
     m_stores.StoreIDList(m_bank, m_list);
-    m_stores.StoreBankTrunkTypes();
+    m_stores.StoreBankTrunkType(m_bank);
 }
 
 bool IDDirectory::slotInRange() const
@@ -338,16 +385,7 @@ void IDDirectory::IDList_Click(int row, int col)
         m_selectedSlot = 1;
     m_s.ChBox = QStringLiteral("%1-%2").arg(m_list).arg(row);
     auto& ids = m_tables.IDs;
-    if (ids.at(m_bank, m_selectedSlot, MT::kIdCh).isBlank()) {
-        m_s.IDbox = QStringLiteral("000000");
-        m_s.TypeCmb.clear();
-        m_s.NameBox.clear();
-    } else {
-        m_s.IDbox = ids.text(m_bank, m_selectedSlot, MT::kIdId);
-        m_s.TypeCmb = ids.text(m_bank, m_selectedSlot, MT::kIdType);
-        m_s.NameBox = ids.text(m_bank, m_selectedSlot, MT::kIdName);
-    }
-    m_shown = {m_s.IDbox, m_s.TypeCmb, m_s.NameBox};
+    loadEditor();
     m_s.currentRow = row;
     m_s.currentCol = col;
 
@@ -366,6 +404,7 @@ void IDDirectory::IDList_Click(int row, int col)
             ids.set(m_bank, m_selectedSlot, MT::kIdLO, kLockedOut);
             m_link.Write(QStringLiteral("ILR ") + id);
         }
+        announceSlot();
         formatgrid();
     }
     Q_EMIT focusWanted(col == MT::kIdId ? QStringLiteral("IDbox")
@@ -412,6 +451,7 @@ void IDDirectory::CommitID()
     ids.set(m_bank, m_selectedSlot, MT::kIdReserved, QString());
     m_shown = {m_s.IDbox, m_s.TypeCmb, m_s.NameBox};
     WriteBank();
+    announceSlot();
     formatgrid();
 }
 
@@ -428,6 +468,7 @@ void IDDirectory::DeleteImg_Click()
         ids.set(m_bank, m_selectedSlot, col, QString());
     ids.set(m_bank, m_selectedSlot, MT::kIdLO, kLockedOut);
     WriteBank();
+    announceSlot();
     formatgrid();
 }
 

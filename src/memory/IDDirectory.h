@@ -2,6 +2,7 @@
 
 #include "memory/IDListRead.h"
 #include "memory/IDUpload.h"
+#include "memory/MemoryNotices.h"
 
 #include <QList>
 #include <QObject>
@@ -116,6 +117,11 @@ private:
     bool slotInRange() const;
     // No slot chosen and empty boxes: Save, Enter and Clear then act on nothing.
     void clearEditor();
+    // The boxes from the selected slot's record, with no edit of the operator's.
+    void loadEditor();
+    // Another window, a read or an import changed the tables: the list and the editor follow.
+    void tablesChanged(const MemoryChange& change);
+    void announceSlot();
 
     link::ScannerLink& m_link;
     platform::Dialogs& m_dialogs;
@@ -135,6 +141,7 @@ private:
     bool m_reopenAfterBusy = false;
     // The boxes as the click filled them: a Save that changes none writes nothing.
     QStringList m_shown;
+    MemoryNotices::Subscription m_notices;
 };
 
 } // namespace vexlor::memory

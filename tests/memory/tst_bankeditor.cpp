@@ -61,6 +61,83 @@ private Q_SLOTS:
         QCOMPARE(again.bankTrunkType(3), QStringLiteral("EDACS"));
     }
 
+    // A change made elsewhere while Banks shows the bank: rows the operator
+    // left alone follow it and Save never reverts it; an edit of the same
+    // record is saved only when the operator says so.
+    void changesMadeElsewhere_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("mine");   // the record the operator edits (row = its place in the grid)
+        QTest::addColumn<int>("theirs"); // the record changed elsewhere
+        QTest::addColumn<QList<Button>>("answers");
+        QTest::addColumn<QString>("theirsAfter");
+        QTest::newRow("channels: another row") << 1 << 3 << 5 << QList<Button> {} << "Theirs";
+        QTest::newRow("channels: same row, keep theirs") << 1 << 5 << 5 << QList<Button> {Button::No} << "Theirs";
+        QTest::newRow("channels: same row, keep mine") << 1 << 5 << 5 << QList<Button> {Button::Yes} << "Mine";
+        QTest::newRow("IDs: another row") << 2 << 1 << 2 << QList<Button> {} << "Theirs";
+        QTest::newRow("IDs: same row, keep theirs") << 2 << 1 << 1 << QList<Button> {Button::No} << "Theirs";
+    }
+    void changesMadeElsewhere()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, mine);
+        QFETCH(int, theirs);
+        QFETCH(QList<Button>, answers);
+        Rig rig;
+        for (int n = 1; n <= 6; ++n) {
+            rig.tables.Channels.set(n, MT::kChCh, n);
+            rig.tables.Channels.set(n, MT::kChFrequency, QStringLiteral("154.0000"));
+        }
+        QVERIFY(rig.stores->StoreChannelRange(1, 6));
+        for (int slot : {1, 2}) {
+            rig.tables.IDs.set(1, slot, MT::kIdCh, MT::slotLabel(slot));
+            rig.tables.IDs.set(1, slot, MT::kIdId, QStringLiteral("00012%1").arg(slot));
+            QVERIFY(rig.stores->StoreIDSlot(1, slot));
+        }
+        rig.editor.open();
+        rig.editor.SSTab1_Click(tab);
+        rig.editor.beginEdit(mine, 3);
+        rig.editor.endEdit(QStringLiteral("Mine"));
+        const int other = 0;
+        if (tab == 1) {
+            rig.tables.Channels.set(theirs, MT::kChCh, theirs);
+            rig.tables.Channels.set(theirs, MT::kChName, QStringLiteral("Theirs"));
+            QVERIFY(rig.stores->StoreChannelRange(theirs, theirs));
+            rig.tables.announce(memory::MemoryChange::channels(theirs, theirs, &other));
+        } else {
+            rig.tables.IDs.set(1, theirs, MT::kIdName, QStringLiteral("Theirs"));
+            QVERIFY(rig.stores->StoreIDSlot(1, theirs));
+            rig.tables.announce(memory::MemoryChange::ids(1, theirs, theirs, &other));
+        }
+        if (mine != theirs)
+            QCOMPARE(rig.editor.currentGrid().cell(theirs, 3), QStringLiteral("Theirs"));
+        rig.dialogs.answers.assign(answers.begin(), answers.end());
+        rig.editor.save();
+        QVERIFY(rig.dialogs.answers.empty());
+        const MemoryTables again = rig.reloaded();
+        auto name = [&](int record) {
+            return tab == 1 ? again.Channels.text(record, MT::kChName) : again.IDs.text(1, record, MT::kIdName);
+        };
+        QTEST(name(theirs), "theirsAfter");
+        if (mine != theirs)
+            QCOMPARE(name(mine), QStringLiteral("Mine"));
+    }
+
+    // A stored trunk type the selector lacks shows as none, and a Save of the page keeps it.
+    void unlistedTrunkTypeIsKept()
+    {
+        Rig rig;
+        rig.tables.BankTrunkTypes.set(2, QStringLiteral("P25"));
+        QVERIFY(rig.stores->StoreBankTrunkType(2));
+        rig.editor.open();
+        rig.editor.HScroll1_Change(2);
+        QCOMPARE(rig.editor.state().BankTypeBox, -1);
+        rig.editor.BankNameBox_Change(QStringLiteral("Digital"));
+        rig.editor.save();
+        QCOMPARE(rig.reloaded().bankTrunkType(2), QStringLiteral("P25"));
+        QCOMPARE(rig.reloaded().bankName(2), QStringLiteral("Digital"));
+    }
+
     void channelRowsSaveByTheirOwnNumber()
     {
         Rig rig;

@@ -326,6 +326,8 @@ private Q_SLOTS:
             << "read" << QStringList {"PM005 01005000"} << QStringList {"PM005 01600000"};
         QTest::newRow("an editor older than the window")
             << "reopen" << QStringList {"PM005 01554750"} << QStringList {"PM005 01600000"};
+        QTest::newRow("an editor older than a change made elsewhere")
+            << "elsewhere" << QStringList {"PM005 01554750"} << QStringList {"PM005 01600000"};
     }
     void untouchedChannelsStayAsTheyWere()
     {
@@ -359,6 +361,10 @@ private Q_SLOTS:
         } else if (how == QLatin1String("read")) {
             rig.readBank(1);
             dir->Option2_Click();
+        } else if (how == QLatin1String("elsewhere")) {
+            const int other = 0;
+            rig.tables.Channels.set(5, MT::kChFrequency, QStringLiteral("155.4750"));
+            rig.tables.announce(memory::MemoryChange::channels(5, 5, &other));
         } else {
             dir->Form_Unload();
             rig.tables.Channels.set(5, MT::kChFrequency, QStringLiteral("155.4750"));

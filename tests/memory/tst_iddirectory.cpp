@@ -291,6 +291,36 @@ private Q_SLOTS:
         QVERIFY(rig.reloaded() == storedBefore);
     }
 
+    // A slot changed elsewhere while the window shows it: the editor takes the
+    // new values, or asks when it holds an edit of the operator's.
+    void editorFollowsChangesMadeElsewhere_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<Button>>("answers");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("no edit") << QString() << QList<Button> {} << "Theirs";
+        QTest::newRow("an edit, kept") << "Mine" << QList<Button> {Button::Yes} << "Mine";
+        QTest::newRow("an edit, dropped") << "Mine" << QList<Button> {Button::No} << "Theirs";
+    }
+    void editorFollowsChangesMadeElsewhere()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<Button>, answers);
+        Rig rig;
+        rig.open();
+        rig.dir.IDList_Click(3, 3);
+        if (!typed.isEmpty())
+            rig.dir.NameBox_Change(typed);
+        const int other = 0;
+        rig.tables.IDs.set(1, 3, MT::kIdCh, QStringLiteral("1-3"));
+        rig.tables.IDs.set(1, 3, MT::kIdName, QStringLiteral("Theirs"));
+        rig.dialogs.answers.assign(answers.begin(), answers.end());
+        rig.tables.announce(memory::MemoryChange::ids(1, 3, 3, &other));
+        QVERIFY(rig.dialogs.answers.empty());
+        QTEST(rig.dir.state().NameBox, "shown");
+        QCOMPARE(rig.dir.state().IDList.at(2).at(MT::kIdName), QStringLiteral("Theirs"));
+    }
+
     // A bank switch refused while another exchange holds the line leaves the
     // window on its bank, so a list read lands where it came from.
     void refusedBankSwitchKeepsTheBank()
