@@ -35,6 +35,9 @@ public:
     // SIGINT/SIGTERM: the exchange in flight ends and the receiver is released.
     void terminate();
 
+    // Made read-only before run() when the data folder could not be locked.
+    memory::LocalStores& stores() { return m_stores; }
+
     // One line for the operator; stderr unless a test replaces it.
     std::function<void(const QString&)> report;
     // Progress lines, shown when stderr is a terminal.

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/Batch.h"
 #include "app/CommandLine.h"
+#include "app/DataFolderLock.h"
 #include "app/SignalWatcher.h"
 #include "app/ui/MainWindow.h"
 #include "platform/qt/QtDialogs.h"
@@ -64,6 +65,23 @@ int main(int argc, char** argv)
         }
     }
 
+    // Taken before any file of the folder is opened, and held until main returns.
+    app::DataFolderLock lock(QDir::currentPath());
+    if (lock.take() == app::DataFolderLock::State::Held) {
+        std::fprintf(stderr, "vexlor: %s\n", qPrintable(lock.heldText()));
+        if (options.isBatch())
+            return 1;
+        platform::QtDialogs dialogs;
+        // Ctrl+C or kill ends the run as OK would.
+        app::SignalWatcher watcher;
+        QObject::connect(&watcher, &app::SignalWatcher::terminationRequested, [] { QCoreApplication::exit(1); });
+        dialogs.message(lock.heldMessage());
+        return 1;
+    }
+    const bool storesReadOnly = lock.state() == app::DataFolderLock::State::Unavailable;
+    if (storesReadOnly)
+        std::fprintf(stderr, "vexlor: %s\n", qPrintable(lock.unavailableText()));
+
     std::unique_ptr<simulator::SimulatorHost> sim;
     if (options.simulate) {
         sim = std::make_unique<simulator::SimulatorHost>(simulator::SimulatorOptions {});
@@ -95,6 +113,7 @@ int main(int argc, char** argv)
     if (options.isBatch()) {
         platform::SystemClock clock;
         app::Batch batch(port, clock, options);
+        batch.stores().setReadOnly(storesReadOnly);
         app::SignalWatcher watcher;
         QObject::connect(&watcher, &app::SignalWatcher::terminationRequested, &batch, &app::Batch::terminate);
         return batch.run();
@@ -114,6 +133,7 @@ int main(int argc, char** argv)
     platform::QtPrintService printers;
     app::Application root(
         {port, dialogs, shell, clock, clipboard, &platform::QtSerialPort::availableDevices, printers}, options);
+    root.stores().setReadOnly(storesReadOnly);
     dialogs.setParentWindow(&root.window());
     printers.setParentWindow(&root.window());
 

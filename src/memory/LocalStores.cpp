@@ -40,12 +40,15 @@ bool LocalStores::openStore(Store& store)
 {
     if (store.file.isOpen())
         return true;
-    if (store.file.open(QIODevice::ReadWrite)) {
+    if (m_readOnly) {
+        m_error = QStringLiteral("%1: opened read-only").arg(store.file.fileName());
+    } else if (store.file.open(QIODevice::ReadWrite)) {
         store.writable = true;
         recover(store);
         return true;
+    } else {
+        fail(store.file, QStringLiteral("cannot open for writing"));
     }
-    fail(store.file, QStringLiteral("cannot open for writing"));
     // A read-only store still shows the operator's data; only the edits are not kept.
     return store.file.open(QIODevice::ReadOnly);
 }

@@ -24,6 +24,9 @@ public:
     // Opens both files (creating them when absent), reads every valid record
     // into the tables and remembers the tables for the store calls.
     void LoadStores(MemoryTables& tables);
+    // Before LoadStores: open both files for reading only, as when they are not
+    // writable. A run that could not lock its data folder must not write them.
+    void setReadOnly(bool on) { m_readOnly = on; }
 
     // Each store call writes and flushes at once, and returns whether every
     // record it meant to write got written. Before LoadStores, or when the file
@@ -85,6 +88,7 @@ private:
     bool m_stepOk = true;
     MemoryTables* m_tables = nullptr;
     QString m_error;
+    bool m_readOnly = false;
 };
 
 } // namespace vexlor::memory

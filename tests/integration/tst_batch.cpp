@@ -1,3 +1,4 @@
+#include "RunVexlor.h"
 #include "TestSuite.h"
 
 #include <QDir>
@@ -24,19 +25,10 @@ class TestBatch : public QObject {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    // Runs vexlor in the temporary folder; returns the exit code, -1 when it did not end normally.
     int run(const QStringList& args, QByteArray* err = nullptr,
             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
     {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(m_dir.path());
-        p.start(qEnvironmentVariable("VEXLOR_BIN_DIR") + QStringLiteral("/vexlor"), args);
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-            return -1;
-        if (err)
-            *err = p.readAllStandardError();
-        return p.exitCode();
+        return vexlor::testing::runVexlor(m_dir.path(), args, err, env);
     }
 
 private Q_SLOTS:

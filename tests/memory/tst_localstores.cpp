@@ -487,16 +487,26 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(d.bank() + QStringLiteral(".journal")));
     }
 
+    void readOnlyStoreStillLoads_data()
+    {
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("file not writable") << false;
+        QTest::newRow("read-only asked for") << true;
+    }
     void readOnlyStoreStillLoads()
     {
+        QFETCH(bool, asked);
         Dir d;
         const QByteArray bank = channel("1", "01543250", "POL", "One");
         QVERIFY(writeAll(d.bank(), bank));
-        QVERIFY(QFile::setPermissions(d.bank(), QFile::ReadOwner));
-        if (QFile(d.bank()).open(QIODevice::ReadWrite))
-            QSKIP("permissions are not enforced for this user");
+        if (!asked) {
+            QVERIFY(QFile::setPermissions(d.bank(), QFile::ReadOwner));
+            if (QFile(d.bank()).open(QIODevice::ReadWrite))
+                QSKIP("permissions are not enforced for this user");
+        }
         MemoryTables t;
         LocalStores s(d.bank(), d.id());
+        s.setReadOnly(asked);
         s.LoadStores(t);
         QCOMPARE(t.Channels.text(1, MT::kChName), QStringLiteral("One"));
         QVERIFY(!s.bankStoreWritable());
@@ -504,6 +514,8 @@ private Q_SLOTS:
         t.Channels.set(1, MT::kChName, QStringLiteral("Changed"));
         QVERIFY(!s.StoreChannelRange(1, 1));
         QCOMPARE(readAll(d.bank()), bank);
+        // Asked for, it creates no file either.
+        QCOMPARE(QFile::exists(d.id()), !asked);
     }
 
     void bankNameTooLongKeepsTheRecord_data()
