@@ -212,7 +212,8 @@ void TaggedTextTransfer::BackupScanner()
         const taggedfile::WriteResult w = taggedfile::write(path, tagged::exportText(*copy));
         if (w.written) {
             m.text = QStringLiteral("The scanner's memories are backed up to\r\n") + QDir::toNativeSeparators(path);
-            m.informative = QStringLiteral("To restore them, import this file and answer Yes.");
+            m.informative = QStringLiteral("To restore them, import this file and answer Yes. ID lock-outs are "
+                                           "not restored: lock those IDs out again in the ID Directory.");
         } else {
             m.text = failedText("Backup", w.opened ? "File Write" : "File Open", w.errorNumber);
             m.informative = w.reason;
