@@ -122,6 +122,7 @@ void FreqDirectory::open()
 
 void FreqDirectory::Form_Unload()
 {
+    clearEditor(); // a closed window asks nothing when its channel changes elsewhere
     m_read.stop();
     m_upload.stop();
     Q_EMIT mainWindowWanted();

@@ -209,6 +209,7 @@ void IDDirectory::Form_Unload()
 {
     m_idt.stop();
     m_reopenAfterBusy = false; // closed again before the deferred opening
+    clearEditor(); // a closed window asks nothing when its slot changes elsewhere
     if (!m_opened)
         return;
     m_opened = false;

@@ -7,6 +7,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <csignal>
 
 namespace tst_batch {
 namespace {
@@ -74,6 +77,35 @@ private Q_SLOTS:
         QCOMPARE(run({"--import", "in.txt", "--data-dir", "ro"}, &err), 1);
         QVERIFY2(err.contains("nothing was imported"), err.constData());
         QCOMPARE(QFileInfo(path(QStringLiteral("ro/bank.dat"))).size(), 0);
+    }
+
+    // SIGINT while a long file is read: the run ends with nothing written, or, when the
+    // signal came too late to stop it, with everything written and status 0.
+    void interruptedImportWritesNothing()
+    {
+        QByteArray big;
+        for (int i = 0; i < 100000; ++i)
+            big += QByteArray("[Chan]=") + QByteArray::number(i % 300 + 1) + " | [Freq]=154.0000\r\n";
+        QFile in(path(QStringLiteral("big.txt")));
+        QVERIFY(in.open(QIODevice::WriteOnly) && in.write(big) == big.size());
+        in.close();
+        int interrupted = 0;
+        for (int delayMs : {100, 300, 900}) {
+            QVERIFY(QDir(path(QStringLiteral("sig"))).removeRecursively() && QDir(m_dir.path()).mkpath(QStringLiteral("sig")));
+            QProcess p;
+            p.setWorkingDirectory(m_dir.path());
+            p.start(vexlor::testing::vexlorProgram(), {"--import", "big.txt", "--data-dir", "sig"});
+            QVERIFY(p.waitForStarted());
+            QThread::msleep(delayMs);
+            ::kill(pid_t(p.processId()), SIGINT);
+            QVERIFY(p.waitForFinished(60000));
+            const bool stored = QFileInfo(path(QStringLiteral("sig/bank.dat"))).size() > 0;
+            const bool done = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+            const QByteArray err = p.readAllStandardError();
+            QVERIFY2(stored == done, err.constData());
+            interrupted += p.exitStatus() == QProcess::NormalExit && err.contains("interrupted: nothing was imported");
+        }
+        QVERIFY(interrupted > 0);
     }
 
     void backupImportUploadExport()
