@@ -99,14 +99,11 @@ void BankEditor::tablesChanged(const MemoryChange& change)
     if (change.source == this || !change.touchesBank(bank()))
         return;
     // What the operator has not edited shows the new values; an edit stays for Save to settle.
-    if (change.coversBankData(bank())) {
-        if (MT::trimBlanks(m_s.BankNameBox) == m_nameBase)
-            m_s.BankNameBox = m_tables.bankName(bank());
-        if (m_s.BankTypeBox == m_typeBase)
-            m_s.BankTypeBox = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
-        m_nameBase = m_tables.bankName(bank());
-        m_typeBase = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
-    }
+    // An edited box keeps its baseline, so that Save sees both changes.
+    if (change.coversBankData(bank()) && MT::trimBlanks(m_s.BankNameBox) == m_nameBase)
+        m_s.BankNameBox = m_nameBase = m_tables.bankName(bank());
+    if (change.coversBankData(bank()) && m_s.BankTypeBox == m_typeBase)
+        m_s.BankTypeBox = m_typeBase = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
     bool replaced = false;
     QList<QStringList> rows = m_channels.dataRows();
     for (QStringList& row : rows) {

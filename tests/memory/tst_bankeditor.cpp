@@ -123,6 +123,35 @@ private Q_SLOTS:
             QCOMPARE(name(mine), QStringLiteral("Mine"));
     }
 
+    // The bank page: a name changed elsewhere shows in a box left alone, and Save asks before writing over it.
+    void bankPageFollowsChangesMadeElsewhere_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<Button>>("answers");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("box left alone") << QString() << QList<Button> {} << "Theirs";
+        QTest::newRow("box edited, keep theirs") << "Mine" << QList<Button> {Button::No} << "Theirs";
+        QTest::newRow("box edited, keep mine") << "Mine" << QList<Button> {Button::Yes} << "Mine";
+    }
+    void bankPageFollowsChangesMadeElsewhere()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<Button>, answers);
+        Rig rig;
+        rig.editor.open();
+        if (!typed.isEmpty())
+            rig.editor.BankNameBox_Change(typed);
+        const int other = 0;
+        rig.tables.BankNames.set(1, QStringLiteral("Theirs"));
+        QVERIFY(rig.stores->StoreBankName(1));
+        rig.tables.announce(memory::MemoryChange::bankData(1, &other));
+        QCOMPARE(rig.editor.state().BankNameBox, typed.isEmpty() ? QStringLiteral("Theirs") : typed);
+        rig.dialogs.answers.assign(answers.begin(), answers.end());
+        rig.editor.save();
+        QVERIFY(rig.dialogs.answers.empty());
+        QTEST(rig.reloaded().bankName(1), "saved");
+    }
+
     // A stored trunk type the selector lacks shows as none, and a Save of the page keeps it.
     void unlistedTrunkTypeIsKept()
     {
