@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace vexlor::memory {
 
 namespace {
@@ -101,6 +103,7 @@ void FreqDirectory::tablesChanged(const MemoryChange& change)
     formatgrid();
     if (!change.coversBankData(m_selectedBank) || m_nameEdited)
         m_s.IDBankNameBox = nameBox;
+    m_nameChangedMeanwhile = m_nameChangedMeanwhile || (m_nameEdited && change.coversBankData(m_selectedBank));
     if (change.coversChannel(c))
         recordChanged(c);
     publish();
@@ -148,7 +151,7 @@ void FreqDirectory::BankCmb_Click(int bank)
     m_s.SaveImgEnabled = true;
     // The type shown is stored when the operator picks it, never by a bank change.
     m_selectedBank = bank >= 1 && bank <= MT::kBanks ? bank : 0;
-    m_nameEdited = false;
+    m_nameEdited = m_nameChangedMeanwhile = false;
     m_s.BankCmb = m_selectedBank;
     if (m_selectedBank == 0) {
         publish();
@@ -550,6 +553,16 @@ void FreqDirectory::commitBankName()
     if (m_selectedBank < 1 || !m_nameEdited)
         return;
     m_nameEdited = false;
+    if (std::exchange(m_nameChangedMeanwhile, false)) {
+        Dialogs::Message m {QStringLiteral("Bank %1's name changed while you were editing it.").arg(m_selectedBank),
+                            QStringLiteral("Question"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question};
+        m.informative = QStringLiteral("Save your name? No keeps the one it has now.");
+        if (m_dialogs.message(m) != Dialogs::Button::Yes) {
+            m_s.IDBankNameBox = m_tables.BankNames.at(m_selectedBank).display();
+            publish();
+            return;
+        }
+    }
     m_s.IDBankNameBox = MT::trimBlanks(m_s.IDBankNameBox);
     m_tables.BankNames.set(m_selectedBank, m_s.IDBankNameBox);
     m_stores.StoreBankName(m_selectedBank);

@@ -158,6 +158,7 @@ private:
     bool m_edited = false;
     // The bank name box holds the operator's text, not yet stored.
     bool m_nameEdited = false;
+    bool m_nameChangedMeanwhile = false; // and the stored name changed elsewhere since
     MemoryNotices::Subscription m_notices;
 };
 

@@ -382,6 +382,35 @@ private Q_SLOTS:
             QCOMPARE(stored.Channels.at(c, MT::kChCh).isEmpty(), how != QLatin1String("read"));
     }
 
+    // A bank name typed while another window renamed the bank is stored only when the operator says so;
+    // a box left alone stores nothing at all.
+    void bankNameMeetsANewerName_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<Button>>("answers");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("box left alone") << QString() << QList<Button> {} << "Theirs";
+        QTest::newRow("typed, keep theirs") << "Mine" << QList<Button> {Button::No} << "Theirs";
+        QTest::newRow("typed, keep mine") << "Mine" << QList<Button> {Button::Yes} << "Mine";
+    }
+    void bankNameMeetsANewerName()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<Button>, answers);
+        Rig rig;
+        rig.dir.open();
+        if (!typed.isEmpty())
+            rig.dir.IDBankNameBox_Change(typed);
+        const int other = 0;
+        rig.tables.BankNames.set(1, QStringLiteral("Theirs"));
+        QVERIFY(rig.stores->StoreBankName(1));
+        rig.tables.announce(memory::MemoryChange::bankData(1, &other));
+        rig.dialogs.answers.assign(answers.begin(), answers.end());
+        rig.dir.IDBankNameBox_LostFocus();
+        QVERIFY(rig.dialogs.answers.empty());
+        QTEST(rig.reloaded().bankName(1), "stored");
+    }
+
     // A bank's trunk type changes only when the operator picks one; a type the
     // selector does not list is never replaced by what it showed before.
     void trunkTypeChangesOnlyWhenPicked_data()
