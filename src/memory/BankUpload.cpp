@@ -86,15 +86,19 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
     m_prepared = false;
     bool goingOn = true;
 
-    // A "PM" that the line lost on the way is not counted as sent.
+    // A "PM" that the line lost on the way is not counted as sent. After a
+    // refused one the flags would land on the channel the receiver still holds:
+    // false, and they are not sent.
     auto program = [&](int c) {
         const QString answer = m_link.SyncSerialOut(programCommand(m_channels, c));
         if (!m_link.lineUp())
-            return;
+            return false;
         ++result.sent;
-        result.refused += link::reply::isFailure(answer) ? 1 : 0;
+        const bool refused = link::reply::isFailure(answer);
+        result.refused += refused ? 1 : 0;
         if (self)
             Q_EMIT progressed(result.sent, result.total);
+        return !refused;
     };
 
     for (int c = first; goingOn && c <= last; ++c) {
@@ -114,10 +118,10 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
         const bool delay = marked(m_channels, c, MT::kChDLY);
         const bool lockout = marked(m_channels, c, MT::kChLO);
         // The channel's key presses always follow its "PM", even when a stop arrives meanwhile.
-        program(c);
-        if (delay)
+        const bool taken = program(c);
+        if (taken && delay)
             m_link.SyncSerialOut(link::cmd::key(12));
-        if (lockout)
+        if (taken && lockout)
             m_link.SyncSerialOut(link::cmd::key(6));
         goingOn = send(link::cmd::key(7));
     }
@@ -133,7 +137,10 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
         }
         const bool delay = marked(m_channels, c, MT::kChDLY);
         const bool lockout = marked(m_channels, c, MT::kChLO);
-        program(c);
+        if (!program(c)) {
+            goingOn = going();
+            continue;
+        }
         m_link.SyncSerialOut(link::cmd::delay(delay));
         goingOn = send(link::cmd::lockout(lockout));
     }

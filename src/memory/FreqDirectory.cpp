@@ -354,6 +354,15 @@ bool FreqDirectory::refuseUnlistedTrunkType()
 
 int FreqDirectory::editedChannel() const { return wire::leadingInt(m_s.ChBox); }
 
+bool FreqDirectory::editedBesideFrequency(int c) const
+{
+    const auto& ch = m_tables.Channels;
+    return MT::trimBlanks(m_s.TypeCmb).left(kTypeChars) != ch.text(c, MT::kChType)
+        || MT::trimBlanks(m_s.NameBox).left(kNameChars) != ch.text(c, MT::kChName)
+        || m_s.DelayChk != (ch.text(c, MT::kChDLY) == kEq) || m_s.L_OChk != (ch.text(c, MT::kChLO) == kEq)
+        || m_s.TrunkChk != (ch.text(c, MT::kChMode) == kTrunk);
+}
+
 bool FreqDirectory::commitFrequencyBox()
 {
     const auto formatted = channels::frequencyEntry(m_s.FreqBox);
@@ -376,9 +385,13 @@ void FreqDirectory::CommitChannel()
         return;
     m_edited = false;
     auto& ch = m_tables.Channels;
+    const bool frequencyTaken = commitFrequencyBox();
+    // A refused frequency that was the only edit changes nothing, and fills no channel.
+    if (!frequencyTaken && !editedBesideFrequency(c))
+        return;
     // Column 0 too: a channel typed into an empty row must be uploadable at once.
     ch.set(c, MT::kChCh, c);
-    if (commitFrequencyBox())
+    if (frequencyTaken)
         ch.set(c, MT::kChFrequency, *channels::frequencyEntry(m_s.FreqBox));
     ch.set(c, MT::kChType, MT::trimBlanks(m_s.TypeCmb).left(kTypeChars));
     ch.set(c, MT::kChName, MT::trimBlanks(m_s.NameBox).left(kNameChars));

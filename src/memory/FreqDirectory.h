@@ -132,6 +132,8 @@ private:
     void readFinished(int decoded);
     bool commitFrequencyBox();
     int editedChannel() const;
+    // The boxes other than the frequency hold something channel c's record does not.
+    bool editedBesideFrequency(int c) const;
     // The editor's boxes from channel c's record, with no edit of the operator's.
     void loadEditor(int c);
     void clearEditor();

@@ -233,6 +233,7 @@ void IDDirectory::BankCmb_Click(int bank)
     Q_EMIT focusWanted(QStringLiteral("IDBankCmb"));
     const int before = m_bank;
     clearEditor();
+    m_trunkBankShown = false;
     m_bank = bank >= 1 && bank <= MT::kBanks ? bank : 0;
     m_list = m_s.IDBankCmb;
     m_s.BankCmb = m_bank;
@@ -254,7 +255,7 @@ void IDDirectory::BankCmb_Click(int bank)
                 == link::reply::kFailure;
             if (self && !m_link.isShuttingDown()) {
                 link::RetrySyncOut(m_link, QLatin1String("MA") + MT::firstChannelText(m_bank));
-                link::RetrySyncOut(m_link, link::cmd::key(13));
+                m_trunkBankShown = link::RetrySyncOut(m_link, link::cmd::key(13)) != link::reply::kFailure;
             }
         }
     }
@@ -398,13 +399,11 @@ void IDDirectory::IDList_Click(int row, int col)
             return;
         }
         const QString id = MT::trimBlanks(m_s.IDbox);
-        if (ids.text(m_bank, m_selectedSlot, MT::kIdLO) == kLockedOut) {
-            ids.set(m_bank, m_selectedSlot, MT::kIdLO, QString());
-            m_link.Write(QStringLiteral("ILD ") + id);
-        } else {
-            ids.set(m_bank, m_selectedSlot, MT::kIdLO, kLockedOut);
-            m_link.Write(QStringLiteral("ILR ") + id);
-        }
+        const bool unlock = ids.text(m_bank, m_selectedSlot, MT::kIdLO) == kLockedOut;
+        ids.set(m_bank, m_selectedSlot, MT::kIdLO, unlock ? QString() : kLockedOut);
+        // A bank the receiver would not trunk: its lock-out list is another bank's.
+        if (m_trunkBankShown)
+            m_link.Write((unlock ? QStringLiteral("ILD ") : QStringLiteral("ILR ")) + id);
         announceSlot();
         formatgrid();
     }

@@ -136,6 +136,8 @@ private:
     int m_list = 0;
     int m_selectedSlot = 0;
     bool m_opened = false;
+    // The receiver took the trunk key on the bank shown: lock-outs sent now are this bank's.
+    bool m_trunkBankShown = false;
     bool m_closeAfterBusy = false;
     // Opened again before the last close could finish: it opens once that is done.
     bool m_reopenAfterBusy = false;

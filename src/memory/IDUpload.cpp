@@ -33,10 +33,13 @@ QString IDUpload::command(const IDTable& ids, int bank, int slot)
     const int position = wire::leadingInt(QStringView(label).mid(dash + 1));
     if (list < 1 || list > MT::kLists || position < 1 || position > MT::kSlotsPerList)
         return QString();
-    QString id = link::cmd::talkgroupField(ids.text(bank, slot, MT::kIdId));
-    if (!MT::isDigits(id))
-        id = QStringLiteral("000000");
-    return link::cmd::storeTalkgroup(bank, list, position, id);
+    // A cleared slot clears the receiver's; a text that is no number is no
+    // talkgroup and is not sent, least of all as zeros.
+    const QString id = MT::trimBlanks(ids.text(bank, slot, MT::kIdId).left(6));
+    const bool cleared = MT::isClearedId(id);
+    if (!cleared && !MT::isDigits(id))
+        return QString();
+    return link::cmd::storeTalkgroup(bank, list, position, cleared ? QStringLiteral("000000") : id);
 }
 
 IDUpload::Result IDUpload::run(int bank, int list)

@@ -37,7 +37,7 @@ public:
     bool isRunning() const { return m_running; }
 
     // The "TG" command for a slot, or the empty text when the slot is skipped
-    // (label empty, without "-", or its parts outside 1..10).
+    // (label empty, without "-", or its parts outside 1..10; an ID that is no number).
     static QString command(const IDTable& ids, int bank, int slot);
 
 Q_SIGNALS:

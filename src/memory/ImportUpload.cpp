@@ -39,7 +39,7 @@ QString talkgroupCommand(const MemoryTables& t, int bank, int slot)
     // it on the receiver; any other text is no talkgroup and is not sent,
     // least of all as zeros.
     const QString id = MT::trimBlanks(t.IDs.text(bank, slot, MT::kIdId));
-    const bool cleared = !id.isEmpty() && (id.count(QLatin1Char('-')) == id.size() || id.count(QLatin1Char('=')) == id.size());
+    const bool cleared = MT::isClearedId(id);
     if (cleared)
         return cmd::storeTalkgroup(bank, list, position, QStringLiteral("000000"));
     if (!MT::isDigits(id) || id.size() > 6)
@@ -73,6 +73,9 @@ bool ImportUpload::item(const QStringList& commands, qsizetype data)
         const QString answer = m_link.SyncSerialOut(commands[i]);
         if (i == data)
             m_itemRefused = link::reply::isFailure(answer);
+        // The keys after a refused channel would change the one the receiver still holds.
+        if (i == data && m_itemRefused)
+            break;
     }
     return linkAlive();
 }

@@ -120,6 +120,12 @@ bool MemoryTables::isDigits(QStringView text)
     return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+bool MemoryTables::isClearedId(QStringView text)
+{
+    const QString id = trimBlanks(text);
+    return !id.isEmpty() && (id.count(QLatin1Char('-')) == id.size() || id.count(QLatin1Char('=')) == id.size());
+}
+
 void MemoryTables::clear()
 {
     Channels.clear();

@@ -121,6 +121,8 @@ public:
     static QString trimBlanks(QStringView text);
     // Digits only once blanks are trimmed, and at least one: what counts as a talkgroup number.
     static bool isDigits(QStringView text);
+    // A cleared talkgroup: "------" as Clear leaves it, "======" as a list read shows it.
+    static bool isClearedId(QStringView text);
 
     QString bankName(int bank) const { return BankNames.at(bank).display(); }
     QString bankTrunkType(int bank) const { return BankTrunkTypes.at(bank).display(); }

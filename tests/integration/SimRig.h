@@ -56,6 +56,17 @@ struct Rig {
         link = std::make_unique<link::ScannerLink>(port, clock);
         mainTimer.setInterval(50);
         link->setPollTimer(&mainTimer);
+        load();
+        return true;
+    }
+    // The tables as the stores give them, and the logic on them: a start of the program.
+    void load()
+    {
+        transfer.reset();
+        ids.reset();
+        freq.reset();
+        stores.reset();
+        tables = MemoryTables();
         stores = std::make_unique<memory::LocalStores>(dir.filePath("bank.dat"), dir.filePath("idbank.dat"));
         stores->LoadStores(tables);
         freq = std::make_unique<memory::FreqDirectory>(
@@ -63,7 +74,6 @@ struct Rig {
         ids = std::make_unique<memory::IDDirectory>(memory::IDDirectory::Parts {*link, dialogs, tables, *stores});
         transfer = std::make_unique<memory::TaggedTextTransfer>(
             memory::TaggedTextTransfer::Parts {*link, port, dialogs, tables, *stores});
-        return true;
     }
     const simulator::MemoryState& memory() { return host->model().memory(); }
 

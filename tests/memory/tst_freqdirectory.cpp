@@ -32,7 +32,8 @@ struct Rig : testing::ScriptedReceiver {
         answer = [](const QString& c) {
             if (c.startsWith(QLatin1String("PM")) && c.size() == 5)
                 return channelLine(c.mid(2).toInt());
-            return QByteArray("OK");
+            // 10 MHz is outside the receiver's bands.
+            return QByteArray(c.endsWith(QLatin1String(" 00100000")) ? "NG" : "OK");
         };
     }
     void readBank(int bank)
@@ -164,6 +165,9 @@ private Q_SLOTS:
         QTest::newRow("normal only")
             << 1 << "0 - Conventional Only" << QStringList {"1 154.325 Normal D", "2 460.1 Normal L"}
             << QStringList {"KEY00", "MA001", "PM001 01543250", "DLN", "LOF", "PM002 04601000", "DLF", "LON", "KEY00"};
+        QTest::newRow("refused frequency: no flags for it")
+            << 1 << "0 - Conventional Only" << QStringList {"1 154.325 Normal", "2 010.0000 Normal D L"}
+            << QStringList {"KEY00", "MA001", "PM001 01543250", "DLF", "LOF", "PM002 00100000", "KEY00"};
         QTest::newRow("trunk type 0")
             << 1 << "0 - Conventional Only" << QStringList {"2 154.325 Normal", "1 851.0125 Trunk D L"}
             << QStringList {"MUN", "QUF", "IDF", "MA001", "TR A 0", "PM001 08510125", "KEY12", "KEY06", "KEY07",
@@ -248,34 +252,43 @@ private Q_SLOTS:
 
     void frequencyEntry_data()
     {
+        QTest::addColumn<int>("channel"); // 2 holds 460.1000, 4 was never filled
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("stored"); // empty: the channel stays never filled
         QTest::addColumn<int>("boxes");
-        QTest::newRow("point") << "154.325" << "154.3250" << QByteArray("01543250") << 0;
-        QTest::newRow("comma") << "154,325" << "154.3250" << QByteArray("01543250") << 0;
-        QTest::newRow("100 Hz units") << "1544300" << "154.4300" << QByteArray("01544300") << 0;
-        QTest::newRow("not a number") << "abc" << "abc" << QByteArray("00000000") << 0;
+        QTest::newRow("point") << 2 << "154.325" << "154.3250" << QByteArray("01543250") << 0;
+        QTest::newRow("comma") << 2 << "154,325" << "154.3250" << QByteArray("01543250") << 0;
+        QTest::newRow("100 Hz units") << 2 << "1544300" << "154.4300" << QByteArray("01544300") << 0;
+        QTest::newRow("not a number") << 2 << "abc" << "abc" << QByteArray("00000000") << 0;
         // Would not fit eight digits: refused, the channel keeps its frequency.
-        QTest::newRow("out of range") << "2000.5" << "460.1000" << QByteArray("04601000") << 1;
+        QTest::newRow("out of range") << 2 << "2000.5" << "460.1000" << QByteArray("04601000") << 1;
+        QTest::newRow("out of range, never filled") << 4 << "2000.5" << "" << QByteArray() << 1;
     }
     void frequencyEntry()
     {
+        QFETCH(int, channel);
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QFETCH(QByteArray, stored);
         QFETCH(int, boxes);
         Rig rig;
         rig.setChannel(2, QStringLiteral("460.1000"), QStringLiteral("Normal"));
+        rig.stores->StoreChannelRange(2, 2);
         rig.dir.open();
-        rig.dir.FreqList_Click(2, 3);
+        rig.dir.FreqList_Click(channel, 3);
         rig.dir.FreqBox_Change(typed + QStringLiteral("\r\n"));
-        QCOMPARE(rig.tables.Channels.text(2, MT::kChFrequency), shown);
-        QCOMPARE(rig.dir.state().FreqList.at(1).at(1), shown);
+        QCOMPARE(rig.tables.Channels.text(channel, MT::kChFrequency), shown);
+        QCOMPARE(rig.dir.state().FreqList.at(channel - 1).at(1), shown);
+        QCOMPARE(rig.dialogs.messages.size(), boxes);
+        if (stored.isEmpty()) {
+            QVERIFY(rig.tables.Channels.at(channel, MT::kChCh).isEmpty());
+            QVERIFY(rig.reloaded().Channels.at(channel, MT::kChCh).isEmpty());
+            return;
+        }
         QFile f(rig.stores->bankPath());
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll().mid(68 + 3, 8), stored);
-        QCOMPARE(rig.dialogs.messages.size(), boxes);
+        QCOMPARE(f.readAll().mid(68 * (channel - 1) + 3, 8), stored);
     }
 
     void gridToggles_data()

@@ -250,6 +250,33 @@ private Q_SLOTS:
         QCOMPARE(stored.IDs.text(1, 5, MT::kIdLO), QStringLiteral("="));
     }
 
+    // The L/O cell goes to the receiver only when it took the bank as a trunked one.
+    void lockOutReachesOnlyTheBankShown_data()
+    {
+        QTest::addColumn<QByteArray>("trunkKey"); // the answer to "KEY13"
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("trunked bank") << QByteArray("OK") << QStringList {"ILR 000042"};
+        QTest::newRow("conventional bank") << QByteArray("NG") << QStringList {};
+    }
+    void lockOutReachesOnlyTheBankShown()
+    {
+        QFETCH(QByteArray, trunkKey);
+        QFETCH(QStringList, sent);
+        Rig rig;
+        rig.link.setSerialPortTimeout(0.2);
+        const auto answer = rig.answer;
+        rig.answer = [&](const QString& c) { return c == QLatin1String("KEY13") ? trunkKey : answer(c); };
+        rig.open();
+        rig.dir.BankCmb_Click(2);
+        rig.dir.IDList_Click(4, 1);
+        rig.dir.IDbox_Change(QStringLiteral("42"));
+        rig.dir.CommitID();
+        rig.commands.clear();
+        rig.dir.IDList_Click(4, 4);
+        QCOMPARE(rig.commands, sent);
+        QCOMPARE(rig.tables.IDs.text(2, 4, MT::kIdLO), QStringLiteral("="));
+    }
+
     // Save, Enter and Clear act on the slot the window shows, never on one
     // clicked in another list or before the window was last closed.
     void editsReachOnlyTheSlotShown_data()
@@ -374,6 +401,7 @@ private Q_SLOTS:
         slot(12, QStringLiteral("2-2"), QStringLiteral("------"));
         slot(13, QStringLiteral("2-x"), QStringLiteral("000099")); // no position: skipped
         slot(14, QStringLiteral("11-1"), QStringLiteral("000099")); // no such list: skipped
+        slot(16, QStringLiteral("2-3"), QStringLiteral("12a")); // no number: not sent as zeros
         rig.tables.IDs.set(3, 15, MT::kIdName, QStringLiteral("never filled")); // no label: skipped
         rig.dir.BankCmb_Click(3);
         rig.dir.IDBankCmb_Click(2);

@@ -107,6 +107,9 @@ private Q_SLOTS:
             << QStringList {"TG B A1 000000"} << 1;
         QTest::newRow("cleared: cleared") << QByteArray("[IDBank]=2 | [IDScanList]=1-1 | [ID]=------")
                                           << QStringList {"TG B A1 000000"} << QStringList {} << 0;
+        QTest::newRow("refused frequency: no keys for it")
+            << QByteArray("[Chan]=2 | [Freq]=10.0000 | [Delay]=Y | [Lock]=Y") << QStringList {"PM002 00100000"}
+            << QStringList {"LON", "KEY12", "KEY07"} << 0;
     }
     void uploadSendsWhatIsStoredOrNothing()
     {
@@ -115,6 +118,8 @@ private Q_SLOTS:
         QFETCH(QStringList, notSent);
         QFETCH(int, skipped);
         Rig rig;
+        // 10 MHz is outside the receiver's bands.
+        rig.answer = [](const QString& c) { return QByteArray(c.endsWith(QLatin1String(" 00100000")) ? "NG" : "OK"); };
         rig.import(text, Button::Yes);
         for (const QString& line : sent)
             QVERIFY2(rig.commands.contains(line), qPrintable(rig.commands.join(QLatin1Char(','))));
