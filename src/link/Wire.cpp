@@ -32,6 +32,32 @@ double leadingNumber(QStringView text)
     return ok && std::isfinite(v) ? v : 0;
 }
 
+std::optional<double> wholeNumber(QStringView text, bool* hasPoint)
+{
+    while (text.startsWith(QLatin1Char(' ')))
+        text = text.sliced(1);
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    bool point = false;
+    bool digit = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digit = true;
+        else if (c == QLatin1Char('.') && !point)
+            point = true;
+        else if (!(i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'))))
+            return std::nullopt;
+    }
+    if (!digit)
+        return std::nullopt;
+    if (hasPoint)
+        *hasPoint = point;
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+}
+
 int leadingInt(QStringView text)
 {
     const double v = leadingNumber(text);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // The small text conventions of the receiver's line, shared by every layer.
 namespace vexlor::link::wire {
 
@@ -11,6 +13,10 @@ namespace vexlor::link::wire {
 // the lenient conversion used for every numeric field.
 double leadingNumber(QStringView text);
 int leadingInt(QStringView text);
+// The whole text as one decimal number, blanks around it allowed ("+5", "061",
+// "4.6", ".5"); nullopt for anything else ("1e2", "5x", "", a value too big for
+// a double). hasPoint, when given, tells whether the text has a decimal point.
+std::optional<double> wholeNumber(QStringView text, bool* hasPoint = nullptr);
 
 // MHz as "000.0000".
 QString formatMHz(double mhz);

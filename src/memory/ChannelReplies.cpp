@@ -26,29 +26,6 @@ bool digitsOnly(QStringView s)
 
 bool nf(QChar c) { return c == QLatin1Char('N') || c == QLatin1Char('F'); }
 
-// The whole text is one decimal number (blanks around it allowed).
-std::optional<double> wholeNumber(QStringView text, bool* hasPoint)
-{
-    const QString t = MT::trimBlanks(text);
-    bool point = false;
-    bool digit = false;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const QChar c = t[i];
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            digit = true;
-        else if (c == QLatin1Char('.') && !point)
-            point = true;
-        else if (!(i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'))))
-            return std::nullopt;
-    }
-    if (!digit)
-        return std::nullopt;
-    *hasPoint = point;
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
-}
-
 } // namespace
 
 std::optional<ChannelLine> parseLine(QStringView line)
@@ -102,7 +79,7 @@ std::optional<QString> frequencyEntry(QStringView typed)
     if (MT::trimBlanks(text).isEmpty())
         return QString();
     bool point = false;
-    const auto value = wholeNumber(text, &point);
+    const auto value = wire::wholeNumber(text, &point);
     if (!value)
         return typed.toString();
     double mhz = *value;

@@ -70,6 +70,14 @@ Cell textFieldAt(const QByteArray& record, int at, int width)
 
 void put(QByteArray& record, int at, const QByteArray& bytes) { record.replace(at, bytes.size(), bytes); }
 
+// FreqType/FreqName: a text of zero bytes only would read back as a field never
+// written; it is written blank, the empty text it loads as either way.
+QByteArray textField(const Cell& value, int width)
+{
+    QByteArray bytes = field(value.display(), width);
+    return allZero(bytes, 0, width) ? QByteArray(width, ' ') : bytes;
+}
+
 char flag(bool on) { return on ? 'N' : 'F'; }
 
 // The wire digits of column 1, from the value rather than from character
@@ -113,8 +121,8 @@ QByteArray encodeChannel(const ChannelTable& channels, int row)
         return record;
     put(record, kChannelAt, field(QString::number(row), kChannelW));
     put(record, kFrequencyAt, frequencyField(col(MT::kChFrequency)));
-    put(record, kFreqTypeAt, field(col(MT::kChType).display(), kTypeW));
-    put(record, kFreqNameAt, field(col(MT::kChName).display(), kNameW));
+    put(record, kFreqTypeAt, textField(col(MT::kChType), kTypeW));
+    put(record, kFreqNameAt, textField(col(MT::kChName), kNameW));
     record[kDelayAt] = flag(col(MT::kChDLY).display() == QLatin1String("="));
     record[kLockOutAt] = flag(col(MT::kChLO).display() == QLatin1String("="));
     record[kTrunkAt] = flag(col(MT::kChMode).display() != QLatin1String("Normal"));

@@ -4,10 +4,7 @@
 #include "memory/MemoryTables.h"
 #include "memory/StoreRecords.h"
 
-#include <QStringDecoder>
-
 #include <cmath>
-#include <tuple>
 
 namespace vexlor::memory::tagged {
 
@@ -20,12 +17,6 @@ const QString kMark = QStringLiteral("X");
 constexpr int kTypeWidth = 3;
 constexpr int kNameWidth = 40;
 
-QString barReplaced(const QString& value)
-{
-    QString out = value;
-    return out.replace(QLatin1Char('|'), QLatin1Char('.'));
-}
-
 // Control characters other than the tab are no part of any name: a NUL or an
 // escape taken from a damaged file would end up in the stores and the grids.
 QString withoutControls(QString text)
@@ -34,39 +25,62 @@ QString withoutControls(QString text)
     return text;
 }
 
+// A value as the import reads it back: a "|" would split the field and is
+// written as ".", controls (a NUL or a line end from a damaged store) would
+// break the line and are left out, and the reader trims blanks at the ends.
+QString written(const QString& value)
+{
+    return MT::trimBlanks(withoutControls(value)).replace(QLatin1Char('|'), QLatin1Char('.'));
+}
+
 class LineWriter {
 public:
     explicit LineWriter(QByteArray& out) : m_out(out) {}
     ~LineWriter() { m_out += "\r\n"; }
-    LineWriter& field(const char* tag, const QString& value)
+    LineWriter& field(const char* tag, const QString& value) { return put(tag, written(value)); }
+    // A field that reads back empty says no more than its absence, which is what the next export writes.
+    LineWriter& optional(const char* tag, const QString& value)
+    {
+        const QString text = written(value);
+        return text.isEmpty() ? *this : put(tag, text);
+    }
+
+private:
+    LineWriter& put(const char* tag, const QString& text)
     {
         if (!m_first)
             m_out += " | ";
         m_first = false;
         m_out += tag;
-        // A control character from a damaged store would break the line.
-        m_out += records::latin1(withoutControls(value));
+        m_out += records::latin1(text);
         return *this;
     }
 
-private:
     QByteArray& m_out;
     bool m_first = true;
 };
 
-QString yesNo(const Cell& flag) { return flag.display() == QLatin1String("=") ? QStringLiteral("Y") : QStringLiteral("N"); }
+// "Y" or "N"; nothing for a flag that writes as nothing.
+QString yesNo(const Cell& flag)
+{
+    if (written(flag.display()).isEmpty())
+        return {};
+    return flag.display() == QLatin1String("=") ? QStringLiteral("Y") : QStringLiteral("N");
+}
+
+bool trunked(const MemoryTables& t, int bank) { return !written(t.bankTrunkType(bank)).isEmpty(); }
 
 void exportBanks(const MemoryTables& t, QByteArray& out)
 {
     for (int b = 1; b <= MT::kBanks; ++b) {
         // A trunked bank without a name gets its line too: without it the import would
         // lose the trunk type, and the export after that the bank's IDs.
-        if (t.BankNames.at(b).isBlank() && t.BankTrunkTypes.at(b).isBlank())
+        if (written(t.bankName(b)).isEmpty() && !trunked(t, b))
             continue;
         LineWriter line(out);
-        line.field("[Bank]=", wire::digits(b, 2)).field("[BankName]=", barReplaced(t.bankName(b)));
-        if (!t.BankTrunkTypes.at(b).isBlank())
-            line.field("[BankType]=", barReplaced(t.bankTrunkType(b)));
+        line.field("[Bank]=", wire::digits(b, 2))
+            .field("[BankName]=", t.bankName(b))
+            .optional("[BankType]=", t.bankTrunkType(b));
     }
 }
 
@@ -78,23 +92,18 @@ void exportChannels(const MemoryTables& t, QByteArray& out)
             continue;
         LineWriter line(out);
         line.field("[Chan]=", wire::digits(n, 3)).field("[Freq]=", ch.text(n, MT::kChFrequency));
-        if (!ch.at(n, MT::kChType).isBlank())
-            line.field("[Type]=", barReplaced(ch.text(n, MT::kChType)));
-        if (!ch.at(n, MT::kChName).isBlank())
-            line.field("[Name]=", barReplaced(ch.text(n, MT::kChName)));
-        if (!ch.at(n, MT::kChDLY).isBlank())
-            line.field("[Delay]=", yesNo(ch.at(n, MT::kChDLY)));
-        if (!ch.at(n, MT::kChLO).isBlank())
-            line.field("[Lock]=", yesNo(ch.at(n, MT::kChLO)));
-        if (!ch.at(n, MT::kChMode).isBlank())
-            line.field("[Mode]=", ch.text(n, MT::kChMode));
+        line.optional("[Type]=", ch.text(n, MT::kChType))
+            .optional("[Name]=", ch.text(n, MT::kChName))
+            .optional("[Delay]=", yesNo(ch.at(n, MT::kChDLY)))
+            .optional("[Lock]=", yesNo(ch.at(n, MT::kChLO)))
+            .optional("[Mode]=", ch.text(n, MT::kChMode));
     }
 }
 
 void exportIDs(const MemoryTables& t, QByteArray& out)
 {
     for (int b = 1; b <= MT::kBanks; ++b) {
-        if (t.BankTrunkTypes.at(b).isBlank())
+        if (!trunked(t, b))
             continue;
         for (int s = 1; s <= MT::kSlots; ++s) {
             const QString label = t.IDs.text(b, s, MT::kIdCh);
@@ -102,15 +111,10 @@ void exportIDs(const MemoryTables& t, QByteArray& out)
                 continue;
             LineWriter line(out);
             line.field("[IDBank]=", wire::digits(b, 2)).field("[IDScanList]=", label);
-            // Free text is bar-replaced like the channel names: a "|" would split the field when read back.
-            const std::tuple<int, const char*, bool> optional[] = {{MT::kIdId, "[ID]=", false},
-                                                                   {MT::kIdType, "[IDType]=", true},
-                                                                   {MT::kIdName, "[IDName]=", true},
-                                                                   {MT::kIdLO, "[IDLockOut]=", false}};
-            for (const auto& [col, tag, freeText] : optional) {
-                if (!t.IDs.at(b, s, col).isBlank())
-                    line.field(tag, freeText ? barReplaced(t.IDs.text(b, s, col)) : t.IDs.text(b, s, col));
-            }
+            line.optional("[ID]=", t.IDs.text(b, s, MT::kIdId))
+                .optional("[IDType]=", t.IDs.text(b, s, MT::kIdType))
+                .optional("[IDName]=", t.IDs.text(b, s, MT::kIdName))
+                .optional("[IDLockOut]=", t.IDs.text(b, s, MT::kIdLO));
         }
     }
 }
@@ -118,12 +122,39 @@ void exportIDs(const MemoryTables& t, QByteArray& out)
 // Blanks the cut leaves at the end go too: the export would write them and the next import trim them.
 QString cut(const QString& text, int width) { return text.size() > width ? MT::trimBlanks(text.left(width)) : text; }
 
-QString frequencyValue(const QString& value, bool& fits)
+// No number field of a proper file comes near this.
+constexpr qsizetype kMaxNumberChars = 20;
+
+// A number field's whole value. A value with anything else in it makes the line bad:
+// its leading number ("1" of "1e2") would land the record somewhere else.
+double numberValue(const QString& value, Line& l, bool* point = nullptr)
 {
-    const double mhz = value.contains(QLatin1Char('.')) ? wire::leadingNumber(value) : wire::leadingNumber(value) * 0.0001;
+    const auto number = value.size() <= kMaxNumberChars ? wire::wholeNumber(value, point) : std::nullopt;
+    l.badNumber = l.badNumber || !number;
+    return number.value_or(0);
+}
+
+QString frequencyValue(const QString& value, Line& l)
+{
+    bool point = false;
+    const double number = numberValue(value, l, &point);
+    const double mhz = point ? number : number * 0.0001;
     // Rounded as "000.0000" shows it, so 999.99999 counts as the 1000.0000 it would become.
-    fits = mhz >= 0 && std::round(mhz * 10000.0) < 1000.0 * 10000.0;
-    return fits ? wire::formatMHz(mhz) : QStringLiteral("000.0000");
+    l.frequencyFits = mhz >= 0 && std::round(mhz * 10000.0) < 1000.0 * 10000.0;
+    return l.frequencyFits ? wire::formatMHz(mhz) : QStringLiteral("000.0000");
+}
+
+// "list-position" as a slot number: "1-15" is slot 15. 0 without a dash.
+double slotValue(const QString& label, Line& l)
+{
+    const qsizetype dash = label.indexOf(QLatin1Char('-'));
+    if (dash < 0)
+        return 0;
+    const double list = numberValue(label.left(dash), l);
+    const double position = numberValue(label.mid(dash + 1), l);
+    if (list != std::trunc(list) || position != std::trunc(position))
+        l.badNumber = true;
+    return 10 * (list - 1) + position;
 }
 
 QString flagValue(const QString& value) { return value.toUpper() == QLatin1String("Y") ? QStringLiteral("=") : QString(); }
@@ -131,23 +162,9 @@ QString flagValue(const QString& value) { return value.toUpper() == QLatin1Strin
 bool inRange(double value, int last) { return value >= 1 && value <= last; }
 int index(double value) { return int(std::lround(value)); }
 
-
-QString decodeLine(QByteArrayView bytes)
+QString decodeLine(QByteArrayView bytes, bool utf8)
 {
-    bool ascii = true;
-    for (const char c : bytes) {
-        if (uchar(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return withoutControls(text);
-    }
-    return withoutControls(QString::fromLatin1(bytes));
+    return withoutControls(utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes));
 }
 
 } // namespace
@@ -172,15 +189,15 @@ Line parseLine(QStringView text)
         const QString tag = MT::trimBlanks(field.left(eq)).toUpper();
         const QString value = MT::trimBlanks(field.mid(eq + 1));
         if (tag == QLatin1String("[BANK]"))
-            l.bank = wire::leadingNumber(value);
+            l.bank = numberValue(value, l);
         else if (tag == QLatin1String("[BANKNAME]"))
             l.bankName = value;
         else if (tag == QLatin1String("[BANKTYPE]"))
             l.bankType = value;
         else if (tag == QLatin1String("[CHAN]"))
-            l.channel = wire::leadingNumber(value);
+            l.channel = numberValue(value, l);
         else if (tag == QLatin1String("[FREQ]"))
-            l.frequency = frequencyValue(value, l.frequencyFits);
+            l.frequency = frequencyValue(value, l);
         else if (tag == QLatin1String("[TYPE]"))
             l.type = cut(value, kTypeWidth);
         else if (tag == QLatin1String("[NAME]"))
@@ -192,9 +209,9 @@ Line parseLine(QStringView text)
         else if (tag == QLatin1String("[MODE]"))
             l.mode = value.toUpper() == QLatin1String("TRUNK") ? QStringLiteral("Trunk") : QStringLiteral("Normal");
         else if (tag == QLatin1String("[IDBANK]"))
-            l.idBank = wire::leadingNumber(value);
+            l.idBank = numberValue(value, l);
         else if (tag == QLatin1String("[IDSCANLIST]"))
-            l.slotLabel = value;
+            l.slot = slotValue(value, l);
         else if (tag == QLatin1String("[ID]"))
             l.id = value;
         else if (tag == QLatin1String("[IDTYPE]"))
@@ -210,6 +227,8 @@ Line parseLine(QStringView text)
 Applied applyLine(const Line& l, MemoryTables& t)
 {
     Applied a;
+    if (l.badNumber)
+        return a;
     // A frequency no store can hold would be written back as another one: the channel is left as it was.
     if (inRange(l.channel, MT::kChannels) && l.frequencyFits) {
         const int n = index(l.channel);
@@ -218,27 +237,22 @@ Applied applyLine(const Line& l, MemoryTables& t)
             t.Channels.set(n, col, row[col]);
         a.channel = n;
     }
-    const qsizetype dash = l.slotLabel.indexOf(QLatin1Char('-'));
-    if (inRange(l.idBank, MT::kBanks) && dash >= 0) {
-        const int list = wire::leadingInt(QStringView(l.slotLabel).left(dash));
-        const int position = wire::leadingInt(QStringView(l.slotLabel).mid(dash + 1));
-        const qint64 slot = 10 * (qint64(list) - 1) + position;
-        if (slot >= 1 && slot <= MT::kSlots) {
-            const int b = index(l.idBank);
-            // The slot's own label: one written as found ("1 - 5") would not load again.
-            // Six characters, as the store keeps them, so the upload sends what is stored.
-            const Cell cells[] = {MT::slotLabel(int(slot)), l.id.left(6), l.idType, l.idName, l.idLockOut, kMark};
-            for (int col = 0; col < int(std::size(cells)); ++col)
-                t.IDs.set(b, int(slot), col, cells[col]);
-            a.idBank = b;
-            a.idSlot = int(slot);
-        }
+    if (inRange(l.idBank, MT::kBanks) && inRange(l.slot, MT::kSlots)) {
+        const int b = index(l.idBank);
+        const int slot = index(l.slot);
+        // The slot's own label: one written as found ("1 - 5") would not load again.
+        // Six characters, as the store keeps them, so the upload sends what is stored.
+        const Cell cells[] = {MT::slotLabel(slot), l.id.left(6), l.idType, l.idName, l.idLockOut, kMark};
+        for (int col = 0; col < int(std::size(cells)); ++col)
+            t.IDs.set(b, slot, col, cells[col]);
+        a.idBank = b;
+        a.idSlot = slot;
     }
     if (inRange(l.bank, MT::kBanks)) {
         const int b = index(l.bank);
-        // Cut to what the store holds, as channel names are: a longer one would not be stored at all.
+        // Cut to what the store holds, as channel names are: a longer text would not be stored at all.
         t.BankNames.set(b, l.bankName.left(records::kBankTextMax));
-        t.BankTrunkTypes.set(b, l.bankType);
+        t.BankTrunkTypes.set(b, l.bankType.left(records::kBankTextMax));
         t.BankImported.set(b, true);
         a.bank = b;
     }
@@ -248,7 +262,8 @@ Applied applyLine(const Line& l, MemoryTables& t)
 ImportCount importText(QByteArrayView bytes, MemoryTables& tables)
 {
     ImportCount count;
-    qsizetype at = 0;
+    const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
+    qsizetype at = utf8 ? 3 : 0;
     const qsizetype size = bytes.size();
     // At least one line, so an empty file reads one empty line, as the format wants.
     do {
@@ -256,6 +271,8 @@ ImportCount importText(QByteArrayView bytes, MemoryTables& tables)
         while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
         const QByteArrayView raw = bytes.sliced(at, end - at);
+        // No line end after it: the file was cut inside this line.
+        const bool unended = end == size;
         at = end;
         if (at < size && bytes[at] == '\r')
             ++at;
@@ -266,10 +283,12 @@ ImportCount importText(QByteArrayView bytes, MemoryTables& tables)
             ++count.skipped;
             continue;
         }
-        const QString text = decodeLine(raw);
-        if (applyLine(parseLine(text), tables).any())
+        const QString text = decodeLine(raw, utf8);
+        if (MT::trimBlanks(text).isEmpty())
+            continue;
+        if (!unended && applyLine(parseLine(text), tables).any())
             ++count.records;
-        else if (!MT::trimBlanks(text).isEmpty())
+        else
             ++count.skipped;
     } while (at < size);
     return count;

@@ -11,7 +11,8 @@ class MemoryTables;
 
 // The tagged text file: one record a line, fields "[Tag]=value" joined by
 // " | ", CR LF endings, single-byte text. The writer is strict; the reader
-// takes any case, blanks around tags and values, and fields in any order.
+// takes any case, blanks around tags and values, and fields in any order,
+// but a number field must hold a number and nothing else.
 namespace vexlor::memory::tagged {
 
 // A line longer than this is no tagged text record: it is skipped unread.
@@ -35,11 +36,12 @@ struct Line {
     QString lockout;
     QString mode = QStringLiteral("Normal");
     double idBank = 0;
-    QString slotLabel;
+    double slot = 0; // from "list-position"; 0 when the line names none
     QString id;
     QString idType;
     QString idName;
     QString idLockOut;
+    bool badNumber = false; // a number field held something else: the line changes nothing
 };
 
 Line parseLine(QStringView text);
@@ -59,12 +61,13 @@ Applied applyLine(const Line& line, MemoryTables& tables);
 struct ImportCount {
     int lines = 0;   // lines read
     int records = 0; // lines that changed a table
-    int skipped = 0; // non-empty lines that changed nothing, or were too long
+    int skipped = 0; // non-empty lines that changed nothing, were too long, held a bad number or were cut
 };
 
 // Reads every line of the bytes into the tables. CR LF, CR and LF all end a
-// line. A line that is valid UTF-8 with non-ASCII characters is read as
-// UTF-8 (an editor may have saved it so), any other as Latin-1.
+// line; a last line without one is taken as cut and skipped. The file is read
+// as Latin-1, except a file that starts with a UTF-8 byte-order mark (EF BB BF),
+// which is read as UTF-8 (the mark is not part of the first line).
 ImportCount importText(QByteArrayView bytes, MemoryTables& tables);
 
 // Every upload mark cleared: the operator declined the upload.

@@ -48,6 +48,10 @@ private Q_SLOTS:
         QTest::newRow("negative frequency")
             << 3 << QStringList { "-12.3456", "", "Keep me", "", "", "Normal" }
             << recordbytes::channel("3", "00000000", "", "Keep me", 'F', 'F', 'F');
+        // Zero bytes fill a field never written: they would load as the empty text, which is written blank.
+        QTest::newRow("a type or name of zero bytes only")
+            << 6 << QStringList { "151.0000", QString(3, QChar(0)), QString(40, QChar(0)), "", "", "Normal" }
+            << recordbytes::channel("6", "01510000", "", "", 'F', 'F', 'F');
         // Eight digits load as 1111.1111; positions would have written 000.0111 back.
         QTest::newRow("four integer digits, as loaded")
             << 4 << QStringList { "1111.1111", "", "", "", "", "Normal" }

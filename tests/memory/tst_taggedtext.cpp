@@ -133,6 +133,18 @@ private Q_SLOTS:
                })
             << QByteArray("[Bank]=01 | [BankName]=A | [BankType]=E1\r\n[Chan]=001 | [Freq]=851.0125\r\n"
                           "[IDBank]=01 | [IDScanList]=1-1 | [ID]=000001\r\n");
+        QTest::newRow("a lock-out blank, as the store keeps it, writes no field")
+            << Setup([](MemoryTables& t) {
+                   t.BankTrunkTypes.set(2, "E1");
+                   id(t, 2, 1, {"1-1", "000021", "", "", " "});
+               })
+            << QByteArray("[Bank]=02 | [BankName]= | [BankType]=E1\r\n[IDBank]=02 | [IDScanList]=1-1 | [ID]=000021\r\n");
+        QTest::newRow("a bar in an ID is written as a full stop")
+            << Setup([](MemoryTables& t) {
+                   t.BankTrunkTypes.set(2, "E1");
+                   id(t, 2, 1, {"1-1", "12|4"});
+               })
+            << QByteArray("[Bank]=02 | [BankName]= | [BankType]=E1\r\n[IDBank]=02 | [IDScanList]=1-1 | [ID]=12.4\r\n");
         QTest::newRow("Latin-1 bytes")
             << Setup([](MemoryTables& t) { channel(t, 1, "151.0000", "", QStringLiteral("Caf\u00e9 \u20ac")); })
             << QByteArray("[Chan]=001 | [Freq]=151.0000 | [Name]=Caf\xe9 ?\r\n");
@@ -195,6 +207,7 @@ private Q_SLOTS:
         QTest::newRow("bank and channel on one line (bank)") << QByteArray("[Bank]=2 | [BankName]=B | [Chan]=31") << "BN2" << "B";
         QTest::newRow("bank and channel on one line (chan)") << QByteArray("[Bank]=2 | [BankName]=B | [Chan]=31") << "C31:0" << "31";
         QTest::newRow("bank name cut to 61") << QByteArray("[Bank]=2 | [BankName]=" + QByteArray(70, 'b')) << "BN2" << QString(61, 'b');
+        QTest::newRow("bank type cut to 61") << QByteArray("[Bank]=2 | [BankType]=" + QByteArray(70, 't')) << "BT2" << QString(61, 't');
         QTest::newRow("bank without type is conventional") << QByteArray("[Bank]=2 | [BankName]=B") << "BT2" << "";
         QTest::newRow("label 1-15 lands in slot 15") << QByteArray("[IDBank]=3 | [IDScanList]=1-15 | [ID]=7") << "I3:15:0" << "2-5";
         QTest::newRow("label with blanks") << QByteArray("[IDBank]=3 | [IDScanList]= 3 - 4") << "I3:24:0" << "3-4";
@@ -206,8 +219,12 @@ private Q_SLOTS:
         QTest::newRow("bank 11 dropped") << QByteArray("[Bank]=11 | [BankName]=x") << "BN10" << "<unset>";
         QTest::newRow("1000 MHz fits no store: channel kept") << QByteArray("[Chan]=5 | [Freq]=1000.0") << "C5:0" << "<unset>";
         QTest::newRow("NUL and escape dropped from names") << QByteArray("[Chan]=5 | [Name]=a") + '\0' + "b\x1b" "c" << "C5:3" << "abc";
-        QTest::newRow("UTF-8 read as UTF-8") << QByteArray("[Chan]=5 | [Name]=Caf\xc3\xa9") << "C5:3" << QStringLiteral("Caf\u00e9");
+        QTest::newRow("bytes that are valid UTF-8 read as Latin-1")
+            << QByteArray("[Chan]=5 | [Name]=\xc2\xb0" "C") << "C5:3" << QStringLiteral("\u00c2\u00b0C");
         QTest::newRow("other bytes as Latin-1") << QByteArray("[Chan]=5 | [Name]=Caf\xe9") << "C5:3" << QStringLiteral("Caf\u00e9");
+        QTest::newRow("a UTF-8 mark makes the file UTF-8")
+            << QByteArray("\xef\xbb\xbf[Chan]=5 | [Name]=Caf\xc3\xa9") << "C5:3" << QStringLiteral("Caf\u00e9");
+        QTest::newRow("leading zeros") << QByteArray("[Chan]=061 | [Freq]=0154.4300") << "C61:1" << "154.4300";
         QTest::newRow("LF endings") << QByteArray("[Chan]=4\n[Chan]=5 | [Name]=n\n") << "C5:3" << "n";
     }
     void importTolerances()
@@ -215,8 +232,35 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(QString, cell);
         MemoryTables t;
-        tagged::importText(text, t);
+        tagged::importText(text + "\r\n", t); // a last line without its end is taken as cut
         QTEST(cellAt(t, cell), "expected");
+    }
+
+    void badNumbersChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("letters for a frequency") << QByteArray("[Chan]=5 | [Freq]=abc\r\n");
+        QTest::newRow("400 digits") << "[Chan]=5 | [Freq]=" + QByteArray(400, '1') + "\r\n";
+        QTest::newRow("exponent") << QByteArray("[Chan]=1e2 | [Freq]=154.43\r\n");
+        QTest::newRow("trailing junk") << QByteArray("[Chan]=5 | [Freq]=154.43MHz\r\n");
+        QTest::newRow("a bad bank number spoils the channel too") << QByteArray("[Chan]=5 | [Bank]=2x | [BankName]=B\r\n");
+        QTest::newRow("letters after an ID bank") << QByteArray("[IDBank]=3x | [IDScanList]=1-1\r\n");
+        QTest::newRow("letters after a list position") << QByteArray("[IDBank]=3 | [IDScanList]=1-1x\r\n");
+        QTest::newRow("last line cut") << QByteArray("[Chan]=5 | [Freq]=154.4");
+    }
+    void badNumbersChangeNothing()
+    {
+        QFETCH(QByteArray, text);
+        MemoryTables t;
+        channel(t, 1, "151.0000", "", "one");
+        channel(t, 5, "155.0000", "", "five");
+        t.BankNames.set(2, "Two");
+        id(t, 3, 1, {"1-1", "000031"});
+        const MemoryTables before = t;
+        const tagged::ImportCount count = tagged::importText(text, t);
+        QCOMPARE(count.records, 0);
+        QCOMPARE(count.skipped, 1);
+        QVERIFY(t == before);
     }
 
     void hostileInputNeverHurts()
