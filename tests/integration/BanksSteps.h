@@ -344,17 +344,11 @@ struct Import : Step {
 
     void apply(Model& m) const override
     {
-        QHash<int, QString> finalType;
-        for (const BankLine& b : banks)
-            finalType.insert(b.bank, b.type);
-        for (const QString& type : std::as_const(finalType)) {
-            if (type.size() > 61)
-                return; // no store takes it: nothing is imported
-        }
         QSet<int> marked, markedSlots;
+        // Names and types are cut to the 61 bytes a store record holds.
         for (const BankLine& b : banks) {
             m.tables.names[b.bank] = trim(b.name).left(61);
-            m.tables.types[b.bank] = b.type;
+            m.tables.types[b.bank] = trim(b.type).left(61);
         }
         for (const ChannelLine& c : channels) {
             const double mhz = wire::leadingNumber(c.freq) * (c.freq.contains('.') ? 1 : 0.0001);

@@ -280,14 +280,11 @@ inline void follow(Model& m, const MemoryChange& change, Who who)
         loadIdEditor(m);
     if (who == Who::Banks || !change.touchesBank(m.bBank))
         return;
-    if (change.coversBankData(m.bBank)) {
-        if (trim(m.nameBox) == m.nameBase)
-            m.nameBox = m.tables.name(m.bBank);
-        if (m.typeBox == m.typeBase)
-            m.typeBox = typeIndex(m.tables.types[m.bBank]);
-        m.nameBase = m.tables.name(m.bBank);
-        m.typeBase = typeIndex(m.tables.types[m.bBank]);
-    }
+    // A box the operator edited keeps its baseline, so that Save asks.
+    if (change.coversBankData(m.bBank) && trim(m.nameBox) == m.nameBase)
+        m.nameBox = m.nameBase = m.tables.name(m.bBank);
+    if (change.coversBankData(m.bBank) && m.typeBox == m.typeBase)
+        m.typeBox = m.typeBase = typeIndex(m.tables.types[m.bBank]);
     bool replaced = false;
     Snapshot& ch = m.grids[0];
     for (int r = 1; r < ch.rows.size(); ++r) {
