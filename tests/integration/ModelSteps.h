@@ -35,20 +35,21 @@ struct Sut {
     explicit Sut(testing::Rig& shared) : rig(shared) {}
     ~Sut() { banks.reset(); }
 
-    // A trunked bank to open the ID directory on, and conventional ones beside it.
+    // Banks 1 to 6 trunked (the ID directory opens on bank 1), 7 to 10 conventional.
     static MemoryState receiverAtStart()
     {
         MemoryState m = MemoryState::factoryLoaded();
-        for (int b : {1, 2, 3})
-            m.setTrunkType(b, b == 1 ? 6 : b);
+        for (const auto& [bank, type] : {std::pair {1, 6}, {2, 2}, {3, 3}, {5, 5}, {6, 1}})
+            m.setTrunkType(bank, type);
         return m;
     }
     static bool startLine(testing::Rig& rig)
     {
         if (!rig.start())
             return false;
-        // A conventional bank refuses the ID directory's trunk key until the time-out: keep that short.
-        rig.link->setSerialPortTimeout(0.2);
+        // A conventional bank refuses the ID directory's trunk key until the time-out: short, yet
+        // far beyond an answer's time on the pseudo-terminal.
+        rig.link->setSerialPortTimeout(0.3);
         return true;
     }
     void start()
@@ -71,6 +72,7 @@ struct Sut {
         rig.ids->IDT().stop();
         rig.ids->IDT_Timer();
         banks->open();
+        settle();
     }
     void restart()
     {

@@ -375,7 +375,8 @@ class TestMemoryModel : public QObject {
 private Q_SLOTS:
     void operatorSequencesKeepTheMemories()
     {
-        // The environment's RC_PARAMS, when set, replaces these for a long run.
+        // The environment's RC_PARAMS, when set, replaces these for a long run; one past
+        // five minutes also wants QTEST_FUNCTION_TIMEOUT (milliseconds) raised.
         if (!qEnvironmentVariableIsSet("RC_PARAMS"))
             qputenv("RC_PARAMS", "max_success=300 max_size=16");
         vexlor::testing::Rig rig;
