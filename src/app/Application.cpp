@@ -24,6 +24,8 @@
 #include <QPlainTextEdit>
 #include <QCoreApplication>
 
+#include <cstdio>
+
 namespace vexlor::app {
 
 using platform::Dialogs;
@@ -137,6 +139,7 @@ void Application::shutDown(bool ask)
             m_link.Write(link::cmd::keyHeld(4));
     }
     m_poll.MainTimer().stop();
+    releaseReceiver();
     if (m_platform.port.isOpen())
         m_platform.port.close();
     m_log.close();
@@ -144,6 +147,19 @@ void Application::shutDown(bool ask)
     m_ini.setAutoListenTCP(m_autoListen ? QStringLiteral("1") : QStringLiteral("0"));
     saveConfig();
     exitProgram();
+}
+
+void Application::releaseReceiver()
+{
+    // What a dropped line kept from the receiver is not dropped at exit.
+    const QStringList owed = m_link.owedCommands();
+    if (owed.isEmpty())
+        return;
+    std::fprintf(stderr, "vexlor: the serial line is down: waiting up to %d s for it to return, to release the scanner\n",
+                 m_options.lineWaitSeconds);
+    if (!m_link.sendOwed(m_options.lineWaitSeconds * 1000))
+        std::fprintf(stderr, "vexlor: the scanner never got %s: it may still be quieted. Switch it off and on.\n",
+                     qPrintable(owed.join(QStringLiteral(", "))));
 }
 
 void Application::refreshConfig()

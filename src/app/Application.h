@@ -116,6 +116,8 @@ private:
     void bindWindow();
     void showOffline();
     // The running ComPort, ComSettings and LogWhat into the configuration, then the file.
+    // Waits, bounded, for a dropped line to send what the receiver is owed.
+    void releaseReceiver();
     void refreshConfig();
     // A port from the command line (or the simulator's) is never saved as ComPort.
     bool portIsForThisRun() const;

@@ -1,5 +1,8 @@
 #include "app/Batch.h"
 
+#include "app/SignalWatcher.h"
+#include "link/Commands.h"
+
 #include "link/Wire.h"
 #include "memory/ImportUpload.h"
 #include "memory/MemoryTables.h"
@@ -59,9 +62,13 @@ void Batch::progress(const QString& what, int done, int total)
 
 void Batch::terminate()
 {
+    if (m_interrupted)
+        m_giveUpLineWait = true;
     m_interrupted = true;
     m_link.shutDown();
 }
+
+bool Batch::interrupted() const { return m_interrupted || SignalWatcher::pending() != 0; }
 
 Batch::Status Batch::run()
 {
@@ -69,16 +76,38 @@ Batch::Status Batch::run()
     m_ini.LoadINI();
     m_link.setSerialPortTimeout(link::wire::leadingNumber(m_ini.SerialPortTimeout()));
     m_stores.LoadStores(*m_tables);
+    Status status = Usage;
     if (!m_options.exportFile.isEmpty())
-        return exportFile();
-    if (!m_options.importFile.isEmpty())
-        return importFile();
-    if (!m_options.backupFile.isEmpty())
-        return backup();
-    return Usage;
+        status = exportFile();
+    else if (!m_options.importFile.isEmpty())
+        status = importFile();
+    else if (!m_options.backupFile.isEmpty())
+        status = backup();
+    return releaseReceiver(status);
 }
 
-bool Batch::openPort()
+Batch::Status Batch::releaseReceiver(Status status)
+{
+    const QStringList owed = m_link.owedCommands();
+    if (owed.isEmpty())
+        return status;
+    report(QStringLiteral("the serial line is down: waiting up to %1 s for it to return, to release the scanner")
+               .arg(m_options.lineWaitSeconds));
+    // A second Ctrl+C gives up the wait.
+    m_giveUpLineWait = false;
+    if (m_link.sendOwed(m_options.lineWaitSeconds * 1000, [this] { return m_giveUpLineWait; })) {
+        report(QStringLiteral("the line returned and the scanner was released"));
+        return status == Done ? Failed : status;
+    }
+    const bool programming = owed.contains(link::cmd::key(0));
+    report(QStringLiteral("the scanner never got %1: it may still be quieted (muted, squelch and ID display off)%2. "
+                          "Switch it off and on, or start Vexlor once the cable is back.")
+               .arg(owed.join(QStringLiteral(", ")),
+                    programming ? QStringLiteral(" and in programming") : QString()));
+    return Failed;
+}
+
+bool Batch::openPort(const QString& consequence)
 {
     m_port.setPortName(m_options.port.isEmpty() ? m_ini.ComPort() : m_options.port);
     m_port.setSettings(m_ini.ComSettings());
@@ -87,7 +116,7 @@ bool Batch::openPort()
     QString why = QStringLiteral("cannot open the serial port %1: %2").arg(m_port.portName(), m_port.errorString());
     if (m_port.errorString().contains(QLatin1String("Permission denied"), Qt::CaseInsensitive))
         why += QStringLiteral(" (add your user to the dialout group and log in again)");
-    report(why);
+    report(why + consequence);
     return false;
 }
 
@@ -101,9 +130,11 @@ Batch::Status Batch::importFile()
 {
     // Read into a copy: the tables and the stores change together, or not at all.
     auto next = std::make_unique<memory::MemoryTables>(*m_tables);
-    const auto r = memory::taggedfile::import(m_options.importFile, *next);
-    if (!r.opened)
-        return fail(QStringLiteral("cannot read %1: %2 (%3)").arg(m_options.importFile, r.reason).arg(r.errorNumber));
+    const auto r = memory::taggedfile::import(m_options.importFile, *next, [this] { return interrupted(); });
+    if (r.cancelled)
+        return fail(QStringLiteral("interrupted: nothing was imported"));
+    if (!r.opened || (!r.complete && !r.tooLarge))
+        return fail(QStringLiteral("cannot read %1: %2").arg(m_options.importFile, r.reason));
     if (r.tooLarge)
         return fail(QStringLiteral("%1 is larger than %2 MB: no tagged text file")
                         .arg(m_options.importFile)
@@ -112,9 +143,9 @@ Batch::Status Batch::importFile()
         report(QStringLiteral("%1: %2 line(s) held no record that fits the memories and were skipped")
                    .arg(m_options.importFile)
                    .arg(r.count.skipped));
-    // A signal that came while the file was read ends the run before anything is written.
+    // A signal that came while the file was parsed ends the run before anything is written.
     QCoreApplication::processEvents();
-    if (m_interrupted)
+    if (interrupted())
         return fail(QStringLiteral("interrupted: nothing was imported"));
     if (!memory::taggedfile::commitImport(*m_tables, *next, m_stores, this))
         return fail(QStringLiteral("the local files could not be written, nothing was imported: %1")
@@ -123,24 +154,42 @@ Batch::Status Batch::importFile()
         memory::tagged::clearMarks(*m_tables);
         return Done;
     }
-    if (!openPort())
+    if (!openPort(QStringLiteral(": the memories are imported into the local files, but nothing was sent to "
+                                 "the scanner")))
         return Failed;
+    return upload();
+}
+
+Batch::Status Batch::upload()
+{
     memory::ImportUpload upload(m_link, *m_tables);
     connect(&upload, &memory::ImportUpload::progressed, this,
             [this](int sent, int total) { progress(QStringLiteral("Uploading to the scanner"), sent, total); });
-    const auto result = upload.run();
-    if (m_interrupted)
-        return fail(QStringLiteral("interrupted: %1 of %2 items sent").arg(result.sent).arg(result.total));
-    if (result.stopped)
-        return fail(QStringLiteral("the upload ended early (%1 of %2 items sent): the serial line went down")
-                        .arg(result.sent)
-                        .arg(result.total));
-    if (result.skipped > 0)
-        return fail(QStringLiteral("%1 of %2 items not sent: a trunk type the scanner does not know, or an ID "
-                                   "that is not a number")
-                        .arg(result.skipped)
-                        .arg(result.total));
-    return Done;
+    const auto r = upload.run();
+    if (interrupted())
+        return fail(QStringLiteral("interrupted: %1 of %2 items sent").arg(r.sent).arg(r.total));
+    QStringList why;
+    if (r.stopped && r.unanswered > 0)
+        why << QStringLiteral("the scanner stopped answering (%1 of %2 items sent): check that it is on and in "
+                              "remote mode")
+                   .arg(r.sent)
+                   .arg(r.total);
+    else if (r.stopped)
+        why << QStringLiteral("the upload ended early (%1 of %2 items sent): the serial line went down")
+                   .arg(r.sent)
+                   .arg(r.total);
+    if (r.refused > 0)
+        why << QStringLiteral("the scanner refused %1 of %2 items (it answered NG, ERR or something else than OK)")
+                   .arg(r.refused)
+                   .arg(r.total);
+    if (r.skipped > 0)
+        why << QStringLiteral("%1 of %2 items not sent: a trunk type the scanner does not know, or an ID "
+                              "that is not a number")
+                   .arg(r.skipped)
+                   .arg(r.total);
+    for (const QString& line : why)
+        report(line);
+    return why.isEmpty() ? Done : Failed;
 }
 
 Batch::Status Batch::backup()
@@ -152,12 +201,19 @@ Batch::Status Batch::backup()
             [this](int done, int total) { progress(QStringLiteral("Backing up the scanner"), done, total); });
     auto copy = std::make_unique<memory::MemoryTables>();
     const auto outcome = reader.run(*m_tables, *copy);
-    if (m_interrupted)
+    if (interrupted())
         return fail(QStringLiteral("interrupted: no backup was written"));
-    if (outcome != memory::ReceiverBackup::Outcome::Complete)
+    using Outcome = memory::ReceiverBackup::Outcome;
+    if (outcome != Outcome::Complete && outcome != Outcome::Partial)
         return fail(QStringLiteral("the backup failed: %1").arg(reader.failure()));
     const auto w = memory::taggedfile::write(m_options.backupFile, memory::tagged::exportText(*copy));
-    return w.written ? Done : fail(writeFailure(m_options.backupFile, w));
+    if (!w.written)
+        return fail(writeFailure(m_options.backupFile, w));
+    if (outcome == Outcome::Partial)
+        return fail(QStringLiteral("the scanner would not scan bank %1 in trunk mode: %2 holds everything else, "
+                                   "but not the ID lists of that bank")
+                        .arg(memory::ReceiverBackup::bankList(reader.unreadBanks()), m_options.backupFile));
+    return Done;
 }
 
 } // namespace vexlor::app

@@ -32,7 +32,8 @@ public:
     ~Batch() override;
 
     Status run();
-    // SIGINT/SIGTERM: the exchange in flight ends and the receiver is released.
+    // A terminating signal: the exchange in flight ends and the receiver is
+    // released; a second one gives up waiting for a dropped line.
     void terminate();
 
     // Made read-only before run() when the data folder could not be locked.
@@ -46,8 +47,14 @@ public:
 private:
     Status exportFile();
     Status importFile();
+    Status upload();
     Status backup();
-    bool openPort();
+    // The consequence is added to the reason when the port will not open.
+    bool openPort(const QString& consequence = QString());
+    // A run whose line dropped waits for it to send what the receiver is owed.
+    Status releaseReceiver(Status status);
+    // A signal came, seen by the event loop or not.
+    bool interrupted() const;
     Status fail(const QString& why);
     void progress(const QString& what, int done, int total);
 
@@ -58,6 +65,7 @@ private:
     memory::LocalStores m_stores;
     link::ScannerLink m_link;
     bool m_interrupted = false;
+    bool m_giveUpLineWait = false;
 };
 
 } // namespace vexlor::app

@@ -24,6 +24,8 @@ bool takeValue(const QStringList& args, int& i, const QString& name, QString& ou
     return true;
 }
 
+constexpr int kMaxLineWait = 3600;
+
 bool isOption(const QString& arg, const QString& name)
 {
     return arg == name || arg.startsWith(name + QLatin1Char('='));
@@ -47,7 +49,14 @@ CommandLine CommandLine::parse(const QStringList& args)
             takeValue(args, i, QStringLiteral("--backup"), c.backupFile, c.error);
         else if (isOption(a, QStringLiteral("--trace")))
             takeValue(args, i, QStringLiteral("--trace"), c.traceFile, c.error);
-        else if (a == QLatin1String("--upload"))
+        else if (isOption(a, QStringLiteral("--line-wait"))) {
+            QString value;
+            bool ok = false;
+            if (takeValue(args, i, QStringLiteral("--line-wait"), value, c.error))
+                c.lineWaitSeconds = value.toInt(&ok);
+            if (c.error.isEmpty() && (!ok || c.lineWaitSeconds < 0 || c.lineWaitSeconds > kMaxLineWait))
+                c.error = QStringLiteral("--line-wait takes whole seconds from 0 to %1").arg(kMaxLineWait);
+        } else if (a == QLatin1String("--upload"))
             c.upload = true;
         else if (a == QLatin1String("--simulate"))
             c.simulate = true;
@@ -107,7 +116,11 @@ QString CommandLine::helpText()
         "                  names and types come from the data directory. Restore by\n"
         "                  --import FILE --upload.\n"
         "                  These three run without a window. Exit status: 0 done,\n"
-        "                  1 the work failed (reason on stderr), 2 usage error.\n"
+        "                  1 the work failed or was interrupted (reason on stderr),\n"
+        "                  2 usage error.\n"
+        "  --line-wait SECONDS  when the serial line drops during an exchange, wait\n"
+        "                  this long (default 30) at the end for it to return, to\n"
+        "                  release the scanner.\n"
         "  --version       print the version and exit.\n"
         "  --help          print this help and exit.\n");
 }

@@ -18,6 +18,9 @@ struct CommandLine {
     QString backupFile; // --backup FILE
     bool upload = false; // --upload: send what --import brought
     QString traceFile;   // --trace FILE: every byte on the serial line
+    // --line-wait SECONDS: how long the end of a run waits for a dropped
+    // line to return, to send the receiver what it was owed.
+    int lineWaitSeconds = 30;
     QString error;    // non-empty: the arguments could not be used
 
     bool isBatch() const { return !exportFile.isEmpty() || !importFile.isEmpty() || !backupFile.isEmpty(); }

@@ -10,14 +10,23 @@ namespace vexlor::app {
 
 namespace {
 int g_pipe[2] = {-1, -1}; // written from the signal handler only
+volatile std::sig_atomic_t g_pending = 0;
+
+// Those whose default is to end the program. Faults (SIGSEGV, SIGBUS, ...)
+// are left alone: nothing can run safely after one.
+constexpr int kTerminating[] = {SIGHUP,  SIGINT,  SIGQUIT,   SIGPIPE, SIGALRM, SIGTERM,   SIGUSR1,
+                                SIGUSR2, SIGPOLL, SIGVTALRM, SIGPROF, SIGXCPU, SIGSTKFLT, SIGPWR};
 
 void onSignal(int sig)
 {
+    g_pending = sig;
     const unsigned char b = static_cast<unsigned char>(sig);
     const ssize_t n = ::write(g_pipe[1], &b, 1);
     (void)n;
 }
 } // namespace
+
+int SignalWatcher::pending() { return g_pending; }
 
 SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
 {
@@ -31,16 +40,17 @@ SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
+    for (int sig : kTerminating)
+        ::sigaction(sig, &sa, nullptr);
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 SignalWatcher::~SignalWatcher()
 {
     if (!m_notifier)
         return;
-    ::signal(SIGINT, SIG_DFL);
-    ::signal(SIGTERM, SIG_DFL);
+    for (int sig : kTerminating)
+        ::signal(sig, SIG_DFL);
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;

@@ -101,7 +101,7 @@ int main(int argc, char** argv)
         if (!trace->open()) {
             std::fprintf(stderr, "vexlor: cannot write the trace file %s: %s\n", qPrintable(options.traceFile),
                          qPrintable(trace->errorString()));
-            return 2;
+            return 1;
         }
         QObject::connect(trace.get(), &platform::SerialTrace::writeFailed, [](const QString& why) {
             std::fprintf(stderr, "vexlor: the trace stopped: %s\n", qPrintable(why));

@@ -87,6 +87,8 @@ void ScannerLink::boundReply(QByteArray& received)
 
 QString ScannerLink::fail()
 {
+    // Timed out on a live line, rather than cut off by the line or the end.
+    m_silent = portUsable() && m_port.dsr();
     if (m_closing)
         return reply::kTimeout; // nothing is shown any more
     Q_EMIT offlineShown();
@@ -178,6 +180,7 @@ QString ScannerLink::SyncSerialOut(const QString& command)
         else
             lines.append(piece);
     }
+    m_silent = false;
     setReplyLines(lines);
     const QString result = lines.isEmpty() ? QString() : lines.last();
     Q_EMIT rawLinesShown(pieces.join(QLatin1String("\r\n")));
@@ -197,12 +200,22 @@ void ScannerLink::QuietScanner(bool QuietState)
             m_pollTimer->stop();
         if (m_quieted)
             return;
+        m_quieting = true;
         for (const QLatin1String command : cmd::kQuietCommands) {
-            SyncSerialOut(command);
+            // After a time-out the rest go straight: waiting on a silent
+            // receiver would only add time-outs before the exchange finds it.
+            if (m_silent)
+                Write(command);
+            else
+                SyncSerialOut(command);
             if (!self)
                 return;
+            if (m_closing)
+                break;
         }
-        m_quieted = true;
+        m_quieting = false;
+        // Even a partly quieted receiver is released in the end.
+        m_quieted = !m_closing;
         return;
     }
     if (!m_quieted)
@@ -222,7 +235,8 @@ QString ScannerLink::putBack(const QString& command, bool wait)
         return reply::kTimeout;
     const QPointer<ScannerLink> self(this);
     QString answer;
-    if (wait)
+    // A silent receiver gets the rest straight: each wait would only time out.
+    if (wait && !m_silent)
         answer = SyncSerialOut(command);
     else if (lineUp())
         Write(command);
@@ -272,10 +286,11 @@ void ScannerLink::shutDown()
     Q_EMIT shuttingDown();
     if (!self)
         return;
-    if (m_quieted) {
+    if (m_quieted || m_quieting) {
+        // A line that is down gets them when it returns (sendOwed).
         for (const QLatin1String command : cmd::kReleaseCommands)
-            send(command);
-        m_quieted = false;
+            lineUp() ? send(command) : owe(command);
+        m_quieted = m_quieting = false;
     }
     m_closing = true;
     if (m_pollTimer)
@@ -297,11 +312,37 @@ void ScannerLink::OnComm(platform::SerialPort::LineEvent event)
     } else if (!otherOn) {
         m_offline = false;
     }
-    if (lineUp() && !m_owed.isEmpty()) {
-        // The line is back: what the receiver missed while it was down goes first.
-        for (const QString& command : std::exchange(m_owed, {}))
-            Write(command);
+    if (lineUp())
+        writeOwed();
+}
+
+void ScannerLink::writeOwed()
+{
+    // The line is back: what the receiver missed while it was down goes first.
+    for (const QString& command : std::exchange(m_owed, {}))
+        Write(command);
+}
+
+bool ScannerLink::sendOwed(int waitMs, const std::function<bool()>& giveUp)
+{
+    const QPointer<ScannerLink> self(this);
+    const qint64 start = m_clock.monotonicMs();
+    // Past shut-down lineUp() is false for good, so the port itself is asked.
+    const auto up = [this] { return m_portAlive && m_port.isOpen() && m_port.dsr(); };
+    while (self && !m_owed.isEmpty() && !up() && m_clock.monotonicMs() - start < waitMs && !(giveUp && giveUp())) {
+        QEventLoop loop;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connect(&m_port, &platform::SerialPort::lineStateChanged, &loop, &QEventLoop::quit);
+        tick.start(100);
+        if (loop.exec() < 0)
+            break;
     }
+    if (!self)
+        return false;
+    if (up())
+        writeOwed();
+    return m_owed.isEmpty();
 }
 
 } // namespace vexlor::link

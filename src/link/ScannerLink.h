@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QTimer;
 
 namespace vexlor::platform {
@@ -82,6 +84,17 @@ public:
     // goes false rather than sending into a dead line.
     bool lineUp() const { return portUsable() && m_port.dsr(); }
 
+    // The last transaction got no reply although the line was up: the
+    // receiver is off or deaf. Cleared by the next reply.
+    bool receiverSilent() const { return m_silent; }
+
+    // Commands a dropped line kept from the receiver (see putBack).
+    const QStringList& owedCommands() const { return m_owed; }
+    // At the end of a run: waits up to waitMs for a dropped line to return
+    // (giveUp() may cut it short) and writes what is owed. True when
+    // nothing is owed any more.
+    bool sendOwed(int waitMs, const std::function<bool()>& giveUp = {});
+
     // Line-state reaction, connected to the port's lineStateChanged.
     void OnComm(platform::SerialPort::LineEvent event);
 
@@ -129,6 +142,7 @@ private:
     // Keeps the newest whole lines that fit in kMaxReplyInput.
     static void boundReply(QByteArray& received);
     void owe(const QString& command);
+    void writeOwed();
 
     platform::SerialPort& m_port;
     platform::Clock& m_clock;
@@ -142,6 +156,8 @@ private:
     quint64 m_replyBatch = 0;
     double m_timeoutSeconds = 3;
     bool m_quieted = false;
+    bool m_quieting = false; // quiet commands on their way: a release is due
+    bool m_silent = false;
     bool m_offline = false;
     quint64 m_droppedWrites = 0;
     QStringList m_owed;

@@ -48,7 +48,7 @@ void BankUpload::abandon()
 {
     // The transaction in flight is cut short; the receiver leaves programming now.
     if (m_running && m_prepared)
-        m_link.Write(link::cmd::key(0));
+        m_link.putBack(link::cmd::key(0), false);
     m_prepared = false;
 }
 

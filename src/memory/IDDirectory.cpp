@@ -62,7 +62,7 @@ IDDirectory::IDDirectory(const Parts& parts, QObject* parent)
     connect(&m_link, &link::ScannerLink::shuttingDown, this, [this] {
         m_idt.stop();
         if (m_opened && m_savedBankReply != link::reply::kFailure)
-            m_link.Write(m_savedBankReply);
+            m_link.putBack(m_savedBankReply, false);
         m_opened = false;
     });
 }

@@ -25,7 +25,7 @@ IDListRead::IDListRead(link::ScannerLink& link, IDTable& ids, QObject* parent)
 void IDListRead::abandon()
 {
     if (m_running)
-        m_link.Write(link::cmd::key(0));
+        m_link.putBack(link::cmd::key(0), false);
 }
 
 bool IDListRead::going() const { return !m_stopRequested && !m_link.isShuttingDown(); }

@@ -59,10 +59,12 @@ void ImportUpload::abandon()
 {
     // The receiver leaves programming before its release goes out.
     if (m_running && m_link.QuietedScanner())
-        m_link.Write(cmd::key(0));
+        m_link.putBack(cmd::key(0), false);
 }
 
 bool ImportUpload::linkAlive() const { return !m_link.isShuttingDown() && m_link.lineUp(); }
+
+bool ImportUpload::going() const { return !m_stopRequested && linkAlive() && !m_link.receiverSilent(); }
 
 bool ImportUpload::item(const QStringList& commands, qsizetype data)
 {
@@ -71,8 +73,15 @@ bool ImportUpload::item(const QStringList& commands, qsizetype data)
         if (!linkAlive())
             return false;
         const QString answer = m_link.SyncSerialOut(commands[i]);
+        // No answer on a live line: the receiver is off or deaf, and every
+        // further command would only wait out its time-out too.
+        if (m_link.receiverSilent()) {
+            ++m_result.unanswered;
+            return false;
+        }
+        // Only "OK" says the receiver took it; "NG", "ERR" or noise do not.
         if (i == data)
-            m_itemRefused = link::reply::isFailure(answer);
+            m_itemRefused = !link::reply::isOk(answer);
         // The keys after a refused channel would change the one the receiver still holds.
         if (i == data && m_itemRefused)
             break;
@@ -87,7 +96,9 @@ bool ImportUpload::quietIfNeeded(bool memoryFirst)
     if (memoryFirst && !item({cmd::memoryChannel(1)}))
         return false;
     m_guard->quiet();
-    return linkAlive();
+    if (m_link.receiverSilent())
+        ++m_result.unanswered;
+    return going();
 }
 
 void ImportUpload::done()

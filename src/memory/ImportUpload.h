@@ -15,10 +15,11 @@ class MemoryTables;
 
 // Sends everything a tagged text import marked: the banks' trunk types, the
 // trunk-mode channels, the normal channels, then the IDs, each pass exactly
-// as the receiver wants it. Replies are not examined. An item's mark is
-// cleared once all its commands went out; stop() ends after the item in
-// flight, and a dropped line or the program ending ends at once, so every
-// mark still set is an item the receiver did not get.
+// as the receiver wants it. An item is taken when its data command is
+// answered "OK". An item's mark is cleared once all its commands went out;
+// stop() ends after the item in flight, and a dropped line, a receiver that
+// stops answering or the program ending ends at once, so every mark still
+// set is an item the receiver did not get.
 class ImportUpload : public QObject {
     Q_OBJECT
 public:
@@ -28,7 +29,9 @@ public:
         bool started = false; // false: another exchange held the line, nothing sent
         bool stopped = false;
         int sent = 0;    // items whose commands all went out
-        int refused = 0; // of those, items whose data command was answered "NG", "ERR" or not at all
+        int refused = 0; // of those, items whose data command was answered other than "OK"
+        // Commands the receiver did not answer on a live line; the upload ends at the first.
+        int unanswered = 0;
         int total = 0;   // items marked at the start
         // Items not sent: a trunked bank's type or trunk channels when the
         // scanner knows no such type, and IDs that are no number.
@@ -46,7 +49,7 @@ Q_SIGNALS:
 
 private:
     bool linkAlive() const;
-    bool going() const { return !m_stopRequested && linkAlive(); }
+    bool going() const;
     // Sends the commands of one item; false when the line or the program went
     // meanwhile. The reply to commands[data], when there is one, tells
     // whether the receiver took the item.

@@ -50,6 +50,15 @@ int ReceiverBackup::steps(const MemoryTables& local)
     return n;
 }
 
+QString ReceiverBackup::bankList(const QList<int>& banks)
+{
+    QStringList words;
+    for (int b : banks)
+        words << QString::number(b);
+    const QString last = words.isEmpty() ? QString() : words.takeLast();
+    return words.isEmpty() ? last : words.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
 void ReceiverBackup::stop()
 {
     m_stopRequested = true;
@@ -186,6 +195,18 @@ bool ReceiverBackup::readChannels(MemoryTables& out)
     return true;
 }
 
+void ReceiverBackup::notRead(int bank, int fromList, MemoryTables& out)
+{
+    // The local IDs of lists the receiver did not give would pass for its own.
+    for (int s = 1; s <= MT::kSlots; ++s) {
+        if (MT::listOfSlot(s) >= fromList)
+            out.IDs.clearSlot(bank, s);
+    }
+    m_unreadBanks.append(bank);
+    m_done += MT::kLists - fromList + 1;
+    Q_EMIT progressed(m_done, m_total);
+}
+
 bool ReceiverBackup::readIDs(const MemoryTables& local, MemoryTables& out)
 {
     QString saved;
@@ -203,7 +224,8 @@ bool ReceiverBackup::readIDs(const MemoryTables& local, MemoryTables& out)
             = link::RetryUntil(m_link, QStringLiteral("SB ") + letter, {QLatin1String("SB ")}) != link::reply::kFailure;
         if (!going())
             break;
-        for (int list = 1; selected && list <= MT::kLists && going(); ++list) {
+        int list = 1;
+        for (; selected && list <= MT::kLists && going(); ++list) {
             Q_EMIT statusChanged(QStringLiteral("Reading bank %1, ID list %2...").arg(b).arg(list));
             // Each list read ends with the scan key: back into the bank's trunk mode first.
             link::RetrySyncOut(m_link, cmd::memoryChannel(MT::firstChannel(b)));
@@ -212,20 +234,26 @@ bool ReceiverBackup::readIDs(const MemoryTables& local, MemoryTables& out)
             m_reader = &reader;
             const IDListRead::Outcome outcome = reader.readHeld(b, list);
             m_reader = nullptr;
-            if (outcome != IDListRead::Outcome::Complete) {
-                if (outcome == IDListRead::Outcome::Failed)
-                    fail(QStringLiteral("Bank %1 could not be read in trunk mode.").arg(b));
+            if (outcome != IDListRead::Outcome::Complete)
                 break;
-            }
             step();
         }
-        if (!selected)
-            fail(QStringLiteral("Bank %1 could not be read in trunk mode.").arg(b));
-        if (!m_failure.isEmpty() || !going())
+        if (!going())
             break;
+        if (!m_link.lineUp()) {
+            fail(QStringLiteral("The serial line went down."));
+            break;
+        }
+        // A bank the receiver will not scan in trunk mode costs only its own lists.
+        if (list <= MT::kLists)
+            notRead(b, list, out);
     }
-    if (!saved.isEmpty() && saved != link::reply::kFailure && !m_link.isShuttingDown())
-        link::RetrySyncOut(m_link, saved);
+    if (!saved.isEmpty() && saved != link::reply::kFailure && !m_link.isShuttingDown()) {
+        if (m_link.lineUp())
+            link::RetrySyncOut(m_link, saved);
+        else
+            m_link.putBack(saved, false);
+    }
     return m_failure.isEmpty() && going();
 }
 
@@ -246,11 +274,12 @@ ReceiverBackup::Outcome ReceiverBackup::run(const MemoryTables& local, MemoryTab
     for (int b = 1; b <= MT::kBanks; ++b)
         out.BankImported.set(b, false);
 
+    m_unreadBanks.clear();
     const bool complete = readChannels(out) && readIDs(local, out);
     guard.release();
     m_running = false;
     if (complete)
-        return Outcome::Complete;
+        return m_unreadBanks.isEmpty() ? Outcome::Complete : Outcome::Partial;
     return m_failure.isEmpty() ? Outcome::Stopped : Outcome::Failed;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -34,6 +35,7 @@ public:
     enum class Outcome {
         Refused,  // another exchange held the line: nothing sent
         Complete,
+        Partial,  // all but the ID lists of unreadBanks(), which the copy leaves out
         Failed,   // failure() says why
         Stopped,  // stop(), the program ending
     };
@@ -45,6 +47,10 @@ public:
     void stop();
     bool isRunning() const { return m_running; }
     QString failure() const { return m_failure; }
+    // Trunked banks whose ID lists the receiver would not give, in order.
+    const QList<int>& unreadBanks() const { return m_unreadBanks; }
+    // "3 and 7", for the messages.
+    static QString bankList(const QList<int>& banks);
 
     // Queries that make up the backup of these tables: 300 channels and ten lists a trunked bank.
     static int steps(const MemoryTables& local);
@@ -61,6 +67,7 @@ private:
     void step();
     bool readChannels(MemoryTables& out);
     bool readIDs(const MemoryTables& local, MemoryTables& out);
+    void notRead(int bank, int fromList, MemoryTables& out);
     // Sleeps a moment, or less when deadlineMs on the link's clock comes first.
     void waitForData(qint64 deadlineMs);
     // Reads what came and takes the complete lines; returns the bytes read.
@@ -79,6 +86,7 @@ private:
     bool m_running = false;
     bool m_stopRequested = false;
     QString m_failure;
+    QList<int> m_unreadBanks;
 };
 
 } // namespace vexlor::memory

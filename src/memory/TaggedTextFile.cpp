@@ -2,6 +2,7 @@
 
 #include "memory/LocalStores.h"
 #include "memory/MemoryTables.h"
+#include "platform/FileRead.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -69,24 +70,20 @@ WriteResult write(const QString& path, const QByteArray& bytes)
     return r;
 }
 
-ReadResult import(const QString& path, MemoryTables& tables)
+ReadResult import(const QString& path, MemoryTables& tables, const std::function<bool()>& cancelled)
 {
     ReadResult r;
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        r.errorNumber = errorNumber(file, errno);
-        r.reason = file.errorString();
-        return r;
-    }
-    r.opened = true;
     // One byte over the bound tells a file that is too big, even one whose size is not known ahead.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) {
-        r.tooLarge = true;
+    const platform::FileReadResult file = platform::readFile(path, kMaxFileBytes, cancelled);
+    r.opened = file.opened;
+    r.errorNumber = file.errorNumber;
+    r.reason = file.reason;
+    r.tooLarge = file.tooLarge;
+    r.cancelled = file.cancelled;
+    if (!file.complete)
         return r;
-    }
-    r.count = tagged::importText(bytes, tables);
+    r.count = tagged::importText(file.bytes, tables);
+    r.complete = true;
     return r;
 }
 

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace vexlor::memory {
 class LocalStores;
 class MemoryTables;
@@ -29,14 +31,17 @@ WriteResult write(const QString& path, const QByteArray& bytes);
 
 struct ReadResult {
     bool opened = false;
-    bool tooLarge = false; // nothing was read into the tables
-    int errorNumber = 0;
-    QString reason;
+    bool tooLarge = false;  // nothing was read into the tables
+    bool cancelled = false; // nor here
+    bool complete = false;  // read to its end and into the tables
+    int errorNumber = 0;    // errno when it could not be read
+    QString reason;         // the system's words for it
     tagged::ImportCount count;
 };
 
 // Reads the file into the tables, marking what it brings for the upload.
-ReadResult import(const QString& path, MemoryTables& tables);
+// cancelled() is asked while the file is read (a FIFO may keep it waiting).
+ReadResult import(const QString& path, MemoryTables& tables, const std::function<bool()>& cancelled = {});
 
 // Makes `next` (the tables with a file read in) the tables, and writes what
 // it brought to the stores, in one step: both or, when a store refuses a

@@ -113,8 +113,8 @@ void TaggedTextTransfer::ImportTaggedTextFile()
     // Read into a copy: the tables and the stores change together, or not at all.
     auto next = std::make_unique<MemoryTables>(m_tables);
     const taggedfile::ReadResult r = taggedfile::import(*path, *next);
-    if (!r.opened) {
-        message(failedText("Frequency File Import", "File Open", r.errorNumber), r.reason);
+    if (!r.opened || (!r.complete && !r.tooLarge)) {
+        message(failedText("Frequency File Import", r.opened ? "File Read" : "File Open", r.errorNumber), r.reason);
         return;
     }
     if (r.tooLarge) {
@@ -157,13 +157,23 @@ void TaggedTextTransfer::uploadImported(const QString& note)
     if (result.stopped) {
         Dialogs::Message m {QStringLiteral("Upload stopped: %1 of %2 items sent.").arg(result.sent).arg(result.total),
                             QStringLiteral("Upload Stopped"), Dialogs::Buttons::Ok, Dialogs::Icon::Information};
-        m.informative = m_link.lineUp()
-            ? QStringLiteral("The scanner has left programming and is running again. "
-                             "Import the file again to send the rest.")
-            : QStringLiteral("The serial line went down. Import the file again to send the rest.");
+        if (!m_link.lineUp())
+            m.informative = QStringLiteral("The serial line went down. Import the file again to send the rest.");
+        else if (result.unanswered > 0)
+            m.informative = QStringLiteral("The scanner stopped answering. Check that it is on and in remote "
+                                           "mode, then import the file again to send the rest.");
+        else
+            m.informative = QStringLiteral("The scanner has left programming and is running again. "
+                                           "Import the file again to send the rest.");
         m_dialogs.message(m);
     } else if (result.sent > 0 && result.refused == result.sent) {
         texts::reportRefused(m_dialogs, QStringLiteral("item"));
+    } else if (result.refused > 0) {
+        Dialogs::Message m {QStringLiteral("The scanner refused %1 of %2 items.").arg(result.refused).arg(result.total),
+                            QStringLiteral("Watch out!"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+        m.informative = QStringLiteral("It answered them with NG, ERR or something else than OK. Check that it "
+                                       "is in remote mode, then import the file again.");
+        m_dialogs.message(m);
     } else if (result.skipped > 0) {
         Dialogs::Message m {QStringLiteral("The Tagged Text File is imported and uploaded to your scanner, "
                                            "but for %1 of %2 items.").arg(result.skipped).arg(result.total),
@@ -206,6 +216,7 @@ void TaggedTextTransfer::BackupScanner()
         m.text = QStringLiteral("Backup Failed: ") + m_backup.failure();
         m.icon = Dialogs::Icon::Warning;
         break;
+    case ReceiverBackup::Outcome::Partial:
     case ReceiverBackup::Outcome::Complete: {
         const QString path = QDir::current().absoluteFilePath(backupFileName(m_link.clock().localDateTime()));
         QDir().mkpath(QFileInfo(path).absolutePath());
@@ -214,6 +225,13 @@ void TaggedTextTransfer::BackupScanner()
             m.text = QStringLiteral("The scanner's memories are backed up to\r\n") + QDir::toNativeSeparators(path);
             m.informative = QStringLiteral("To restore them, import this file and answer Yes. ID lock-outs are "
                                            "not restored: lock those IDs out again in the ID Directory.");
+            if (outcome == ReceiverBackup::Outcome::Partial) {
+                m.informative = QStringLiteral("The scanner would not scan bank %1 in trunk mode: its ID lists "
+                                               "are not in the file. ")
+                                    .arg(ReceiverBackup::bankList(m_backup.unreadBanks()))
+                    + m.informative;
+                m.icon = Dialogs::Icon::Warning;
+            }
         } else {
             m.text = failedText("Backup", w.opened ? "File Write" : "File Open", w.errorNumber);
             m.informative = w.reason;

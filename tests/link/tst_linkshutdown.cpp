@@ -59,6 +59,50 @@ private Q_SLOTS:
         QCOMPARE(port.writtenLines().size(), 4);
     }
 
+    // The end comes while the quieting commands are on their way: the release still goes.
+    void shutDownWhileQuieting()
+    {
+        fakes::FakeSerialPort port;
+        fakes::FakeClock clock;
+        port.open();
+        ScannerLink link(port, clock);
+        QTimer::singleShot(20, &link, &ScannerLink::shutDown);
+        {
+            ExchangeGuard guard(link, QStringLiteral("test"), ExchangeGuard::Quiet::Yes);
+        }
+        QCOMPARE(port.writtenLines(), (QStringList {"MUN", "MUA", "QUN", "IDN"}));
+        QVERIFY(!link.QuietedScanner());
+    }
+
+    // What a dropped line kept back goes out when it returns within the wait, else stays owed.
+    void owedCommandsWaitForTheLine_data()
+    {
+        QTest::addColumn<int>("returnsAfterMs");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("line returns") << 100 << true;
+        QTest::newRow("line stays down") << -1 << false;
+    }
+    void owedCommandsWaitForTheLine()
+    {
+        QFETCH(int, returnsAfterMs);
+        fakes::FakeSerialPort port;
+        platform::SystemClock clock;
+        port.open();
+        ScannerLink link(port, clock);
+        link.setQuietedScanner(true);
+        port.setDsr(false);
+        link.shutDown();
+        QVERIFY(port.writtenLines().isEmpty());
+        if (returnsAfterMs >= 0)
+            QTimer::singleShot(returnsAfterMs, &port, [&port] { port.setDsr(true); });
+        QElapsedTimer t;
+        t.start();
+        QTEST(link.sendOwed(400), "sent");
+        QVERIFY(t.elapsed() < 1000);
+        QCOMPARE(port.writtenLines().size(), returnsAfterMs >= 0 ? 3 : 0);
+        QCOMPARE(link.owedCommands().size(), returnsAfterMs >= 0 ? 0 : 3);
+    }
+
     // Last: after it no nested loop of this process runs any more.
     void applicationExitDuringAWaitDoesNotSpin()
     {

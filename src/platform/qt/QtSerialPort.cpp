@@ -1,6 +1,11 @@
 #include "platform/qt/QtSerialPort.h"
 
+#include <QDeadlineTimer>
 #include <QSerialPortInfo>
+#include <QThread>
+
+#include <sys/ioctl.h>
+#include <termios.h>
 
 namespace vexlor::platform {
 
@@ -8,6 +13,9 @@ namespace {
 constexpr int kPinPollMs = 100;
 // A device that returns is live again well within a second; a failed open is cheap.
 constexpr int kReopenMs = 250;
+// Longest wait for the last commands to leave at close: the link never
+// queues more than a few seconds of line time.
+constexpr int kDrainMs = 4000;
 
 QSerialPort::Parity toQtParity(QChar p)
 {
@@ -101,8 +109,25 @@ void QtSerialPort::close()
     m_wanted = false;
     m_pinTimer.stop();
     m_reopenTimer.stop();
-    if (m_port.isOpen())
+    if (m_port.isOpen()) {
+        drain();
         m_port.close();
+    }
+}
+
+void QtSerialPort::drain()
+{
+    // Closing drops what QSerialPort still holds: a release queued just
+    // before the end would never reach the receiver.
+    const QDeadlineTimer deadline(kDrainMs);
+    while (m_port.bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!m_port.waitForBytesWritten(int(deadline.remainingTime())))
+            break;
+    }
+    // Then the driver's own queue, which a close may cut short on some adapters.
+    int queued = 0;
+    while (!deadline.hasExpired() && ::ioctl(m_port.handle(), TIOCOUTQ, &queued) == 0 && queued > 0)
+        QThread::msleep(5);
 }
 
 bool QtSerialPort::isOpen() const { return m_port.isOpen(); }

@@ -44,6 +44,8 @@ public:
 
 private:
     void applySettings();
+    // Waits, bounded, until every written byte has left.
+    void drain();
     void startLine();
     void pollPins();
     void onError(QSerialPort::SerialPortError error);
