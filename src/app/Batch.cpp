@@ -210,8 +210,8 @@ Batch::Status Batch::backup()
     if (!w.written)
         return fail(writeFailure(m_options.backupFile, w));
     if (outcome == Outcome::Partial)
-        return fail(QStringLiteral("the scanner would not scan bank %1 in trunk mode: %2 holds everything else, "
-                                   "but not the ID lists of that bank")
+        return fail(QStringLiteral("the scanner would not scan %1 in trunk mode: %2 holds everything else, "
+                                   "but not those ID lists")
                         .arg(memory::ReceiverBackup::bankList(reader.unreadBanks()), m_options.backupFile));
     return Done;
 }

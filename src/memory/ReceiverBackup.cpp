@@ -56,7 +56,9 @@ QString ReceiverBackup::bankList(const QList<int>& banks)
     for (int b : banks)
         words << QString::number(b);
     const QString last = words.isEmpty() ? QString() : words.takeLast();
-    return words.isEmpty() ? last : words.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    if (words.isEmpty())
+        return QStringLiteral("bank ") + last;
+    return QStringLiteral("banks ") + words.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
 void ReceiverBackup::stop()

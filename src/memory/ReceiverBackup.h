@@ -49,7 +49,7 @@ public:
     QString failure() const { return m_failure; }
     // Trunked banks whose ID lists the receiver would not give, in order.
     const QList<int>& unreadBanks() const { return m_unreadBanks; }
-    // "3 and 7", for the messages.
+    // "bank 3", "banks 3 and 7", for the messages.
     static QString bankList(const QList<int>& banks);
 
     // Queries that make up the backup of these tables: 300 channels and ten lists a trunked bank.

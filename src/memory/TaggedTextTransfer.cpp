@@ -226,8 +226,8 @@ void TaggedTextTransfer::BackupScanner()
             m.informative = QStringLiteral("To restore them, import this file and answer Yes. ID lock-outs are "
                                            "not restored: lock those IDs out again in the ID Directory.");
             if (outcome == ReceiverBackup::Outcome::Partial) {
-                m.informative = QStringLiteral("The scanner would not scan bank %1 in trunk mode: its ID lists "
-                                               "are not in the file. ")
+                m.informative = QStringLiteral("The scanner would not scan %1 in trunk mode: the file holds "
+                                               "everything else, but not those ID lists. ")
                                     .arg(ReceiverBackup::bankList(m_backup.unreadBanks()))
                     + m.informative;
                 m.icon = Dialogs::Icon::Warning;

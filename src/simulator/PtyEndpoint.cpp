@@ -199,13 +199,38 @@ void PtyEndpoint::checkPeer()
     if (m_master < 0)
         return;
     pollfd p {m_master, POLLIN, 0};
-    if (::poll(&p, 1, 0) < 0 || (p.revents & POLLHUP))
+    if (::poll(&p, 1, 0) < 0)
         return;
+    if (p.revents & POLLHUP) {
+        if (p.revents & POLLIN)
+            takeLastWords();
+        return;
+    }
     m_peer = true;
     m_peerTimer.stop();
     m_assembler = LineAssembler();
     m_readNotifier->setEnabled(true);
     Q_EMIT peerChanged(true);
+}
+
+void PtyEndpoint::takeLastWords()
+{
+    // A reader that came and went between two looks still put its bytes on
+    // the line (a release at the end of a run, say): the receiver heard them.
+    char buf[4096];
+    ssize_t n = 0;
+    while ((n = ::read(m_master, buf, sizeof buf)) > 0) {
+        const QByteArray bytes(buf, n);
+        if (m_trace)
+            m_trace->record(platform::SerialTrace::Direction::In, bytes);
+        receive(bytes);
+    }
+    while (!m_inbox.empty()) {
+        const Arrival a = std::move(m_inbox.front());
+        m_inbox.pop_front();
+        process(a.command, a.dueMs);
+    }
+    peerLost();
 }
 
 void PtyEndpoint::peerLost()

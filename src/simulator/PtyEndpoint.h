@@ -94,6 +94,7 @@ private:
     void removeLink();
     void checkPeer();
     void peerLost();
+    void takeLastWords();
     void flushSlaveInput();
     void onReadable();
     void onWritable();

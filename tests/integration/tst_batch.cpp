@@ -49,6 +49,14 @@ private Q_SLOTS:
         QTest::newRow("backup on a port that will not open")
             << QStringList {"--backup", "b.txt", "--port", "/dev/vexlor-none", "--data-dir", "d"} << 1
             << "cannot open the serial port /dev/vexlor-none";
+        QTest::newRow("a trace file that cannot be written")
+            << QStringList {"--export", "t.txt", "--trace", "no/such/trace.txt", "--data-dir", "d"} << 1
+            << "cannot write the trace file";
+        QTest::newRow("a line wait that is no number") << QStringList {"--export", "t.txt", "--line-wait", "5s"} << 2
+                                                       << "--line-wait takes whole seconds";
+        QTest::newRow("an import whose upload finds no port")
+            << QStringList {"--import", "p25.txt", "--upload", "--port", "/dev/vexlor-none", "--data-dir", "d"} << 1
+            << "the memories are imported into the local files, but nothing was sent to the scanner";
         QTest::newRow("an upload that sends not everything")
             << QStringList {"--import", "p25.txt", "--upload", "--simulate", "--data-dir", "p25"} << 1 << "1 of 2 items not sent";
     }

@@ -568,7 +568,8 @@ private Q_SLOTS:
         r.connectClient();
         QSignalSpy chat(&r.remote, &RemoteLink::chatReceived);
         r.tcp1.arrive(QByteArray("chat=x\r").repeated(RemoteLink::kMessagesPerTurn * 3));
-        QCOMPARE(chat.size(), RemoteLink::kMessagesPerTurn);
+        // A turn also ends on its time budget, which a loaded machine reaches sooner.
+        QVERIFY2(chat.size() >= 1 && chat.size() <= RemoteLink::kMessagesPerTurn, qPrintable(QString::number(chat.size())));
         // Bytes that come while messages wait are taken after them, in order.
         r.tcp1.arrive("chat=last\r");
         QTRY_COMPARE(chat.size(), RemoteLink::kMessagesPerTurn * 3 + 1);

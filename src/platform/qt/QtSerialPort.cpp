@@ -1,9 +1,12 @@
 #include "platform/qt/QtSerialPort.h"
 
+#include "platform/qt/PortHolder.h"
+
 #include <QDeadlineTimer>
 #include <QSerialPortInfo>
 #include <QThread>
 
+#include <cerrno>
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -82,8 +85,17 @@ bool QtSerialPort::open()
 {
     if (m_port.isOpen())
         return true;
+    errno = 0;
     if (!m_port.open(QIODevice::ReadWrite)) {
+        const int error = errno;
         m_error = m_port.errorString();
+        // Qt's words for a port another program holds ("Permission error
+        // while locking the device", or EBUSY) read like a rights problem.
+        if (m_port.error() == QSerialPort::PermissionError && error != EACCES && error != EPERM) {
+            const QString holder = portHolder(devicePathForPort(m_name));
+            m_error = QStringLiteral("the port is in use by another program")
+                + (holder.isEmpty() ? QString() : QStringLiteral(", ") + holder);
+        }
         return false;
     }
     m_wanted = true;
