@@ -5,6 +5,19 @@
 
 namespace vexlor::remote {
 
+namespace {
+bool sameBytes(const QByteArray& expected, QByteArrayView given)
+{
+    if (expected.isEmpty())
+        return false;
+    // Every byte given is compared, whatever matched before; no early exit.
+    unsigned diff = expected.size() == given.size() ? 0u : 1u;
+    for (qsizetype i = 0; i < given.size(); ++i)
+        diff |= unsigned(quint8(given[i]) ^ quint8(expected[i % expected.size()]));
+    return diff == 0;
+}
+} // namespace
+
 AccessRules AccessRules::fromSettings(const QString& password, const QString& allow, const QString& bind)
 {
     AccessRules r;
@@ -52,17 +65,14 @@ bool AccessRules::allows(const QString& peerAddress) const
     return false;
 }
 
-bool AccessRules::passwordMatches(const QString& expected, const QString& given)
+bool AccessRules::passwordMatches(const QString& expected, QByteArrayView given)
 {
-    const QByteArray e = expected.toUtf8();
-    const QByteArray g = given.toUtf8();
-    if (e.isEmpty())
-        return false;
-    // Every byte given is compared, whatever matched before; no early exit.
-    unsigned diff = e.size() == g.size() ? 0u : 1u;
-    for (qsizetype i = 0; i < g.size(); ++i)
-        diff |= unsigned(quint8(g[i]) ^ quint8(e[i % e.size()]));
-    return diff == 0;
+    const QByteArray singleByte = expected.toLatin1();
+    // A letter with no single byte would be sent as "?" and match any such guess.
+    const bool fits = QString::fromLatin1(singleByte) == expected;
+    const bool utf8 = sameBytes(expected.toUtf8(), given);
+    const bool single = sameBytes(singleByte, given);
+    return utf8 || (single && fits);
 }
 
 QString AccessRules::canonicalAddress(const QString& text)

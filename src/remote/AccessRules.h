@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -8,8 +9,9 @@ namespace vexlor::remote {
 // Who may use the remote link: the settings RemotePassword, RemoteAllow and
 // RemoteBind. The defaults (all empty) let anyone who reaches the port in.
 struct AccessRules {
-    // A client that has not sent the password within this time is closed.
-    static constexpr qint64 kLoginLimitMs = 30000;
+    // A client that has not sent the password within this time is closed. Short, so
+    // one that only holds the only place cannot keep it: vexlor-remote answers at once.
+    static constexpr qint64 kLoginLimitMs = 10000;
 
     QString password;  // empty: no password asked
     QStringList allow; // client addresses; empty: any
@@ -28,8 +30,10 @@ struct AccessRules {
     // rather than opens.
     bool allows(const QString& peerAddress) const;
 
-    // Compares in time that depends only on the length of what was given.
-    static bool passwordMatches(const QString& expected, const QString& given);
+    // given is the bytes the client sent: the phrase in UTF-8, or in single-byte text
+    // when each of its characters has one. Compares in time that depends only on
+    // the length of what was given.
+    static bool passwordMatches(const QString& expected, QByteArrayView given);
     // The address in one spelling (IPv6 compressed, lower case), IPv4-mapped
     // IPv6 written as IPv4; empty when the text is not an address.
     static QString canonicalAddress(const QString& text);

@@ -44,6 +44,26 @@ bool LoginGuard::refused(const QString& address, qint64 nowMs) const
     return it != m_entries.cend() && nowMs < it->refusedUntil;
 }
 
+void LoginGuard::loggedIn(const QString& address, qint64 nowMs)
+{
+    m_logins.removeIf([nowMs](const QHash<QString, qint64>::iterator& it) { return nowMs - *it >= kRecentMs; });
+    const QString key = keyOf(address);
+    if (m_logins.size() >= kMaxRecent && !m_logins.contains(key))
+        m_logins.erase(std::min_element(m_logins.begin(), m_logins.end()));
+    m_logins.insert(key, nowMs);
+}
+
+bool LoginGuard::recent(const QString& address, qint64 nowMs) const
+{
+    const auto it = m_logins.constFind(keyOf(address));
+    return it != m_logins.cend() && nowMs - *it < kRecentMs;
+}
+
+bool LoginGuard::anyRecent(qint64 nowMs) const
+{
+    return std::any_of(m_logins.cbegin(), m_logins.cend(), [nowMs](qint64 at) { return nowMs - at < kRecentMs; });
+}
+
 void LoginGuard::forgetOld(qint64 nowMs)
 {
     m_entries.removeIf([nowMs](const QHash<QString, Entry>::iterator& it) {

@@ -2,6 +2,7 @@
 
 #include "monitor/MainDisplay.h"
 #include "platform/RemoteSocket.h"
+#include "remote/AccessRules.h"
 
 #include <array>
 #include <utility>
@@ -128,7 +129,7 @@ QString wrongPasswordText(const QString& address)
 
 QString loginTimeoutText(const QString& address)
 {
-    return QStringLiteral("Connection closed: no password from ") + address + QStringLiteral(" within 30 s");
+    return QStringLiteral("Connection closed: no password from %1 within %2 s").arg(address).arg(AccessRules::kLoginLimitMs / 1000);
 }
 
 QString notAllowedText(const QString& address)
@@ -139,6 +140,11 @@ QString notAllowedText(const QString& address)
 QString guessingText(const QString& address)
 {
     return QStringLiteral("Connection refused to ") + address + QStringLiteral(": too many wrong passwords, wait 10 minutes");
+}
+
+QString keptForRecentText(const QString& address)
+{
+    return QStringLiteral("Connection refused to ") + address + QStringLiteral(": kept a few seconds for a user who logged in lately");
 }
 
 QString idleText(const QString& address)

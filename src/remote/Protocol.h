@@ -10,7 +10,8 @@ struct MainDisplayState;
 }
 
 // The messages of the remote link, text in and text out. Every message on
-// the wire is single-byte text ended by one CR.
+// the wire is single-byte text ended by one CR; the pass phrase's bytes are
+// compared as they came (see AccessRules::passwordMatches).
 namespace vexlor::remote::protocol {
 
 // What one message from the client asks for.
@@ -68,6 +69,7 @@ QString wrongPasswordText(const QString& address);
 QString loginTimeoutText(const QString& address);
 QString notAllowedText(const QString& address);
 QString guessingText(const QString& address);
+QString keptForRecentText(const QString& address);
 QString idleText(const QString& address);
 
 } // namespace vexlor::remote::protocol

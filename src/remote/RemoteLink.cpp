@@ -98,8 +98,14 @@ void RemoteLink::statusUpkeep()
         showConnected(true);
         m_display.publish();
     }
-    if (m_tcp1.state() == RemoteSocket::Closing)
+    if (m_tcp1.state() == RemoteSocket::Closing) {
+        const bool shutOut = leftWithoutLogin();
         closeLink();
+        if (shutOut) {
+            notice(protocol::guessingText(m_peer));
+            m_display.publish();
+        }
+    }
 }
 
 int RemoteLink::listen()
@@ -171,9 +177,16 @@ void RemoteLink::tcp1_ConnectionRequest(int requestId, const QString& address)
         m_display.publish();
         return;
     }
-    if (m_guard.refused(address, m_clock.monotonicMs())) {
+    const qint64 now = m_clock.monotonicMs();
+    if (m_guard.refused(address, now)) {
         report(QStringLiteral("connection refused to %1 after repeated wrong passwords").arg(address));
         notice(protocol::guessingText(address));
+        m_display.publish();
+        return;
+    }
+    const bool recent = m_guard.recent(address, now);
+    if (now < m_keptUntilMs && !recent) {
+        notice(protocol::keptForRecentText(address));
         m_display.publish();
         return;
     }
@@ -183,6 +196,7 @@ void RemoteLink::tcp1_ConnectionRequest(int requestId, const QString& address)
     m_framer.reset();
     m_user.clear();
     m_remotePassword.clear();
+    m_loginOwed = false;
     m_expectedPassword = rules.password;
     m_authorised = !rules.locked();
     m_waiting.clear();
@@ -192,6 +206,10 @@ void RemoteLink::tcp1_ConnectionRequest(int requestId, const QString& address)
         tcp1_Error(e);
         return;
     }
+    m_peer = address;
+    m_loginOwed = rules.locked();
+    if (recent)
+        m_keptUntilMs = 0;
     for (const QByteArray& m : protocol::identityRequests())
         m_tcp1.sendData(m);
     m_deadlines.start();
@@ -221,7 +239,7 @@ void RemoteLink::drain()
         m_waiting = m_framer.feed(m_tcp1.getData());
     }
     if (loginExpired()) {
-        refuse(protocol::loginTimeoutText(m_tcp1.remoteHostIP()));
+        loginTimedOut();
         return;
     }
     const quint64 session = m_session;
@@ -258,10 +276,14 @@ void RemoteLink::handle(const QByteArray& message)
     case Action::Kind::Password:
         m_remotePassword = a.text;
         if (!m_expectedPassword.isEmpty()) {
-            if (AccessRules::passwordMatches(m_expectedPassword, a.text))
+            // The bytes as they came.
+            if (AccessRules::passwordMatches(m_expectedPassword, a.text.toLatin1())) {
                 m_authorised = true;
-            else
+                m_loginOwed = false;
+                m_guard.loggedIn(m_peer, m_clock.monotonicMs());
+            } else {
                 wrongPassword();
+            }
         }
         break;
     case Action::Kind::Chat:
@@ -273,12 +295,32 @@ void RemoteLink::handle(const QByteArray& message)
 
 void RemoteLink::wrongPassword()
 {
-    const QString address = m_tcp1.remoteHostIP();
-    const bool shutOut = m_guard.failed(address, m_clock.monotonicMs());
-    report(QStringLiteral("wrong password from %1").arg(address));
+    const bool shutOut = failedLogin(QStringLiteral("wrong password from %1"));
+    refuse(shutOut ? protocol::guessingText(m_peer) : protocol::wrongPasswordText(m_peer));
+}
+
+void RemoteLink::loginTimedOut()
+{
+    const bool shutOut = failedLogin(QStringLiteral("no password from %1 in time"));
+    refuse(shutOut ? protocol::guessingText(m_peer) : protocol::loginTimeoutText(m_peer));
+}
+
+bool RemoteLink::failedLogin(const QString& what)
+{
+    m_loginOwed = false;
+    const qint64 now = m_clock.monotonicMs();
+    const bool shutOut = m_guard.failed(m_peer, now);
+    report(what.arg(m_peer));
     if (shutOut)
-        report(QStringLiteral("%1 refused for 10 minutes after %2 wrong passwords").arg(address).arg(LoginGuard::kMaxFailures));
-    refuse(shutOut ? protocol::guessingText(address) : protocol::wrongPasswordText(address));
+        report(QStringLiteral("%1 refused for 10 minutes after %2 failed logins").arg(m_peer).arg(LoginGuard::kMaxFailures));
+    if (m_guard.anyRecent(now))
+        m_keptUntilMs = now + kKeptForRecentMs;
+    return shutOut;
+}
+
+bool RemoteLink::leftWithoutLogin()
+{
+    return m_loginOwed && failedLogin(QStringLiteral("connection from %1 ended without the password"));
 }
 
 void RemoteLink::checkDeadlines()
@@ -287,7 +329,7 @@ void RemoteLink::checkDeadlines()
         return;
     const qint64 now = m_clock.monotonicMs();
     if (loginExpired())
-        refuse(protocol::loginTimeoutText(m_tcp1.remoteHostIP()));
+        loginTimedOut();
     else if (now - m_lastMessageMs >= kIdleLimitMs)
         refuse(protocol::idleText(m_tcp1.remoteHostIP()));
 }
@@ -295,6 +337,8 @@ void RemoteLink::checkDeadlines()
 void RemoteLink::tcp1_Error(int number)
 {
     setStatus(protocol::socketErrorText(number));
+    if (leftWithoutLogin())
+        notice(protocol::guessingText(m_peer));
     closeLink();
     showConnected(false);
     m_display.publish();
@@ -305,6 +349,7 @@ void RemoteLink::closeLink()
     m_tcp1.close();
     ++m_session;
     m_authorised = false;
+    m_loginOwed = false;
     m_framer.reset();
     m_waiting.clear();
     m_moreArrived = false;

@@ -36,6 +36,10 @@ public:
     static constexpr qint64 kNoticeMs = 5000;
     // A client that sends nothing for this long gives the only slot back.
     static constexpr qint64 kIdleLimitMs = 5 * 60 * 1000;
+    // After a client that did not log in, the slot waits this long for one from an
+    // address that logged in lately, so a client that keeps coming back without the
+    // password cannot keep such a user out (vexlor-remote tries again every second).
+    static constexpr qint64 kKeptForRecentMs = 5000;
     // Messages handled in one turn of the event loop; the rest wait for the
     // next turn, so a flood cannot hold up the poll, the timers or a signal.
     static constexpr int kMessagesPerTurn = 64;
@@ -93,6 +97,12 @@ private:
     void handle(const QByteArray& message);
     void checkDeadlines();
     void wrongPassword();
+    void loginTimedOut();
+    // The client failed to log in, or went before it did: counted against its
+    // address. True when that shuts the address out.
+    bool failedLogin(const QString& what);
+    // The client went while the password was owed: failedLogin for it.
+    bool leftWithoutLogin();
 
     AccessRules access() const;
     // listen() on settings it cannot use; the reason is shown.
@@ -127,7 +137,10 @@ private:
     QString m_user;
     QString m_remotePassword;
     QString m_expectedPassword;
+    QString m_peer; // the client's address, still known once its socket is closed
     bool m_authorised = false;
+    bool m_loginOwed = false; // a password is asked and has not come yet
+    qint64 m_keptUntilMs = 0;
     qint64 m_acceptedMs = 0;
     qint64 m_lastMessageMs = 0;
     qint64 m_noticeUntilMs = 0;

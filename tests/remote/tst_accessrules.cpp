@@ -16,22 +16,26 @@ private Q_SLOTS:
     void passwords_data()
     {
         QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("given");
+        QTest::addColumn<QByteArray>("given");
         QTest::addColumn<bool>("match");
-        QTest::newRow("same") << "s3cret" << "s3cret" << true;
-        QTest::newRow("other") << "s3cret" << "s3creT" << false;
-        QTest::newRow("prefix") << "s3cret" << "s3c" << false;
-        QTest::newRow("longer") << "s3cret" << "s3cretX" << false;
-        QTest::newRow("repeated") << "ab" << "abab" << false;
-        QTest::newRow("empty given") << "s3cret" << "" << false;
-        QTest::newRow("nothing expected never matches") << "" << "" << false;
-        QTest::newRow("case") << "Pass" << "pass" << false;
-        QTest::newRow("8-bit") << QString::fromLatin1("\xe9t\xe9") << QString::fromLatin1("\xe9t\xe9") << true;
+        QTest::newRow("same") << "s3cret" << QByteArray("s3cret") << true;
+        QTest::newRow("other") << "s3cret" << QByteArray("s3creT") << false;
+        QTest::newRow("prefix") << "s3cret" << QByteArray("s3c") << false;
+        QTest::newRow("longer") << "s3cret" << QByteArray("s3cretX") << false;
+        QTest::newRow("repeated") << "ab" << QByteArray("abab") << false;
+        QTest::newRow("empty given") << "s3cret" << QByteArray() << false;
+        QTest::newRow("nothing expected never matches") << "" << QByteArray() << false;
+        QTest::newRow("case") << "Pass" << QByteArray("pass") << false;
+        QTest::newRow("accents in UTF-8") << QStringLiteral("\u00e9t\u00e9") << QByteArray("\xc3\xa9t\xc3\xa9") << true;
+        QTest::newRow("accents single-byte") << QStringLiteral("\u00e9t\u00e9") << QByteArray("\xe9t\xe9") << true;
+        // Written single-byte, these letters would become "?" and match any such guess.
+        QTest::newRow("beyond single-byte, sent single-byte") << QStringLiteral("\u017c\u00f3\u0142w")
+                                                              << QStringLiteral("\u017c\u00f3\u0142w").toLatin1() << false;
     }
     void passwords()
     {
         QFETCH(QString, expected);
-        QFETCH(QString, given);
+        QFETCH(QByteArray, given);
         QTEST(AccessRules::passwordMatches(expected, given), "match");
     }
 
@@ -104,6 +108,20 @@ private Q_SLOTS:
             guard.failed(QStringLiteral("10.1.%1.%2").arg(i / 256).arg(i % 256), 1);
         QCOMPARE(guard.size(), LoginGuard::kMaxAddresses);
         QVERIFY(guard.refused(QStringLiteral("10.0.0.7"), 2));
+    }
+
+    // A login is recent for a day, whatever the spelling of its address; the oldest makes room.
+    void recentLogins()
+    {
+        LoginGuard guard;
+        guard.loggedIn(QStringLiteral("::ffff:10.0.0.7"), 0);
+        QVERIFY(guard.recent(QStringLiteral("10.0.0.7"), LoginGuard::kRecentMs - 1));
+        QVERIFY(!guard.recent(QStringLiteral("10.0.0.8"), 0));
+        QVERIFY(!guard.anyRecent(LoginGuard::kRecentMs));
+        for (int i = 0; i <= LoginGuard::kMaxRecent; ++i)
+            guard.loggedIn(QStringLiteral("10.1.0.%1").arg(i), 1 + i);
+        QVERIFY(!guard.recent(QStringLiteral("10.1.0.0"), 100));
+        QVERIFY(guard.recent(QStringLiteral("10.1.0.1"), 100));
     }
 };
 

@@ -82,6 +82,7 @@ private Q_SLOTS:
         QTest::newRow("port zero") << QStringList {"h", "0"} << "" << 1025 << "env" << "envpw" << true;
         QTest::newRow("missing value") << QStringList {"h", "--user"} << "" << 1025 << "env" << "envpw" << true;
         QTest::newRow("unknown option") << QStringList {"h", "--verbose"} << "" << 1025 << "env" << "envpw" << true;
+        QTest::newRow("bad wait") << QStringList {"h", "--wait", "soon"} << "" << 1025 << "env" << "envpw" << true;
         QTest::newRow("three positionals") << QStringList {"h", "1", "2"} << "" << 1025 << "env" << "envpw" << true;
     }
     void options()

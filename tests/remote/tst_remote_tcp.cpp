@@ -3,6 +3,7 @@
 #include "link/ScannerLink.h"
 #include "monitor/MainDisplay.h"
 #include "platform/qt/QtRemoteSocket.h"
+#include "remote/LoginGuard.h"
 #include "remote/MessageFramer.h"
 #include "remote/RemoteLink.h"
 #include "TestSuite.h"
@@ -88,7 +89,37 @@ struct Client {
     {
         return waitFor([this] { return socket.state() == QAbstractSocket::UnconnectedState; });
     }
+    // From a loopback address of its own, so the link tells it apart; true when the
+    // link took it and asked for the name and password, false when it was turned away.
+    bool admittedTo(quint16 port, const QString& from = QStringLiteral("127.0.0.1"))
+    {
+        socket.bind(QHostAddress(from));
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        waitFor([this] { return messages.size() >= 2 || socket.state() == QAbstractSocket::UnconnectedState; });
+        return messages.size() >= 2;
+    }
 };
+
+// Auto Listen has the link listening again after a client went.
+bool relistened(Rig& r)
+{
+    return waitFor([&] {
+        r.ticks(1);
+        return r.tcp1.state() == RemoteSocket::Listening;
+    });
+}
+
+// The user at 127.0.0.1 gets in, gives the password and leaves.
+bool userLogsIn(Rig& r, quint16 port)
+{
+    Client user;
+    if (!user.admittedTo(port))
+        return false;
+    user.send("?u=Ann\r?p=pw\r");
+    const bool in = waitFor([&] { return r.remote.authorised(); });
+    user.socket.disconnectFromHost();
+    return relistened(r) && in;
+}
 
 } // namespace
 
@@ -309,6 +340,84 @@ private Q_SLOTS:
         QVERIFY(waitFor([&] { return !r.port.written.isEmpty(); }));
         QCOMPARE(r.port.written, QByteArray("KEY12\r"));
         QCOMPARE(r.tcp1.state(), int(RemoteSocket::Connected));
+    }
+
+    // However a connection ends before the password, it counts as a wrong one, unless
+    // the operator ended it.
+    void leavingWithoutThePassword_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("shutOut");
+        QTest::newRow("closes") << "close" << true;
+        QTest::newRow("resets") << "abort" << true;
+        QTest::newRow("stays silent") << "silent" << true;
+        QTest::newRow("closed by the operator") << "operator" << false;
+    }
+    void leavingWithoutThePassword()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, shutOut);
+        Rig r;
+        r.rules.password = "pw";
+        r.autoListen = true;
+        const quint16 port = r.listen();
+        for (int i = 0; i < remote::LoginGuard::kMaxFailures; ++i) {
+            Client c;
+            QVERIFY(c.admittedTo(port));
+            if (how == QLatin1String("close"))
+                c.socket.disconnectFromHost();
+            else if (how == QLatin1String("abort"))
+                c.socket.abort();
+            else if (how == QLatin1String("silent"))
+                r.clock.advanceMs(AccessRules::kLoginLimitMs);
+            else
+                r.remote.TCPConnectOnCmd();
+            QVERIFY(relistened(r));
+        }
+        Client next;
+        QCOMPARE(next.admittedTo(port), !shutOut);
+        if (shutOut)
+            QCOMPARE(r.status(), QStringLiteral("Connection refused to 127.0.0.1: too many wrong passwords, wait 10 minutes"));
+    }
+
+    // The reported attack: a client without the password holds the link for 29 s,
+    // leaves and is back at once, before anyone else. A user who logged in lately
+    // still gets in, whether the client keeps its address or changes it every time.
+    void unauthenticatedClientCannotStarve_data()
+    {
+        QTest::addColumn<bool>("newAddress");
+        QTest::newRow("one address") << false;
+        QTest::newRow("a new address every time") << true;
+    }
+    void unauthenticatedClientCannotStarve()
+    {
+        QFETCH(bool, newAddress);
+        Rig r;
+        r.rules.password = "pw";
+        r.autoListen = true;
+        const quint16 port = r.listen();
+        QVERIFY(userLogsIn(r, port));
+        constexpr int kRounds = 6;
+        auto holder = std::make_unique<Client>();
+        holder->admittedTo(port, QStringLiteral("127.0.0.2"));
+        int logins = 0;
+        for (int i = 1; i <= kRounds; ++i) {
+            r.clock.advanceMs(29000);
+            holder->socket.disconnectFromHost();
+            QVERIFY(relistened(r));
+            holder = std::make_unique<Client>();
+            holder->admittedTo(port, QStringLiteral("127.0.0.%1").arg(newAddress ? 2 + i : 2));
+            if (userLogsIn(r, port))
+                ++logins;
+        }
+        QVERIFY2(logins >= kRounds / 2, qPrintable(QString::number(logins)));
+        // The wait for such a user is short: after it, anyone gets in again.
+        r.clock.advanceMs(AccessRules::kLoginLimitMs);
+        holder->socket.disconnectFromHost();
+        QVERIFY(relistened(r));
+        r.clock.advanceMs(RemoteLink::kKeptForRecentMs);
+        Client stranger;
+        QVERIFY(stranger.admittedTo(port, QStringLiteral("127.0.0.99")));
     }
 
     void thousandConnectsAndDisconnects()

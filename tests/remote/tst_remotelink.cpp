@@ -417,7 +417,7 @@ private Q_SLOTS:
         QCOMPARE(r.tcp1.state(), int(RemoteSocket::Connected));
         r.clock.advanceMs(1);
         r.ticks(1);
-        const QString notice = QStringLiteral("Connection closed: no password from 10.0.0.7 within 30 s");
+        const QString notice = QStringLiteral("Connection closed: no password from 10.0.0.7 within 10 s");
         QCOMPARE(r.status(), notice);
         // Listening again at once, but the reason stays readable for a while.
         QCOMPARE(r.tcp1.state(), int(RemoteSocket::Listening));
@@ -434,7 +434,7 @@ private Q_SLOTS:
         Rig r;
         r.rules.password = "pw";
         r.connectClient();
-        r.clock.advanceMs(10000);
+        r.clock.advanceMs(AccessRules::kLoginLimitMs - 1);
         r.tcp1.arrive("?p=pw\r");
         r.clock.advanceMs(60000);
         r.ticks(1);
@@ -457,7 +457,7 @@ private Q_SLOTS:
         QTest::newRow("no password: idle") << "" << RemoteLink::kIdleLimitMs
                                            << "Connection closed: nothing from 10.0.0.7 for 5 minutes";
         QTest::newRow("password: login deadline") << "pw" << AccessRules::kLoginLimitMs
-                                                  << "Connection closed: no password from 10.0.0.7 within 30 s";
+                                                  << "Connection closed: no password from 10.0.0.7 within 10 s";
     }
     void silentClientLeaves()
     {

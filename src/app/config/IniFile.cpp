@@ -4,13 +4,15 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <cmath>
 
 namespace vexlor::app {
 
-// Whole: everything after the first "=", since a pass phrase may hold one.
+// Whole: Vexlor's own keys. Everything after the first "=", since a pass phrase
+// may hold one, in UTF-8; the original keys are single-byte text.
 // Outside the unnamed namespace: IniFile::Key, which has linkage, holds one.
 enum class KeyKind { Text, Number, Whole };
 
@@ -28,6 +30,16 @@ QString trimBlanks(const QString& s)
     while (e > b && s[e - 1] == QLatin1Char(' '))
         --e;
     return s.mid(b, e - b);
+}
+
+// A file from an older release holds its own keys as single-byte text, which is
+// seldom valid UTF-8: such a value reads as it always did.
+QString ownKeyText(const QString& singleByte)
+{
+    const QByteArray bytes = singleByte.toLatin1();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? singleByte : text;
 }
 
 const char* const kHeader[] = {
@@ -133,6 +145,8 @@ void IniFile::readLine(const QString& line)
         const QString value = trimBlanks(rest);
         if (key.kind == KeyKind::Number)
             this->*key.field = numberText(link::wire::leadingNumber(value));
+        else if (key.kind == KeyKind::Whole)
+            this->*key.field = ownKeyText(value);
         else
             this->*key.field = value;
         return;
@@ -164,8 +178,10 @@ QByteArray IniFile::contents() const
     const QByteArray crlf("\r\n");
     for (const char* line : kHeader)
         out += QByteArray(line) + crlf;
-    for (const Key& key : kKeys)
-        out += QByteArray(key.name) + '=' + (this->*key.field).toLatin1() + crlf;
+    for (const Key& key : kKeys) {
+        const QString& value = this->*key.field;
+        out += QByteArray(key.name) + '=' + (key.kind == KeyKind::Whole ? value.toUtf8() : value.toLatin1()) + crlf;
+    }
     return out;
 }
 

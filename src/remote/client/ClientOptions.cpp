@@ -15,12 +15,22 @@ ClientOptions ClientOptions::parse(const QStringList& args, const QString& defau
             o.showHelp = true;
         } else if (a == QLatin1String("--version")) {
             o.showVersion = true;
-        } else if (a == QLatin1String("--user") || a == QLatin1String("--password")) {
+        } else if (a == QLatin1String("--user") || a == QLatin1String("--password") || a == QLatin1String("--wait")) {
             if (i + 1 >= args.size()) {
                 o.error = a + QStringLiteral(" needs a value");
                 return o;
             }
-            (a == QLatin1String("--user") ? o.user : o.password) = args[++i];
+            const QString& value = args[++i];
+            if (a == QLatin1String("--wait")) {
+                bool ok = false;
+                o.waitSeconds = value.toInt(&ok);
+                if (!ok || o.waitSeconds < 0 || o.waitSeconds > 24 * 3600) {
+                    o.error = QStringLiteral("bad --wait ") + value;
+                    return o;
+                }
+            } else {
+                (a == QLatin1String("--user") ? o.user : o.password) = value;
+            }
         } else if (a.startsWith(QLatin1String("--"))) {
             o.error = QStringLiteral("unknown option ") + a;
             return o;
@@ -50,7 +60,7 @@ ClientOptions ClientOptions::parse(const QStringList& args, const QString& defau
 QString ClientOptions::helpText()
 {
     return QStringLiteral(
-        "Usage: vexlor-remote HOST [PORT] [--user NAME] [--password P]\n"
+        "Usage: vexlor-remote HOST [PORT] [--user NAME] [--password P] [--wait SECONDS]\n"
         "\n"
         "Follows a Vexlor program over its remote link (port 1025 unless given).\n"
         "Prints the receiver's status as one line whenever it changes, and the\n"
@@ -61,6 +71,8 @@ QString ClientOptions::helpText()
         "\n"
         "  --user NAME     the name shown to the operator (default: $USER)\n"
         "  --password P    the program's RemotePassword (default: $VEXLOR_REMOTE_PASSWORD)\n"
+        "  --wait SECONDS  while the link is busy, try again every second for this long\n"
+        "                  (default 30; 0 tries once)\n"
         "  --version       print the version and exit\n"
         "  --help          this text\n");
 }

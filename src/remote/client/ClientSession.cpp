@@ -34,7 +34,8 @@ ClientSession::Reply ClientSession::received(QByteArrayView bytes)
         if (m == QLatin1String("?u")) {
             r.send.append(message(QStringLiteral("?u=") + m_user));
         } else if (m == QLatin1String("?p")) {
-            r.send.append(message(QStringLiteral("?p=") + m_password));
+            // UTF-8, as the program reads the phrase from its configuration.
+            r.send.append("?p=" + m_password.toUtf8() + '\r');
         } else if (m.startsWith(QLatin1String("chat="))) {
             r.print.append(terminalSafe(QStringLiteral("<operator> ") + m.mid(5)));
         } else if (protocol::applyStatus(m_status, m) && m.startsWith(QLatin1String("it="))) {

@@ -3,6 +3,7 @@
 #include "remote/client/ClientSession.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <QTcpSocket>
 #include <QTimer>
@@ -42,23 +43,51 @@ int main(int argc, char** argv)
 
     ClientSession session(options.user, options.password);
     QTcpSocket socket;
+    // The link serves one client at a time: while another holds it, the connection is
+    // refused, or taken and dropped before the link asks anything. Try again every
+    // second until --wait runs out; a client holding the link without the password
+    // is sent away within seconds, and one that logged in lately gets the next turn.
+    QElapsedTimer waiting;
+    waiting.start();
+    bool asked = false;
+    bool toldWaiting = false;
+    auto tryAgainOrFail = [&](const QString& why) {
+        if (waiting.elapsed() >= qint64(options.waitSeconds) * 1000) {
+            std::fprintf(stderr, "vexlor-remote: %s\n", qPrintable(why));
+            app.exit(1);
+            return;
+        }
+        if (!toldWaiting) {
+            std::fprintf(stderr, "vexlor-remote: %s; trying again for up to %d s\n", qPrintable(why), options.waitSeconds);
+            toldWaiting = true;
+        }
+        QTimer::singleShot(1000, &socket, [&] { socket.connectToHost(options.host, options.port); });
+    };
     QObject::connect(&socket, &QTcpSocket::readyRead, [&] {
+        if (!asked)
+            std::fprintf(stderr, "vexlor-remote: connected to %s:%u\n", qPrintable(options.host), unsigned(options.port));
+        asked = true;
         const ClientSession::Reply r = session.received(socket.readAll());
         for (const QByteArray& m : r.send)
             socket.write(m);
         for (const QString& line : r.print)
             printLine(line);
     });
-    QObject::connect(&socket, &QTcpSocket::connected, [&] {
-        std::fprintf(stderr, "vexlor-remote: connected to %s:%u\n", qPrintable(options.host), unsigned(options.port));
-    });
     QObject::connect(&socket, &QTcpSocket::disconnected, [&] {
+        if (!asked) {
+            tryAgainOrFail(QStringLiteral("the link closed the connection at once (busy, not allowed, or shut out)"));
+            return;
+        }
         std::fprintf(stderr, "vexlor-remote: the connection was closed\n");
         app.exit(0);
     });
     QObject::connect(&socket, &QTcpSocket::errorOccurred, [&](QAbstractSocket::SocketError e) {
         if (e == QAbstractSocket::RemoteHostClosedError)
             return; // followed by disconnected()
+        if (e == QAbstractSocket::ConnectionRefusedError && !asked) {
+            tryAgainOrFail(socket.errorString());
+            return;
+        }
         std::fprintf(stderr, "vexlor-remote: %s\n", qPrintable(socket.errorString()));
         app.exit(1);
     });
