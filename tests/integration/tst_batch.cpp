@@ -55,7 +55,7 @@ private Q_SLOTS:
         QTest::newRow("a line wait that is no number") << QStringList {"--export", "t.txt", "--line-wait", "5s"} << 2
                                                        << "--line-wait takes whole seconds";
         QTest::newRow("an import whose upload finds no port")
-            << QStringList {"--import", "p25.txt", "--upload", "--port", "/dev/vexlor-none", "--data-dir", "d"} << 1
+            << QStringList {"--import", "p25.txt", "--upload", "--port", "/dev/vexlor-none", "--data-dir", "noport"} << 1
             << "the memories are imported into the local files, but nothing was sent to the scanner";
         QTest::newRow("an upload that sends not everything")
             << QStringList {"--import", "p25.txt", "--upload", "--simulate", "--data-dir", "p25"} << 1 << "1 of 2 items not sent";
@@ -67,6 +67,7 @@ private Q_SLOTS:
         QVERIFY(p25.open(QIODevice::WriteOnly));
         p25.write("[Bank]=2 | [BankType]=P25 | [BankName]=Digital\r\n[Chan]=5 | [Freq]=155.0\r\n");
         p25.close();
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("noport")));
         QByteArray err;
         QTEST(run(args, &err), "status");
         QFETCH(QString, stderrHas);
