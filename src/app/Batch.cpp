@@ -100,7 +100,7 @@ Batch::Status Batch::releaseReceiver(Status status)
         return status == Done ? Failed : status;
     }
     const bool programming = owed.contains(link::cmd::key(0));
-    report(QStringLiteral("the scanner never got %1: it may still be quieted (muted, squelch and ID display off)%2. "
+    report(QStringLiteral("the scanner never got %1: it may still be quieted (muted, sending no reports of its own)%2. "
                           "Switch it off and on, or start Vexlor once the cable is back.")
                .arg(owed.join(QStringLiteral(", ")),
                     programming ? QStringLiteral(" and in programming") : QString()));

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace tst_application {
 namespace {
@@ -293,6 +294,29 @@ private Q_SLOTS:
         QVERIFY(m_dialogs.messages.isEmpty());
         QVERIFY(m_port.written.isEmpty());
         QVERIFY(QFile::exists("qorvanix.ini"));
+        QCOMPARE(m_exits, 1);
+    }
+
+    // Quitting while the line is down: the release the receiver is owed goes out when it returns.
+    void quitWithTheLineDown()
+    {
+        writeIni("[comm port]=2\r\n");
+        app::CommandLine options;
+        options.lineWaitSeconds = 5;
+        auto a = make(options);
+        QVERIFY(a->startUp());
+        a->link().setQuietedScanner(true);
+        m_port.setDsr(false);
+        m_port.clearWritten();
+        QByteArray sentWhileDown = "<line never returned>";
+        QTimer::singleShot(100, &m_port, [&] {
+            sentWhileDown = m_port.written;
+            m_port.setDsr(true);
+        });
+        a->terminate();
+        QCOMPARE(sentWhileDown, QByteArray());
+        QCOMPARE(m_port.written, QByteArray("MUA\rQUN\rIDN\r"));
+        QVERIFY(!m_port.isOpen());
         QCOMPARE(m_exits, 1);
     }
 
