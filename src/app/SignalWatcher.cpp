@@ -17,8 +17,13 @@ volatile std::sig_atomic_t g_pending = 0;
 constexpr int kTerminating[] = {SIGHUP,  SIGINT,  SIGQUIT,   SIGPIPE, SIGALRM, SIGTERM,   SIGUSR1,
                                 SIGUSR2, SIGPOLL, SIGVTALRM, SIGPROF, SIGXCPU, SIGSTKFLT, SIGPWR};
 
-void onSignal(int sig)
+void onSignal(int sig, siginfo_t* info, void*)
 {
+    // A write of our own into a closed pipe or socket (stderr, the trace, a
+    // remote client) fails with EPIPE where it is made; only a SIGPIPE that
+    // somebody sends ends the run.
+    if (sig == SIGPIPE && info && info->si_pid == ::getpid())
+        return;
     g_pending = sig;
     const unsigned char b = static_cast<unsigned char>(sig);
     const ssize_t n = ::write(g_pipe[1], &b, 1);
@@ -37,9 +42,9 @@ SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::onReadable);
     struct sigaction sa {};
-    sa.sa_handler = onSignal;
+    sa.sa_sigaction = onSignal;
     sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
+    sa.sa_flags = SA_RESTART | SA_SIGINFO;
     for (int sig : kTerminating)
         ::sigaction(sig, &sa, nullptr);
     ::signal(SIGXFSZ, SIG_IGN);
@@ -51,6 +56,8 @@ SignalWatcher::~SignalWatcher()
         return;
     for (int sig : kTerminating)
         ::signal(sig, SIG_DFL);
+    // The last lines (the trace, stderr) may still go into a pipe whose reader left.
+    ::signal(SIGPIPE, SIG_IGN);
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;

@@ -9,8 +9,10 @@ namespace vexlor::app {
 // Turns every terminating signal that can be caught (SIGINT, SIGTERM, SIGHUP
 // from a closed terminal, SIGPIPE, SIGUSR1, SIGALRM, ...) into a Qt signal on
 // the event loop, where the receiver can be released safely (a signal
-// handler may only write a byte). SIGXFSZ is ignored, so a file-size limit
-// fails the write with a reason instead of killing the run.
+// handler may only write a byte). A SIGPIPE raised by our own write into a
+// closed pipe is not one of them: that write fails with EPIPE instead.
+// SIGXFSZ is ignored, so a file-size limit fails the write with a reason
+// instead of killing the run.
 class SignalWatcher : public QObject {
     Q_OBJECT
 public:

@@ -255,20 +255,35 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo(path(folder + "/bank.dat")).size());
     }
 
-    // A trace reader that stops reading costs trace lines, never the run.
-    void stalledTraceReader()
+    // A trace reader that stops reading, or goes, costs trace lines, never the run.
+    void traceReaderStopsOrGoes_data()
     {
-        const QString fifo = path(QStringLiteral("trace.fifo"));
+        QTest::addColumn<bool>("goes");
+        QTest::newRow("stops reading") << false;
+        QTest::newRow("goes away") << true;
+    }
+    void traceReaderStopsOrGoes()
+    {
+        QFETCH(bool, goes);
+        const QString name = goes ? QStringLiteral("gone") : QStringLiteral("stalled");
+        const QString fifo = path(name + ".fifo");
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
         QVERIFY(reader >= 0);
         ::fcntl(reader, F_SETPIPE_SZ, 4096);
-        QByteArray err;
-        const int status = vexlor::testing::runVexlor(
-            m_dir.path(), {"--backup", path("traced.txt"), "--simulate", "--trace", fifo, "--data-dir", "traced"}, &err);
-        ::close(reader);
-        QCOMPARE(status, 0);
-        QVERIFY(QFileInfo(path("traced.txt")).size() > 10000);
+        QProcess vexlor;
+        start(vexlor, name, {"--backup", path(name + ".txt"), "--simulate", "--trace", fifo});
+        if (goes) {
+            QTest::qWait(1500);
+            ::close(reader);
+            reader = -1;
+        }
+        QVERIFY(vexlor.waitForFinished(60000));
+        if (reader >= 0)
+            ::close(reader);
+        QCOMPARE(vexlor.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(vexlor.exitCode(), 0);
+        QVERIFY(QFileInfo(path(name + ".txt")).size() > 10000);
     }
 
     // A port held by another program is named as such, with the holder.
