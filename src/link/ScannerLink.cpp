@@ -30,6 +30,8 @@ ScannerLink::ScannerLink(platform::SerialPort& port, platform::Clock& clock, QOb
     : QObject(parent), m_port(port), m_clock(clock), m_portAlive(&port), m_clockAlive(&clock)
 {
     connect(&m_port, &platform::SerialPort::lineStateChanged, this, &ScannerLink::OnComm);
+    // Any byte from the receiver, a poll reply included, says it is there.
+    connect(&m_port, &platform::SerialPort::readyRead, this, [this] { m_silent = false; });
 }
 
 ScannerLink::~ScannerLink() = default;
@@ -200,6 +202,8 @@ void ScannerLink::QuietScanner(bool QuietState)
             m_pollTimer->stop();
         if (m_quieted)
             return;
+        // Each exchange asks afresh whether the receiver answers.
+        m_silent = false;
         m_quieting = true;
         for (const QLatin1String command : cmd::kQuietCommands) {
             // After a time-out the rest go straight: waiting on a silent

@@ -401,6 +401,9 @@ private Q_SLOTS:
         QCOMPARE(rig.offlineShown, 1);
         QVERIFY(rig.link->QuietedScanner());
         QVERIFY(rig.link->receiverSilent());
+        // Any byte later, a poll reply say, ends the silence.
+        rig.port.feed("W");
+        QVERIFY(!rig.link->receiverSilent());
     }
 };
 
