@@ -4,7 +4,6 @@
 #include "memory/MemoryTables.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <memory>
@@ -42,31 +41,7 @@ void forEachRun(int count, Marked marked, Store store)
 
 WriteResult write(const QString& path, const QByteArray& bytes)
 {
-    WriteResult r;
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        r.errorNumber = errorNumber(file, errno);
-        r.reason = file.errorString();
-        return r;
-    }
-    r.opened = true;
-    errno = 0;
-    const bool all = file.write(bytes) == bytes.size();
-    const int writeErrno = errno;
-    if (!all) {
-        r.errorNumber = errorNumber(file, writeErrno);
-        r.reason = file.errorString();
-        file.cancelWriting();
-        return r;
-    }
-    errno = 0;
-    r.written = file.commit();
-    if (!r.written) {
-        r.errorNumber = errorNumber(file, errno);
-        r.reason = file.errorString();
-    }
-    return r;
+    return platform::safewrite::replace(path, bytes);
 }
 
 ReadResult import(const QString& path, MemoryTables& tables)
