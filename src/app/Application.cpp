@@ -145,7 +145,8 @@ void Application::shutDown(bool ask)
     m_log.close();
 
     m_ini.setAutoListenTCP(m_autoListen ? QStringLiteral("1") : QStringLiteral("0"));
-    saveConfig();
+    // A run ended by a signal has nobody to press OK.
+    saveConfig(ask);
     exitProgram();
 }
 
@@ -170,10 +171,18 @@ void Application::refreshConfig()
     m_ini.setLogWhat(m_logFlags.toLogWhat());
 }
 
-void Application::saveConfig()
+void Application::saveConfig(bool tell)
 {
     refreshConfig();
-    m_ini.SaveINI();
+    if (m_ini.SaveINI())
+        return;
+    std::fprintf(stderr, "vexlor: the configuration could not be saved: %s\n", qPrintable(m_ini.lastError()));
+    if (!tell)
+        return;
+    Dialogs::Message m {QStringLiteral("The configuration could not be saved."), {}, Dialogs::Buttons::Ok,
+                        Dialogs::Icon::Warning};
+    m.informative = m_ini.lastError();
+    m_platform.dialogs.message(m);
 }
 
 void Application::showLogWindow()

@@ -89,7 +89,8 @@ public:
     recording::MeasureIntfc& meas() { return m_meas; }
     memory::LocalStores& stores() { return m_stores; }
     // Refreshes ComPort, ComSettings and LogWhat and writes the configuration.
-    void saveConfig();
+    // A failure goes to stderr, and to a message box when `tell`.
+    void saveConfig(bool tell = true);
 
     MainWindow& window() { return *m_window; }
     MemoryBinder& memoryBinder() { return *m_memoryBinder; }

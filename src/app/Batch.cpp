@@ -1,8 +1,8 @@
 #include "app/Batch.h"
 
+#include "app/OwnFiles.h"
 #include "app/SignalWatcher.h"
 #include "link/Commands.h"
-
 #include "link/Wire.h"
 #include "memory/ImportUpload.h"
 #include "memory/MemoryTables.h"
@@ -12,6 +12,7 @@
 #include "platform/SerialPort.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <unistd.h>
@@ -22,7 +23,7 @@ namespace {
 
 QString writeFailure(const QString& path, const memory::taggedfile::WriteResult& w)
 {
-    return QStringLiteral("cannot write %1: %2 (%3)").arg(path, w.reason).arg(w.errorNumber);
+    return QStringLiteral("cannot write %1: %2; any earlier file of that name is unchanged").arg(path, w.reason);
 }
 
 } // namespace
@@ -75,6 +76,14 @@ Batch::Status Batch::run()
     // A missing configuration means the defaults, as in the window.
     m_ini.LoadINI();
     m_link.setSerialPortTimeout(link::wire::leadingNumber(m_ini.SerialPortTimeout()));
+    // Before the stores are read or the receiver is touched.
+    const QString destination = m_options.exportFile.isEmpty() ? m_options.backupFile : m_options.exportFile;
+    const QString refused = destination.isEmpty() ? QString() : destinationProblem(destination, ownFiles(m_ini, m_stores));
+    if (!refused.isEmpty())
+        return fail(QStringLiteral("cannot write %1: %2").arg(destination, refused));
+    // An export only reads: a missing store is reported, never made.
+    if (!m_options.exportFile.isEmpty())
+        m_stores.setReadOnly(true);
     m_stores.LoadStores(*m_tables);
     Status status = Usage;
     if (!m_options.exportFile.isEmpty())
@@ -122,7 +131,15 @@ bool Batch::openPort(const QString& consequence)
 
 Batch::Status Batch::exportFile()
 {
-    const auto w = memory::taggedfile::write(m_options.exportFile, memory::tagged::exportText(*m_tables));
+    if (!m_stores.loadError().isEmpty())
+        return fail(m_stores.loadError() + QStringLiteral("; nothing was exported"));
+    const QByteArray text = memory::tagged::exportText(*m_tables);
+    // An empty file in place of a good one helps no one.
+    if (text.isEmpty())
+        return fail(QStringLiteral("nothing to export: the data folder %1 holds no channel, bank or ID; "
+                                   "%2 was not touched")
+                        .arg(QDir::currentPath(), m_options.exportFile));
+    const auto w = memory::taggedfile::write(m_options.exportFile, text);
     return w.written ? Done : fail(writeFailure(m_options.exportFile, w));
 }
 
@@ -143,6 +160,9 @@ Batch::Status Batch::importFile()
         report(QStringLiteral("%1: %2 line(s) held no record that fits the memories and were skipped")
                    .arg(m_options.importFile)
                    .arg(r.count.skipped));
+    if (r.count.records == 0)
+        return fail(QStringLiteral("nothing was found to import in %1: no line holds a channel, bank or ID")
+                        .arg(m_options.importFile));
     // A signal that came while the file was parsed ends the run before anything is written.
     QCoreApplication::processEvents();
     if (interrupted())

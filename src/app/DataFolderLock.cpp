@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 DataFolderLock::DataFolderLock(const QString& folder)
     : m_folder(QDir(folder).absolutePath()),
-      m_lock(QDir(folder).absoluteFilePath(QStringLiteral("vexlor.lock")))
+      m_lock(QDir(folder).absoluteFilePath(kFileName))
 {
     // Held for the whole run, so its age says nothing: only a holder that is gone frees it.
     m_lock.setStaleLockTime(0ms);

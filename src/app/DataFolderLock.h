@@ -13,6 +13,8 @@ namespace vexlor::app {
 // the object goes, which removes it.
 class DataFolderLock {
 public:
+    static inline const QString kFileName = QStringLiteral("vexlor.lock");
+
     enum class State {
         Free,        // not taken yet
         Taken,

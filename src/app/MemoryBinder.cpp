@@ -1,6 +1,7 @@
 #include "app/MemoryBinder.h"
 
 #include "app/Application.h"
+#include "app/OwnFiles.h"
 #include "app/SecondaryWindow.h"
 #include "app/ui/MainWindow.h"
 #include "memory/ui/Banks.h"
@@ -8,6 +9,7 @@
 #include "memory/ui/IDdir.h"
 #include "memory/ui/Transfer.h"
 #include "monitor/StatusRefresh.h"
+#include "platform/Dialogs.h"
 #include "utilities/ui/FrmHelp.h"
 #include "utilities/ui/TGConvert.h"
 
@@ -19,7 +21,8 @@ MemoryBinder::MemoryBinder(Application& app)
     : m_app(app),
       m_freq({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()}),
       m_id({app.link(), app.platform().dialogs, app.tables(), app.stores()}),
-      m_transfer({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()}),
+      m_transfer({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores(),
+                  [&app] { return ownFiles(app.INIObj(), app.stores()); }}),
       m_banks({app.platform().dialogs, app.platform().clipboard, app.tables(), app.stores(),
                {[&d = app.decoder()](int bank) { return d.PriorityChannels[size_t(std::clamp(bank, 0, 10))]; },
                 [&d = app.decoder()] { return d.LastVRReply; }, [&d = app.decoder()] { return d.LastSIReply; }}})
@@ -81,7 +84,14 @@ void MemoryBinder::TGConvertMnu_Click()
     if (m_app.finished())
         return;
     // Written once, when missing; the lookup then reads it like any other copy.
-    utilities::TalkgroupConverter::ensureAfsFile(m_converter.afsFile());
+    QString why;
+    if (!utilities::TalkgroupConverter::ensureAfsFile(m_converter.afsFile(), &why)) {
+        using platform::Dialogs;
+        Dialogs::Message m {QStringLiteral("The talkgroup table %1 could not be written.").arg(m_converter.afsFile()), {},
+                            Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+        m.informative = why;
+        m_app.platform().dialogs.message(m);
+    }
     if (!m_converterWindow)
         m_converterWindow = std::make_unique<utilities::TGConvert>(m_converter);
     showSecondaryWindow(m_app.window(), *m_converterWindow);

@@ -47,7 +47,6 @@ SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
     sa.sa_flags = SA_RESTART | SA_SIGINFO;
     for (int sig : kTerminating)
         ::sigaction(sig, &sa, nullptr);
-    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 SignalWatcher::~SignalWatcher()

@@ -11,8 +11,6 @@ namespace vexlor::app {
 // the event loop, where the receiver can be released safely (a signal
 // handler may only write a byte). A SIGPIPE raised by our own write into a
 // closed pipe is not one of them: that write fails with EPIPE instead.
-// SIGXFSZ is ignored, so a file-size limit fails the write with a reason
-// instead of killing the run.
 class SignalWatcher : public QObject {
     Q_OBJECT
 public:

@@ -19,12 +19,15 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
+#include <csignal>
 #include <cstdio>
 
 using namespace vexlor;
 
 int main(int argc, char** argv)
 {
+    // Past a file-size limit a write then fails with EFBIG, which the save reports, instead of killing the run.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -59,9 +62,18 @@ int main(int argc, char** argv)
     if (options.desktop)
         options.dataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vexlor");
     if (!options.dataDir.isEmpty()) {
-        if (!QDir().mkpath(options.dataDir) || !QDir::setCurrent(options.dataDir)) {
+        // A mistyped folder would give an export empty stores: only the window and the menu's folder are made.
+        const bool make = !options.isBatch() || options.desktop;
+        if (!make && !QFileInfo(options.dataDir).isDir()) {
+            std::fprintf(stderr,
+                         "vexlor: the data directory %s does not exist "
+                         "(--export, --import and --backup never make one)\n",
+                         qPrintable(options.dataDir));
+            return 1;
+        }
+        if ((make && !QDir().mkpath(options.dataDir)) || !QDir::setCurrent(options.dataDir)) {
             std::fprintf(stderr, "vexlor: cannot use the data directory %s\n", qPrintable(options.dataDir));
-            return 2;
+            return 1;
         }
     }
 

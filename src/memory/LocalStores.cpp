@@ -79,21 +79,42 @@ static QByteArray withJournal(QByteArray data, QFile& file, const RecordJournal&
     return data;
 }
 
-void LocalStores::LoadStores(MemoryTables& tables)
+QStringList LocalStores::files() const
+{
+    return {bankPath(), idBankPath(), m_bank.journal.path(), m_idBank.journal.path()};
+}
+
+bool LocalStores::readStore(Store& store, qint64 bytes, QByteArray& data)
+{
+    if (openStore(store) && store.file.seek(0)) {
+        data.resize(bytes);
+        const qint64 n = store.file.read(data.data(), bytes);
+        if (n >= 0) {
+            data.truncate(n);
+            data = withJournal(std::move(data), store.file, store.journal, store.writable);
+            return true;
+        }
+    }
+    data.clear();
+    if (m_loadError.isEmpty())
+        m_loadError = QStringLiteral("cannot read %1: %2")
+                          .arg(QFileInfo(store.file).absoluteFilePath(), store.file.errorString());
+    return false;
+}
+
+bool LocalStores::LoadStores(MemoryTables& tables)
 {
     m_tables = &tables;
+    m_loadError.clear();
 
     // Only the expected records are read: a huge file is not read whole, and bytes beyond them stay as they are.
-    if (openStore(m_bank) && m_bank.file.seek(0)) {
-        const QByteArray data = withJournal(m_bank.file.read(qint64(kChannelRecordSize) * kChannelRecords),
-                                            m_bank.file, m_bank.journal, m_bank.writable);
+    QByteArray data;
+    if (readStore(m_bank, qint64(kChannelRecordSize) * kChannelRecords, data)) {
         for (int n = 1; n <= kChannelRecords; ++n)
             decodeChannel(recordAt(data, kChannelRecordSize, n), tables.Channels, n);
     }
 
-    if (openStore(m_idBank) && m_idBank.file.seek(0)) {
-        const QByteArray data = withJournal(m_idBank.file.read(qint64(kIDRecordSize) * kIDBankRecords),
-                                            m_idBank.file, m_idBank.journal, m_idBank.writable);
+    if (readStore(m_idBank, qint64(kIDRecordSize) * kIDBankRecords, data)) {
         for (int bank = 1; bank <= MemoryTables::kBanks; ++bank) {
             for (int slot = 1; slot <= MemoryTables::kSlots; ++slot)
                 decodeIDSlot(recordAt(data, kIDRecordSize, 100 * (bank - 1) + slot), tables.IDs, bank, slot);
@@ -105,6 +126,7 @@ void LocalStores::LoadStores(MemoryTables& tables)
     }
     for (int bank = 1; bank <= MemoryTables::kBanks; ++bank)
         tables.BankImported.set(bank, false);
+    return m_loadError.isEmpty();
 }
 
 void LocalStores::writeRecord(Store& store, int recordSize, int record, const QByteArray& bytes)

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace vexlor::memory {
 
@@ -12,8 +13,8 @@ class MemoryTables;
 
 // bank.dat and idbank.dat: opened once, kept open for the run, written through
 // record by record. Each store call's records go through a journal first, so a
-// killed process leaves every record either old or new. File errors never
-// reach the operator; they are kept in errorString() for the log.
+// killed process leaves every record either old or new. Write errors are kept
+// in errorString(), a store that could not be read in loadError().
 class LocalStores {
 public:
     explicit LocalStores(const QString& bankPath = QStringLiteral("bank.dat"),
@@ -21,9 +22,12 @@ public:
     LocalStores(const LocalStores&) = delete;
     LocalStores& operator=(const LocalStores&) = delete;
 
-    // Opens both files (creating them when absent), reads every valid record
-    // into the tables and remembers the tables for the store calls.
-    void LoadStores(MemoryTables& tables);
+    // Opens both files (creating them when absent, unless read-only), reads
+    // every valid record into the tables and remembers the tables for the store
+    // calls. False when a store could not be read at all: loadError() says which
+    // and why, and its records stay empty.
+    bool LoadStores(MemoryTables& tables);
+    QString loadError() const { return m_loadError; }
     // Before LoadStores: open both files for reading only, as when they are not
     // writable. A run that could not lock its data folder must not write them.
     void setReadOnly(bool on) { m_readOnly = on; }
@@ -54,6 +58,8 @@ public:
 
     QString bankPath() const { return m_bank.file.fileName(); }
     QString idBankPath() const { return m_idBank.file.fileName(); }
+    // Both stores and their journals.
+    QStringList files() const;
 
 private:
     struct Store {
@@ -69,6 +75,8 @@ private:
     };
 
     bool openStore(Store& store);
+    // Up to `bytes` from the store's start, with what its journal holds; false when it cannot be read.
+    bool readStore(Store& store, qint64 bytes, QByteArray& data);
     // Redoes what a killed process left in the journal.
     void recover(Store& store);
     // Queues a record for finish(), which writes the queue.
@@ -88,6 +96,7 @@ private:
     bool m_stepOk = true;
     MemoryTables* m_tables = nullptr;
     QString m_error;
+    QString m_loadError;
     bool m_readOnly = false;
 };
 

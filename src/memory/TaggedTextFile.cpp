@@ -4,10 +4,6 @@
 #include "memory/MemoryTables.h"
 #include "platform/FileRead.h"
 
-#include <QFile>
-#include <QSaveFile>
-
-#include <cerrno>
 #include <memory>
 
 namespace vexlor::memory::taggedfile {
@@ -15,12 +11,6 @@ namespace vexlor::memory::taggedfile {
 namespace {
 
 using MT = MemoryTables;
-
-// errno when the failing call left one, else Qt's code for the failure.
-int errorNumber(const QFileDevice& file, int savedErrno)
-{
-    return savedErrno != 0 ? savedErrno : int(file.error());
-}
 
 const QLatin1String kMark {"X"};
 
@@ -43,31 +33,7 @@ void forEachRun(int count, Marked marked, Store store)
 
 WriteResult write(const QString& path, const QByteArray& bytes)
 {
-    WriteResult r;
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        r.errorNumber = errorNumber(file, errno);
-        r.reason = file.errorString();
-        return r;
-    }
-    r.opened = true;
-    errno = 0;
-    const bool all = file.write(bytes) == bytes.size();
-    const int writeErrno = errno;
-    if (!all) {
-        r.errorNumber = errorNumber(file, writeErrno);
-        r.reason = file.errorString();
-        file.cancelWriting();
-        return r;
-    }
-    errno = 0;
-    r.written = file.commit();
-    if (!r.written) {
-        r.errorNumber = errorNumber(file, errno);
-        r.reason = file.errorString();
-    }
-    return r;
+    return platform::safewrite::replace(path, bytes);
 }
 
 ReadResult import(const QString& path, MemoryTables& tables, const std::function<bool()>& cancelled)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "memory/TaggedText.h"
+#include "platform/SafeWrite.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,12 +19,7 @@ namespace vexlor::memory::taggedfile {
 // No memory set comes near this; a bigger file is not tagged text.
 constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 
-struct WriteResult {
-    bool opened = false;
-    bool written = false; // the new file is complete and in place
-    int errorNumber = 0;  // the system's error number, else Qt's file error code
-    QString reason;
-};
+using WriteResult = platform::safewrite::Result;
 
 // Replaces the file only once every byte is on disk: a failed write leaves
 // the previous file as it was.

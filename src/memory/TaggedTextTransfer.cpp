@@ -8,6 +8,7 @@
 #include "memory/UploadTexts.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/SafeWrite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +34,7 @@ TaggedTextTransfer::TaggedTextTransfer(const Parts& parts, QObject* parent)
       m_dialogs(parts.dialogs),
       m_tables(parts.tables),
       m_stores(parts.stores),
+      m_ownFiles(parts.ownFiles),
       m_upload(parts.link, parts.tables),
       m_backup(parts.link, parts.port)
 {
@@ -90,6 +92,12 @@ void TaggedTextTransfer::ExportTaggedTextFile()
         message(QStringLiteral("Tagged Text File Export Cancelled..."));
         return;
     }
+    const QString refused = platform::safewrite::refusal(*path, m_ownFiles ? m_ownFiles() : m_stores.files());
+    if (!refused.isEmpty()) {
+        message(QStringLiteral("Tagged Text File Export Refused"),
+                QStringLiteral("%1: %2.\nNothing was written.").arg(QDir::toNativeSeparators(*path), refused));
+        return;
+    }
     const taggedfile::WriteResult r = taggedfile::write(*path, tagged::exportText(m_tables));
     if (!r.opened)
         message(failedText("Tagged Text File Export", "File Open", r.errorNumber), r.reason);
@@ -121,6 +129,12 @@ void TaggedTextTransfer::ImportTaggedTextFile()
         message(QStringLiteral("Frequency File Import Failed: File Too Large"),
                 QStringLiteral("A tagged text file is far smaller than %1 MB; this one is no tagged text file.")
                     .arg(taggedfile::kMaxFileBytes / (1024 * 1024)));
+        return;
+    }
+    if (r.count.records == 0) {
+        message(QStringLiteral("Frequency File Import Failed: Nothing To Import"),
+                QStringLiteral("No line of %1 holds a channel, bank or ID. Vexlor's memories are as they were.")
+                    .arg(QDir::toNativeSeparators(*path)));
         return;
     }
     if (!taggedfile::commitImport(m_tables, *next, m_stores, this)) {
@@ -201,6 +215,14 @@ void TaggedTextTransfer::BackupScanner()
         return;
     }
     const QString title = QStringLiteral("Back Up Scanner");
+    // A backup takes a while: its folder is checked before the receiver is touched.
+    const QString planned = QDir::current().absoluteFilePath(backupFileName(m_link.clock().localDateTime()));
+    QDir().mkpath(QFileInfo(planned).absolutePath());
+    if (const QString why = platform::safewrite::folderProblem(planned); !why.isEmpty()) {
+        m_dialogs.message({QStringLiteral("Backup Failed: ") + why + QLatin1Char('.'), title, Dialogs::Buttons::Ok,
+                           Dialogs::Icon::Warning});
+        return;
+    }
     show(title, QStringLiteral("Preparing the scanner..."), ReceiverBackup::steps(m_tables));
     // Heap: a whole memory set is too big for the stack.
     auto copy = std::make_unique<MemoryTables>();
@@ -219,7 +241,6 @@ void TaggedTextTransfer::BackupScanner()
     case ReceiverBackup::Outcome::Partial:
     case ReceiverBackup::Outcome::Complete: {
         const QString path = QDir::current().absoluteFilePath(backupFileName(m_link.clock().localDateTime()));
-        QDir().mkpath(QFileInfo(path).absolutePath());
         const taggedfile::WriteResult w = taggedfile::write(path, tagged::exportText(*copy));
         if (w.written) {
             m.text = QStringLiteral("The scanner's memories are backed up to\r\n") + QDir::toNativeSeparators(path);

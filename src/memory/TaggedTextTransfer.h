@@ -6,6 +6,9 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace vexlor::platform {
 class Dialogs;
@@ -43,6 +46,8 @@ public:
         platform::Dialogs& dialogs;
         MemoryTables& tables;
         LocalStores& stores;
+        // Files an export must never replace; the stores alone when not given.
+        std::function<QStringList()> ownFiles = {};
     };
 
     explicit TaggedTextTransfer(const Parts& parts, QObject* parent = nullptr);
@@ -76,6 +81,7 @@ private:
     platform::Dialogs& m_dialogs;
     MemoryTables& m_tables;
     LocalStores& m_stores;
+    std::function<QStringList()> m_ownFiles;
     ImportUpload m_upload;
     ReceiverBackup m_backup;
     TransferState m_s;

@@ -2,11 +2,11 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/SafeWrite.h"
 #include "recording/MeasureIntfc.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace vexlor::recording {
 
@@ -95,13 +95,12 @@ void StatsView::ExportCmd_Click()
         path += QStringLiteral(".csv");
 
     // Written whole or not at all: a failed export never leaves half a file.
-    QSaveFile file(path);
-    const QByteArray csv = m_table.toCsv();
-    if (file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size() && file.commit())
+    const auto w = platform::safewrite::replace(path, m_table.toCsv());
+    if (w.written)
         return;
     Dialogs::Message m(QStringLiteral("The statistics could not be saved to %1.").arg(QDir::toNativeSeparators(path)),
                        {}, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
-    m.informative = file.errorString();
+    m.informative = w.reason + QStringLiteral("\nAny earlier file of that name is unchanged.");
     m_dialogs.message(m);
 }
 

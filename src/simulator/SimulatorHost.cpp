@@ -152,10 +152,11 @@ void SimulatorHost::saveState()
     if (!m_saveAllowed || !m_model)
         return;
     QString why;
-    if (StateFile::save(m_options.stateFile, m_model->memory(), &why))
-        m_savedRevision = m_model->memory().revision();
-    else
+    m_saveFailed = !StateFile::save(m_options.stateFile, m_model->memory(), &why);
+    if (m_saveFailed)
         warn(why);
+    else
+        m_savedRevision = m_model->memory().revision();
 }
 
 void SimulatorHost::warn(const QString& text)

@@ -41,6 +41,8 @@ public:
     QString slaveName() const;
     QString errorString() const { return m_error; }
     QStringList warnings() const { return m_warnings; }
+    // False while the last save of the state file has failed (the reason is in warnings()).
+    bool stateSaved() const { return !m_saveFailed; }
     quint32 seed() const { return m_seed; }
 
     ReceiverModel& model() { return *m_model; }
@@ -67,6 +69,7 @@ private:
     quint64 m_savedRevision = 0;
     bool m_saveAllowed = true;
     bool m_running = false;
+    bool m_saveFailed = false;
     QString m_error;
     QStringList m_warnings;
 };

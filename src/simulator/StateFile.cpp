@@ -1,8 +1,7 @@
 #include "simulator/StateFile.h"
 
+#include "platform/SafeWrite.h"
 #include "simulator/TextFile.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -207,13 +206,10 @@ std::optional<MemoryState> StateFile::parse(const QByteArray& text, QString* err
 
 bool StateFile::save(const QString& path, const MemoryState& memory, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(serialize(memory)) < 0 || !f.commit()) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    const auto w = platform::safewrite::replace(path, serialize(memory));
+    if (!w.written && error)
+        *error = QStringLiteral("%1: %2").arg(path, w.reason);
+    return w.written;
 }
 
 std::optional<MemoryState> StateFile::load(const QString& path, QString* error)

@@ -52,6 +52,8 @@ bool catchTermination(QCoreApplication& app)
 
 int main(int argc, char** argv)
 {
+    // Past a file-size limit the state's save then fails with EFBIG and says so, instead of killing the run.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -93,5 +95,5 @@ int main(int argc, char** argv)
 
     const int rc = app.exec();
     host.stop();
-    return rc;
+    return rc == 0 && !host.stateSaved() ? 1 : rc;
 }

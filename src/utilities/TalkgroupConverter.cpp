@@ -1,10 +1,10 @@
 #include "utilities/TalkgroupConverter.h"
 
 #include "link/Wire.h"
+#include "platform/SafeWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <filesystem>
@@ -46,7 +46,7 @@ QString TalkgroupConverter::afsText(int talkgroup)
         .arg(subfleet);
 }
 
-bool TalkgroupConverter::ensureAfsFile(const QString& path)
+bool TalkgroupConverter::ensureAfsFile(const QString& path, QString* why)
 {
     const QFileInfo info(path);
     // A dangling link counts as present: writing through it would replace the link.
@@ -59,11 +59,10 @@ bool TalkgroupConverter::ensureAfsFile(const QString& path)
         table += afsText(v).toLatin1();
         table += "\r\n";
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(table);
-    return file.commit();
+    const auto w = platform::safewrite::replace(path, table);
+    if (!w.written && why)
+        *why = w.reason;
+    return w.written;
 }
 
 void TalkgroupConverter::Convert()

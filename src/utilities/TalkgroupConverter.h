@@ -10,11 +10,14 @@ namespace vexlor::utilities {
 class TalkgroupConverter : public QObject {
     Q_OBJECT
 public:
-    explicit TalkgroupConverter(const QString& afsFile = QStringLiteral("tghex2afs.dat"), QObject* parent = nullptr);
+    static inline const QString kAfsFile = QStringLiteral("tghex2afs.dat");
+
+    explicit TalkgroupConverter(const QString& afsFile = kAfsFile, QObject* parent = nullptr);
 
     // Writes the 2048-row table (000 to 7FF) when the file is missing; an existing
-    // file is left alone. True when the file is there afterwards.
-    static bool ensureAfsFile(const QString& path);
+    // file is left alone. True when the file is there afterwards; else false,
+    // with the reason in `why`.
+    static bool ensureAfsFile(const QString& path, QString* why = nullptr);
     // "AA-FFS" for a talkgroup 0..2047.
     static QString afsText(int talkgroup);
 

@@ -1,4 +1,5 @@
 #include "app/config/IniFile.h"
+#include "LimitGuard.h"
 #include "TestSuite.h"
 
 #include <QDir>
@@ -38,25 +39,7 @@ QStringList values(const IniFile& ini)
 const QStringList kDefaults = {"", "1", "9600,n,8,1", "", "", "0", "3", "", "", "",
                                "", "", "", "", "", "", ""};
 
-// Lowers a process limit for one scope, so a write fails even for root.
-class LimitGuard {
-public:
-    LimitGuard(int resource, rlim_t soft)
-        : m_resource(resource)
-    {
-        getrlimit(resource, &m_old);
-        rlimit l = m_old;
-        l.rlim_cur = soft;
-        m_ok = setrlimit(resource, &l) == 0;
-    }
-    ~LimitGuard() { setrlimit(m_resource, &m_old); }
-    bool ok() const { return m_ok; }
-
-private:
-    int m_resource;
-    rlimit m_old {};
-    bool m_ok = false;
-};
+using vexlor::testing::LimitGuard;
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "PathState.h"
 #include "RunVexlor.h"
 #include "TestSuite.h"
 
@@ -10,6 +11,8 @@
 #include <QThread>
 
 #include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace tst_batch {
 namespace {
@@ -34,7 +37,100 @@ class TestBatch : public QObject {
         return vexlor::testing::runVexlor(m_dir.path(), args, err, env);
     }
 
+    bool write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+
+    QString describe(const QString& name) const { return vexlor::testing::pathState(path(name)); }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // A data folder with a memory set whose export fits in one buffered write.
+        QByteArray set = "[Bank]=1 | [BankName]=County\r\n";
+        for (int c = 1; c <= 40; ++c)
+            set += "[Chan]=" + QByteArray::number(c) + " | [Freq]=155.0 | [Name]=Fire\r\n";
+        QVERIFY(write("set.txt", set) && QDir(m_dir.path()).mkpath("good/sub"));
+        QCOMPARE(run({"--import", "set.txt", "--data-dir", "good"}), 0);
+        QVERIFY(QDir(m_dir.path()).mkpath("nobank") && QDir(m_dir.path()).mkpath("loopbank")
+                && QDir(m_dir.path()).mkpath("fresh"));
+        QVERIFY(QFile::copy(path("good/idbank.dat"), path("nobank/idbank.dat")));
+        QVERIFY(QFile::link("bank.dat", path("loopbank/bank.dat")));
+        QVERIFY(write("fresh/bank.dat", {}) && write("fresh/idbank.dat", {}));
+        QVERIFY(write("empty.txt", {}));
+        QVERIFY(write("picture.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20) + QByteArray(600, '\xff')));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+    }
+
+    // A run that cannot do its work says why, exits 1 and changes nothing:
+    // not the destination, not the stores, not the receiver.
+    void failedRunChangesNothing_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("sizeLimit");
+        QTest::addColumn<QString>("stderrHas");
+        QTest::addColumn<QStringList>("kept");
+        const QStringList stores {"good/bank.dat", "good/idbank.dat"};
+        QTest::newRow("export past a file-size limit")
+            << QStringList {"--export", "dest.txt", "--data-dir", "good"} << true << "File too large" << QStringList {"dest.txt"};
+        QTest::newRow("export onto a FIFO")
+            << QStringList {"--export", "fifo", "--data-dir", "good"} << false << "it is not a regular file" << QStringList {"fifo"};
+        QTest::newRow("export onto the store")
+            << QStringList {"--export", "good/sub/../bank.dat", "--data-dir", "good"} << false
+            << "one of Vexlor's own files (bank.dat)" << stores;
+        QTest::newRow("mistyped data folder")
+            << QStringList {"--export", "dest.txt", "--data-dir", "goood"} << false
+            << "the data directory goood does not exist" << QStringList {"dest.txt", "goood"};
+        QTest::newRow("missing bank.dat")
+            << QStringList {"--export", "dest.txt", "--data-dir", "nobank"} << false
+            << "nobank/bank.dat: No such file or directory" << QStringList {"dest.txt", "nobank/bank.dat"};
+        QTest::newRow("unreadable bank.dat")
+            << QStringList {"--export", "dest.txt", "--data-dir", "loopbank"} << false
+            << "loopbank/bank.dat: Too many levels of symbolic links" << QStringList {"dest.txt"};
+        QTest::newRow("nothing to export")
+            << QStringList {"--export", "dest.txt", "--data-dir", "fresh"} << false << "nothing to export"
+            << QStringList {"dest.txt"};
+        QTest::newRow("empty import") << QStringList {"--import", "empty.txt", "--data-dir", "good"} << false
+                                      << "nothing was found to import" << stores;
+        QTest::newRow("picture import") << QStringList {"--import", "picture.png", "--data-dir", "good"} << false
+                                        << "nothing was found to import" << stores;
+        QTest::newRow("backup into a missing folder")
+            << QStringList {"--backup", "nofolder/b.txt", "--simulate", "--trace", "trace.txt", "--data-dir", "good"}
+            << false << "nofolder does not exist" << QStringList {"nofolder"};
+    }
+    void failedRunChangesNothing()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, sizeLimit);
+        QFETCH(QStringList, kept);
+        QVERIFY(write("dest.txt", "old destination\r\n"));
+        QStringList before;
+        for (const QString& name : kept)
+            before << describe(name);
+        QProcess p;
+        p.setWorkingDirectory(m_dir.path());
+        if (sizeLimit) {
+            p.setChildProcessModifier([] {
+                const rlimit small {1024, 1024};
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            });
+        }
+        p.start(vexlor::testing::vexlorProgram(), args);
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray err = p.readAllStandardError();
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        QFETCH(QString, stderrHas);
+        QVERIFY2(QString::fromLocal8Bit(err).contains(stderrHas), err.constData());
+        for (qsizetype i = 0; i < kept.size(); ++i)
+            QCOMPARE(describe(kept[i]), before[i]);
+        // Nothing went to the receiver.
+        QVERIFY(!read("trace.txt").contains(" out "));
+    }
+
     void exitStatus_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -63,6 +159,7 @@ private Q_SLOTS:
     void exitStatus()
     {
         QFETCH(QStringList, args);
+        QVERIFY(QDir(m_dir.path()).mkpath("d") && QDir(m_dir.path()).mkpath("p25"));
         QFile p25(path(QStringLiteral("p25.txt")));
         QVERIFY(p25.open(QIODevice::WriteOnly));
         p25.write("[Bank]=2 | [BankType]=P25 | [BankName]=Digital\r\n[Chan]=5 | [Freq]=155.0\r\n");
@@ -120,9 +217,10 @@ private Q_SLOTS:
     void backupImportUploadExport()
     {
         QByteArray err;
-        // A fresh data folder exports nothing at all.
-        QCOMPARE(run({"--export", "empty.txt", "--data-dir", "d"}), 0);
-        QCOMPARE(read("empty.txt"), QByteArray());
+        QVERIFY(QDir(m_dir.path()).mkpath("d"));
+        // A fresh data folder has nothing to export.
+        QCOMPARE(run({"--export", "none.txt", "--data-dir", "d"}), 1);
+        QVERIFY(!QFile::exists(path("none.txt")));
 
         QCOMPARE(run({"--backup", "backup.txt", "--simulate", "--data-dir", "d"}, &err), 0);
         QCOMPARE(read("backup.txt").count("[Chan]="), 300);

@@ -147,6 +147,8 @@ private Q_SLOTS:
         const QString folder = path(QStringLiteral("left/") + QTest::currentDataTag());
         const QString lockFile = folder + QStringLiteral("/vexlor.lock");
         QVERIFY(QDir().mkpath(folder));
+        // Something to export: an empty folder would fail for that alone.
+        QCOMPARE(run({"--import", "in.txt", "--data-dir", folder}), 0);
         QVERIFY(writeFile(lockFile, lock));
         QFile::remove(path(QStringLiteral("out.txt")));
         QByteArray err;

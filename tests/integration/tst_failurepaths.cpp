@@ -306,6 +306,7 @@ private Q_SLOTS:
     // Banks the receiver will not scan in trunk mode cost only their ID lists.
     void backupWithAnUnreadableBank()
     {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("partial")));
         QByteArray err;
         QCOMPARE(vexlor::testing::runVexlor(m_dir.path(), {"--import", uploadFile(), "--data-dir", "partial"}, &err), 0);
         QCOMPARE(vexlor::testing::runVexlor(m_dir.path(),

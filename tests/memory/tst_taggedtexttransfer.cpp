@@ -4,8 +4,11 @@
 #include "TestSuite.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace tst_taggedtexttransfer {
 namespace {
@@ -182,6 +185,50 @@ private Q_SLOTS:
         QCOMPARE(r.filterIndex, 2);
         QCOMPARE(r.newName, exporting);
         QCOMPARE(rig.tables, MemoryTables());
+    }
+
+    // Refused or empty, the menu's work stops before any file or the receiver changes.
+    void refusedWorkChangesNothing_data()
+    {
+        QTest::addColumn<QString>("work");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("export onto a FIFO") << "export" << "fifo" << "Tagged Text File Export Refused";
+        QTest::newRow("export onto the store") << "export" << "bank.dat" << "Tagged Text File Export Refused";
+        QTest::newRow("import of an empty file") << "import" << "empty.txt" << "Frequency File Import Failed: Nothing To Import";
+        QTest::newRow("backup with its folder taken")
+            << "backup" << "backups" << "Backup Failed: " + QStringLiteral("%1/backups is not a folder.");
+    }
+    void refusedWorkChangesNothing()
+    {
+        QFETCH(QString, work);
+        QFETCH(QString, file);
+        QFETCH(QString, said);
+        Rig rig;
+        QCOMPARE(::mkfifo(QFile::encodeName(rig.dir.filePath("fifo")).constData(), 0600), 0);
+        for (const char* name : {"empty.txt", "backups"})
+            QVERIFY(QFile(rig.dir.filePath(name)).open(QIODevice::WriteOnly));
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(rig.dir.path());
+        const auto back = qScopeGuard([&] { QDir::setCurrent(cwd); });
+        const auto listing = [&] {
+            QStringList l;
+            for (const QFileInfo& f : QDir(rig.dir.path()).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+                l << f.fileName() + (f.isFile() ? QString::number(f.size()) + f.lastModified().toString(Qt::ISODateWithMs) : QString());
+            return l;
+        };
+        const QStringList before = listing();
+        rig.dialogs.fileAnswers.push_back(rig.dir.filePath(file));
+        rig.commands.clear();
+        if (work == QLatin1String("export"))
+            rig.transfer.ExportTaggedTextFile();
+        else if (work == QLatin1String("import"))
+            rig.transfer.ImportTaggedTextFile();
+        else
+            rig.transfer.BackupScanner();
+        QCOMPARE(rig.dialogs.texts(), QStringList {said.contains(QLatin1String("%1")) ? said.arg(rig.dir.path()) : said});
+        QCOMPARE(listing(), before);
+        QCOMPARE(rig.commands, QStringList());
     }
 
     void interruptedUploadKeepsWhatWasNotSent_data()

@@ -1,6 +1,7 @@
 #include "simulator/ReceiverModel.h"
 #include "simulator/SimulatorHost.h"
 #include "simulator/StateFile.h"
+#include "LimitGuard.h"
 #include "TestSuite.h"
 
 #include <QFile>
@@ -30,6 +31,16 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+// A host on a state file in dir, with no receptions.
+SimulatorOptions quietOptions(const QTemporaryDir& dir)
+{
+    SimulatorOptions o;
+    o.stateFile = dir.filePath(QStringLiteral("state.txt"));
+    o.linkPath = dir.filePath(QStringLiteral("tty"));
+    o.activity = false;
+    return o;
 }
 
 } // namespace
@@ -133,6 +144,27 @@ private Q_SLOTS:
         QVERIFY(saved->bankActive(10) && !saved->bankActive(1));
     }
 
+    // A save the disk refuses keeps the last state whole and says why.
+    void failedSaveKeepsTheLastState()
+    {
+        QTemporaryDir dir;
+        const SimulatorOptions o = quietOptions(dir);
+        QVERIFY(StateFile::save(o.stateFile, MemoryState::factoryLoaded(), nullptr));
+        const QByteArray old = readFile(o.stateFile);
+        SimulatorHost host(o);
+        QVERIFY(host.start());
+        host.model().handle("SB J");
+        {
+            vexlor::testing::LimitGuard limit(RLIMIT_FSIZE, 1024);
+            QVERIFY(limit.ok());
+            host.stop();
+        }
+        QVERIFY(!host.stateSaved());
+        QVERIFY2(host.warnings().last().endsWith(QStringLiteral("state.txt: File too large")),
+                 qPrintable(host.warnings().join(u'\n')));
+        QCOMPARE(readFile(o.stateFile), old);
+    }
+
     void hostLeavesAnUnreadableStateAlone()
     {
         QTemporaryDir dir;
@@ -152,10 +184,7 @@ private Q_SLOTS:
     void hostKeepsMemoriesAcrossRuns()
     {
         QTemporaryDir dir;
-        SimulatorOptions o;
-        o.stateFile = dir.filePath(QStringLiteral("state.txt"));
-        o.linkPath = dir.filePath(QStringLiteral("tty"));
-        o.activity = false;
+        const SimulatorOptions o = quietOptions(dir);
         {
             SimulatorHost host(o);
             QVERIFY(host.start());

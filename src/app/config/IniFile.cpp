@@ -1,13 +1,14 @@
 #include "app/config/IniFile.h"
 
 #include "link/Wire.h"
+#include "platform/SafeWrite.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
 #include <cmath>
+#include <optional>
 
 namespace vexlor::app {
 
@@ -188,26 +189,12 @@ QByteArray IniFile::contents() const
 bool IniFile::SaveINI()
 {
     m_lastError.clear();
-    QSaveFile file(m_iniFileName);
-    // Unbuffered: a buffered short write (a full disk) would still commit a truncated file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        m_lastError = file.errorString();
-        return false;
-    }
     // The remote password is a secret: the file is then for its owner only.
-    if (!m_remotePassword.isEmpty())
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = contents();
-    if (file.write(bytes) != bytes.size()) {
-        m_lastError = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        m_lastError = file.errorString();
-        return false;
-    }
-    return true;
+    const auto mode = m_remotePassword.isEmpty() ? std::nullopt : std::optional<unsigned>(0600);
+    const auto w = platform::safewrite::replace(m_iniFileName, contents(), mode);
+    if (!w.written)
+        m_lastError = QStringLiteral("%1: %2").arg(m_iniFileName, w.reason);
+    return w.written;
 }
 
 } // namespace vexlor::app
