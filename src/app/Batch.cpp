@@ -106,7 +106,7 @@ Batch::Status Batch::releaseReceiver(Status status)
     m_giveUpLineWait = false;
     if (m_link.sendOwed(m_options.lineWaitSeconds * 1000, [this] { return m_giveUpLineWait; })) {
         report(QStringLiteral("the line returned and the scanner was released"));
-        return status == Done ? Failed : status;
+        return status;
     }
     const bool programming = owed.contains(link::cmd::key(0));
     report(QStringLiteral("the scanner never got %1: it may still be quieted (muted, sending no reports of its own)%2. "
