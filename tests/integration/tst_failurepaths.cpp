@@ -34,7 +34,7 @@ struct Sim {
         trace = dir + QStringLiteral("/sim-trace.txt");
         process.start(qEnvironmentVariable("VEXLOR_BIN_DIR") + QStringLiteral("/vexlor-sim"),
                       QStringList {"--link", link, "--no-activity", "--trace", trace} + faults);
-        return process.waitForStarted() && waitFor([&] { return QFileInfo::exists(link); }, 5000);
+        return process.waitForStarted() && waitFor([&] { return QFileInfo::exists(link); }, 20000);
     }
     // Every byte the receiver was sent, after the simulator wrote its trace out.
     QByteArray received(bool stop = true)
@@ -215,8 +215,8 @@ private Q_SLOTS:
                  1);
         QFETCH(QString, stderrHas);
         QVERIFY2(err.contains(stderrHas.toUtf8()), err.constData());
-        // One time-out finds a dead receiver, not one per item.
-        QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
+        // One time-out finds a dead receiver, not one per item (that took 216 s).
+        QVERIFY2(t.elapsed() < 30000, qPrintable(QString::number(t.elapsed())));
     }
 
     // Ctrl+C ends an import from a FIFO that nobody, or a stalled writer, feeds: nothing is stored.
@@ -244,12 +244,10 @@ private Q_SLOTS:
         }
         QTest::qWait(800);
         ::kill(pid_t(vexlor.processId()), SIGINT);
-        QElapsedTimer t;
-        t.start();
-        QVERIFY(vexlor.waitForFinished(10000));
+        // Without the fix the run waits for its writer for ever.
+        QVERIFY(vexlor.waitForFinished(20000));
         if (fd >= 0)
             ::close(fd);
-        QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(vexlor.exitCode(), 1);
         QVERIFY(vexlor.readAllStandardError().contains("interrupted: nothing was imported"));
         QVERIFY(!QFileInfo(path(folder + "/bank.dat")).size());
