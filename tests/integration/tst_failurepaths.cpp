@@ -73,6 +73,17 @@ struct Sim {
     }
 };
 
+// The process has this file open.
+bool holdsOpen(const QProcess& process, const QString& path)
+{
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(process.processId()));
+    for (const QFileInfo& f : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+        if (f.symLinkTarget() == path)
+            return true;
+    }
+    return false;
+}
+
 // The receiver was given back: these commands came after its last quieting.
 bool releasedAfterQuieting(const QByteArray& got, const QList<QByteArray>& commands)
 {
@@ -235,6 +246,8 @@ private Q_SLOTS:
         QProcess vexlor;
         start(vexlor, folder, {"--import", fifo});
         QVERIFY(vexlor.waitForStarted());
+        // Interrupted only once it reads the FIFO: before that a signal would find no handler.
+        QVERIFY(waitFor([&] { return holdsOpen(vexlor, fifo); }, 20000));
         int fd = -1;
         if (writer) {
             fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY);
@@ -242,7 +255,7 @@ private Q_SLOTS:
             const QByteArray half = "[Chan]=005 | [Freq]=155.0\r\n[Chan]=006 | [Fr";
             QCOMPARE(::write(fd, half.constData(), size_t(half.size())), ssize_t(half.size()));
         }
-        QTest::qWait(800);
+        QTest::qWait(300);
         ::kill(pid_t(vexlor.processId()), SIGINT);
         // Without the fix the run waits for its writer for ever.
         QVERIFY(vexlor.waitForFinished(20000));
@@ -272,7 +285,9 @@ private Q_SLOTS:
         QProcess vexlor;
         start(vexlor, name, {"--backup", path(name + ".txt"), "--simulate", "--trace", fifo});
         if (goes) {
-            QTest::qWait(1500);
+            // Once it writes the trace: a reader gone before its open would leave it waiting there.
+            QVERIFY(waitFor([&] { return holdsOpen(vexlor, fifo); }, 20000));
+            QTest::qWait(500);
             ::close(reader);
             reader = -1;
         }
