@@ -6,6 +6,7 @@
 #include "platform/SerialSettings.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -330,10 +331,11 @@ void ScannerLink::writeOwed()
 bool ScannerLink::sendOwed(int waitMs, const std::function<bool()>& giveUp)
 {
     const QPointer<ScannerLink> self(this);
-    const qint64 start = m_clock.monotonicMs();
+    // Real time: the program's end must not hang on a clock that stands still.
+    const QDeadlineTimer deadline(waitMs);
     // Past shut-down lineUp() is false for good, so the port itself is asked.
     const auto up = [this] { return m_portAlive && m_port.isOpen() && m_port.dsr(); };
-    while (self && !m_owed.isEmpty() && !up() && m_clock.monotonicMs() - start < waitMs && !(giveUp && giveUp())) {
+    while (self && !m_owed.isEmpty() && !up() && !deadline.hasExpired() && !(giveUp && giveUp())) {
         QEventLoop loop;
         QTimer tick;
         connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
