@@ -103,7 +103,6 @@ Batch::Status Batch::releaseReceiver(Status status)
     report(QStringLiteral("the serial line is down: waiting up to %1 s for it to return, to release the scanner")
                .arg(m_options.lineWaitSeconds));
     // A second Ctrl+C gives up the wait.
-    m_giveUpLineWait = false;
     if (m_link.sendOwed(m_options.lineWaitSeconds * 1000, [this] { return m_giveUpLineWait; })) {
         report(QStringLiteral("the line returned and the scanner was released"));
         return status;
