@@ -1,5 +1,7 @@
 #include "platform/FileRead.h"
 
+#include "platform/SystemError.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -17,7 +19,7 @@ constexpr qint64 kChunk = 64 * 1024;
 void failed(FileReadResult& r, int error)
 {
     r.errorNumber = error;
-    r.reason = QString::fromLocal8Bit(std::strerror(error));
+    r.reason = systemReason(error);
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "platform/SafeWrite.h"
 
+#include "platform/SystemError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +19,10 @@ namespace {
 
 const QString kNotRegular = QStringLiteral("it is not a regular file");
 
-QString systemText(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }
-
 Result failed(Result r, int errorNumber)
 {
     r.errorNumber = errorNumber;
-    r.reason = systemText(errorNumber);
+    r.reason = systemReason(errorNumber);
     return r;
 }
 
@@ -157,12 +157,12 @@ QString folderProblem(const QString& path)
     if (::stat(name.constData(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return QStringLiteral("the folder %1 does not exist").arg(shown);
-        return QStringLiteral("the folder %1 cannot be used: %2").arg(shown, systemText(errno));
+        return QStringLiteral("the folder %1 cannot be used: %2").arg(shown, systemReason(errno));
     }
     if (!S_ISDIR(st.st_mode))
         return QStringLiteral("%1 is not a folder").arg(shown);
     if (::access(name.constData(), W_OK) != 0)
-        return QStringLiteral("the folder %1 cannot be written: %2").arg(shown, systemText(errno));
+        return QStringLiteral("the folder %1 cannot be written: %2").arg(shown, systemReason(errno));
     return {};
 }
 
@@ -170,7 +170,7 @@ QString refusal(const QString& path, const QStringList& protectedFiles)
 {
     const QString target = finalTarget(path);
     if (target.isEmpty())
-        return systemText(ELOOP);
+        return systemReason(ELOOP);
     struct stat st {};
     if (::stat(QFile::encodeName(target).constData(), &st) == 0 && !S_ISREG(st.st_mode))
         return kNotRegular;

@@ -1,5 +1,7 @@
 #include "platform/SerialTrace.h"
 
+#include "platform/SystemError.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 
@@ -15,7 +17,6 @@ namespace {
 // How long the last lines may wait for a slow reader when the trace ends.
 constexpr int kLastFlushMs = 1000;
 
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 } // namespace
 
 SerialTrace::SerialTrace(const QString& path, QObject* parent) : QObject(parent), m_path(path)

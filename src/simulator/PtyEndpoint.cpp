@@ -1,6 +1,7 @@
 #include "simulator/PtyEndpoint.h"
 
 #include "platform/SerialTrace.h"
+#include "platform/SystemError.h"
 
 #include "simulator/ReceiverModel.h"
 
@@ -30,7 +31,7 @@ constexpr int kRestoreRetryMs = 200;
 // Far beyond anything a healthy run queues; only a stuck reader gets here.
 constexpr qsizetype kHardLimit = 64 * 1024;
 
-QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
+QString systemError() { return platform::systemReason(errno); }
 
 } // namespace
 
