@@ -52,11 +52,29 @@ qint64 ScannerLink::timeoutMs() const { return qint64(std::llround(m_timeoutSeco
 
 bool ScannerLink::timedOut(qint64 startMs) const { return m_clock.monotonicMs() - startMs > timeoutMs(); }
 
+namespace {
+// Start bit, data, parity and stop bits: what one byte costs on the wire.
+struct LineSpeed {
+    qint64 baud;
+    int bitsPerByte;
+};
+LineSpeed lineSpeed(const QString& settings)
+{
+    const auto s = platform::SerialSettings::parse(settings).value_or(platform::SerialSettings {});
+    return {std::max<qint64>(1, s.baud), 1 + s.dataBits + (s.parity == QLatin1Char('n') ? 0 : 1) + s.stopBits};
+}
+} // namespace
+
 qint64 ScannerLink::outputLimit() const
 {
-    const auto s = platform::SerialSettings::parse(m_port.settings()).value_or(platform::SerialSettings {});
-    const int bitsPerByte = 1 + s.dataBits + (s.parity == QLatin1Char('n') ? 0 : 1) + s.stopBits;
-    return std::max(kMinOutputBytes, qint64(s.baud) * kOutputSeconds / bitsPerByte);
+    const LineSpeed l = lineSpeed(m_port.settings());
+    return std::max(kMinOutputBytes, l.baud * kOutputSeconds / l.bitsPerByte);
+}
+
+qint64 ScannerLink::lineMs(qint64 bytes) const
+{
+    const LineSpeed l = lineSpeed(m_port.settings());
+    return (bytes * l.bitsPerByte * 1000 + l.baud - 1) / l.baud;
 }
 
 void ScannerLink::Write(const QString& command)

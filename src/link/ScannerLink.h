@@ -43,6 +43,8 @@ public:
     void Write(const QString& command);
     // Bytes the output queue may hold: kOutputSeconds at the port's speed.
     qint64 outputLimit() const;
+    // Milliseconds the line takes to carry this many bytes one way, at the port's settings.
+    qint64 lineMs(qint64 bytes) const;
     quint64 droppedWrites() const { return m_droppedWrites; }
 
     // Sends the command and waits for its reply line. Returns the last

@@ -4,7 +4,10 @@
 #include "link/ScannerLink.h"
 #include "monitor/MainDisplay.h"
 #include "monitor/StatusDecoder.h"
+#include "platform/Clock.h"
 #include "platform/SerialPort.h"
+
+#include <algorithm>
 
 namespace vexlor::monitor {
 
@@ -27,9 +30,13 @@ void PollCycle::tick()
         m_remote->forwardTick();
         m_remote->statusUpkeep();
     }
+    m_askedThisTick = m_roundClosedThisTick = false;
     requestStatus();
     detectSilence();
     gatherLines();
+    // The last round's replies came in this tick: the next need not wait a tick more.
+    if (m_roundClosedThisTick && !m_askedThisTick)
+        requestStatus();
     // A batch is decoded once: an empty tick must not repeat its log lines,
     // carrier starts and follow-up queries. A transaction's batch is decoded too.
     if (!m_link.ScannerOffline() && m_link.ReplyBatch() != m_decodedBatch) {
@@ -38,14 +45,24 @@ void PollCycle::tick()
     }
 }
 
+qint64 PollCycle::roundWaitMs() const { return std::max<qint64>(kIntervalMs, kRoundWaits * m_link.lineMs(kRoundBytes)); }
+
 void PollCycle::requestStatus()
 {
     const int capacity = m_port.inBufferSize();
     if (!StatusChk || capacity <= 0 || m_port.bytesAvailable() >= kRequestFillLimit * capacity
         || m_port.bytesToWrite() > kMaxPendingOutput)
         return;
+    // A slow line carries fewer rounds than ticks: asking again before the
+    // replies are in only queues answers that are stale when they arrive.
+    const qint64 now = m_link.clock().monotonicMs();
+    if (m_roundOpen && now - m_roundSentMs < roundWaitMs())
+        return;
     for (const auto q : link::cmd::kPollQueries)
         m_link.Write(q);
+    m_roundOpen = true;
+    m_roundSentMs = now;
+    m_askedThisTick = true;
 }
 
 void PollCycle::detectSilence()
@@ -77,6 +94,13 @@ void PollCycle::gatherLines()
             p = kCR;
     }
     Q_EMIT rawLinesShown(pieces.join(QStringLiteral("\r\n")));
+    // Replies come in order: the answer to the round's last request closes it.
+    for (const QString& p : std::as_const(pieces)) {
+        if (m_roundOpen && p.startsWith(QLatin1String("LO"))) {
+            m_roundOpen = false;
+            m_roundClosedThisTick = true;
+        }
+    }
 
     if (m_pending.endsWith(kCR)) {
         m_pending.clear();

@@ -35,6 +35,11 @@ public:
     // Output still queued above which a tick asks nothing: a receiver that
     // stops reading must not find a backlog of stale requests. A few ticks' worth.
     static constexpr qint64 kMaxPendingOutput = 64;
+    // One round on the line: the six requests out (18 bytes) and their
+    // replies back (about 72).
+    static constexpr qint64 kRoundBytes = 90;
+    // Round line-times a round whose replies went missing holds up the next.
+    static constexpr int kRoundWaits = 3;
 
     PollCycle(platform::SerialPort& port, link::ScannerLink& link, StatusDecoder& decoder,
               MainDisplay& display, QObject* parent = nullptr);
@@ -49,6 +54,10 @@ public:
     void tick();
 
     int EmptyTickCount() const { return m_emptyTicks; }
+    // A round's replies are still on their way.
+    bool roundOpen() const { return m_roundOpen; }
+    // Longest wait for a round's replies before the next round goes anyway.
+    qint64 roundWaitMs() const;
     const QString& PendingInput() const { return m_pending; }
 
 Q_SIGNALS:
@@ -67,6 +76,10 @@ private:
     PollRemote* m_remote = nullptr;
     QTimer m_timer;
     int m_emptyTicks = 0;
+    bool m_roundOpen = false;
+    bool m_askedThisTick = false;
+    bool m_roundClosedThisTick = false;
+    qint64 m_roundSentMs = 0;
     quint64 m_decodedBatch = 0;
     QString m_pending;
 };

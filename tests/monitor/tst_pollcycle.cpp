@@ -90,19 +90,54 @@ private Q_SLOTS:
         QCOMPARE(rig.display.s.ModeLbl, QStringLiteral("Scanner Offline..."));
         QCOMPARE(changed.count(), 1);
 
-        // Shown once; the count stays; the receiver is still asked every tick.
+        // Shown once; the count stays; the receiver is still asked, a round each wait.
         rig.display.s.ModeLbl = QStringLiteral("other");
         rig.takeWritten();
-        for (int i = 0; i < 20; ++i)
+        for (int i = 0; i < 20; ++i) {
+            rig.clock.advanceMs(PollCycle::kIntervalMs);
             rig.poll.tick();
+        }
         QCOMPARE(rig.poll.EmptyTickCount(), 15);
         QCOMPARE(rig.display.s.ModeLbl, QStringLiteral("other"));
-        QCOMPARE(rig.takeWritten().size(), 20 * kQueries.size());
+        QCOMPARE(rig.takeWritten().size(), 20 * PollCycle::kIntervalMs / rig.poll.roundWaitMs() * kQueries.size());
 
         rig.tickWith("MD00\r");
         QVERIFY(!rig.link.ScannerOffline());
         QCOMPARE(rig.poll.EmptyTickCount(), 0);
         QCOMPARE(rig.display.s.ModeLbl, QStringLiteral("Scan Mode"));
+    }
+
+    // A new round goes once the last one's replies are in, or its wait is over; never faster than the tick.
+    void roundsFollowTheReplies_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<qint64>("waitMs");
+        QTest::newRow("2400") << "2400,n,8,1" << qint64(1125);
+        QTest::newRow("9600") << "9600,n,8,1" << qint64(282);
+        QTest::newRow("115200: the tick bounds it") << "115200,n,8,1" << qint64(PollCycle::kIntervalMs);
+    }
+    void roundsFollowTheReplies()
+    {
+        QFETCH(QString, settings);
+        PollRig rig;
+        QVERIFY(rig.port.setSettings(settings));
+        QTEST(rig.poll.roundWaitMs(), "waitMs");
+        const auto tickAfter = [&](qint64 ms, const QByteArray& bytes = {}) {
+            rig.clock.advanceMs(ms);
+            rig.tickWith(bytes);
+            return rig.takeWritten();
+        };
+        const qint64 wait = rig.poll.roundWaitMs();
+        QCOMPARE(tickAfter(0), kQueries);
+        // Some replies, not the last: no new round unless the wait is a tick.
+        QCOMPARE(tickAfter(PollCycle::kIntervalMs, "W113 F01568000\rMD00\r"),
+                 wait > PollCycle::kIntervalMs ? QStringList() : kQueries);
+        // The last reply is in: the same tick asks again, once.
+        QCOMPARE(tickAfter(PollCycle::kIntervalMs / 2, "DLF\rSB 1234567890\rC001 F01560000\rLOF\r"), kQueries);
+        QVERIFY(rig.poll.roundOpen());
+        // Replies that never come hold the next round for the wait only.
+        QCOMPARE(tickAfter(wait - 1), QStringList());
+        QCOMPARE(tickAfter(1), kQueries);
     }
 
     // A line-state change may clear the flag while the receiver stays silent.
@@ -258,6 +293,7 @@ private Q_SLOTS:
         QCOMPARE(events, (QStringList {"forward", "upkeep"}));
         events.clear();
         rig.poll.StatusChk = true;
+        rig.clock.advanceMs(rig.poll.roundWaitMs()); // the first round's replies never came
         rig.tickWith("LL01440000\r");
         QCOMPARE(events, plain + QStringList {"LU"});
         events.clear();
