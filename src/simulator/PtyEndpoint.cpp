@@ -324,7 +324,7 @@ void PtyEndpoint::takeArrivals(double upToMs)
             takeBuffered(freeAt);
             continue;
         }
-        if (next > upToMs)
+        if (m_arriving.empty() || next > upToMs)
             break;
         const Arrival a = m_arriving.front();
         m_arriving.pop_front();

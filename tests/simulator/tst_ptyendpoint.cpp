@@ -273,6 +273,25 @@ private Q_SLOTS:
         QCOMPARE(traced, lost);
     }
 
+    // A change made over the line is on the disk well before the periodic
+    // check, as a crash would find it.
+    void changesAreSavedAtOnce()
+    {
+        QTemporaryDir state;
+        SimulatorOptions o;
+        o.stateFile = state.filePath(QStringLiteral("state.txt"));
+        Rig rig(o);
+        QVERIFY(rig.port->open());
+        rig.port->send("MA001\rPM250 01462000\r");
+        QCOMPARE(rig.port->lines(2, 3000).size(), 2);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                QFile f(o.stateFile);
+                return f.open(QIODevice::ReadOnly) && f.readAll().contains("channel 250 01462000 F F F\n");
+            },
+            1000));
+    }
+
     void splitRepliesArriveInPieces()
     {
         SimulatorOptions o;
