@@ -119,8 +119,9 @@ void SimulatorHost::stop()
         return;
     m_saveTimer.stop();
     m_changeTimer.stop();
+    // Unchanged memories need no file: a run that only looked leaves none behind.
     if (!m_options.stateFile.isEmpty())
-        saveState();
+        saveIfChanged();
     m_endpoint->close();
     m_running = false;
 }

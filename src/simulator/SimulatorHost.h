@@ -33,7 +33,7 @@ public:
     // A state file that cannot be read is set aside and reported in
     // warnings(); the run goes on with the factory memories.
     bool start();
-    // Saves the state file and removes the link. Also done by the destructor.
+    // Saves the state file when the memories changed, and removes the link. Also done by the destructor.
     void stop();
     bool isRunning() const { return m_running; }
 
