@@ -60,6 +60,8 @@ CommandLine CommandLine::parse(const QStringList& args)
             c.upload = true;
         else if (a == QLatin1String("--simulate"))
             c.simulate = true;
+        else if (a == QLatin1String("--fast"))
+            c.fast = true;
         else if (a == QLatin1String("--desktop"))
             c.desktop = true;
         else if (a == QLatin1String("--version") || a == QLatin1String("-v"))
@@ -71,6 +73,8 @@ CommandLine CommandLine::parse(const QStringList& args)
     }
     if (c.error.isEmpty() && c.simulate && !c.port.isEmpty())
         c.error = QStringLiteral("--simulate and --port cannot be used together");
+    if (c.error.isEmpty() && c.fast && !c.simulate)
+        c.error = QStringLiteral("--fast goes with --simulate");
     if (c.error.isEmpty() && c.desktop && !c.dataDir.isEmpty())
         c.error = QStringLiteral("--desktop and --data-dir cannot be used together");
     const int operations = !c.exportFile.isEmpty() + !c.importFile.isEmpty() + !c.backupFile.isEmpty();
@@ -88,8 +92,8 @@ QString CommandLine::helpText()
     return QStringLiteral(
         "Usage: vexlor [OPTION]...\n"
         "  or:  vexlor --export FILE [--data-dir DIR]\n"
-        "  or:  vexlor --import FILE [--upload] [--port DEVICE | --simulate] [--data-dir DIR]\n"
-        "  or:  vexlor --backup FILE [--port DEVICE | --simulate] [--data-dir DIR]\n"
+        "  or:  vexlor --import FILE [--upload] [--port DEVICE | --simulate [--fast]] [--data-dir DIR]\n"
+        "  or:  vexlor --backup FILE [--port DEVICE | --simulate [--fast]] [--data-dir DIR]\n"
         "\n"
         "Remote control and monitor for a BC245XLT scanner on a serial port.\n"
         "\n"
@@ -104,6 +108,12 @@ QString CommandLine::helpText()
         "                  $XDG_DATA_HOME/vexlor, normally ~/.local/share/vexlor,\n"
         "                  made on first start. The desktop menu entry uses it.\n"
         "  --simulate      run on the built-in receiver simulator instead of a port.\n"
+        "                  It answers at the configured speed (9600 baud: 960 bytes\n"
+        "                  a second each way), one command at a time, and loses what\n"
+        "                  its 64-byte input buffer cannot hold, as a receiver on a\n"
+        "                  cable would. Its memories are kept in the data directory\n"
+        "                  (simulator-memories.txt; delete it to start afresh).\n"
+        "  --fast          with --simulate: answer at once, without pacing the line.\n"
         "  --trace FILE    write every byte sent to and received from the scanner to\n"
         "                  FILE (replaced), one line per chunk: milliseconds, out/in,\n"
         "                  the bytes (CR as \\r). Works with every mode of running.\n"

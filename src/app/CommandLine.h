@@ -10,6 +10,7 @@ struct CommandLine {
     QString dataDir;  // --data-dir DIR: working directory for every file
     bool desktop = false; // --desktop: the XDG data folder, as the menu entry starts it
     bool simulate = false;
+    bool fast = false; // --fast: with --simulate, a line without pacing
     bool showVersion = false;
     bool showHelp = false;
     // Memory operations without a window; at most one of the three.

@@ -1,5 +1,6 @@
 #include "app/OwnFiles.h"
 
+#include "app/BuiltInSimulator.h"
 #include "app/DataFolderLock.h"
 #include "app/config/IniFile.h"
 #include "memory/LocalStores.h"
@@ -14,7 +15,8 @@ namespace vexlor::app {
 QStringList ownFiles(const IniFile& ini, const memory::LocalStores& stores)
 {
     QStringList files = stores.files();
-    files << ini.IniFileName() << DataFolderLock::kFileName << utilities::TalkgroupConverter::kAfsFile;
+    files << ini.IniFileName() << DataFolderLock::kFileName << utilities::TalkgroupConverter::kAfsFile
+          << kSimulatorMemoriesFile;
     // An automatic name is made at the window's start, which then keeps it in the configuration.
     if (!recording::ActivityLog::isAutomaticName(ini.LogFileNameVal()))
         files << ini.LogFileNameVal() + QStringLiteral(".log");

@@ -13,8 +13,8 @@ class IniFile;
 
 // The files Vexlor keeps in its data folder (the working directory), as
 // absolute paths: the stores and their journals, the configuration, the lock,
-// the configured activity log and the talkgroup table. An export or a backup
-// never replaces one of them.
+// the configured activity log, the talkgroup table and the built-in
+// simulator's memories. An export or a backup never replaces one of them.
 QStringList ownFiles(const IniFile& ini, const memory::LocalStores& stores);
 
 // Why an export or a backup cannot go to path (its folder is missing or not

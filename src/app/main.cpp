@@ -1,8 +1,10 @@
 #include "app/Application.h"
 #include "app/Batch.h"
+#include "app/BuiltInSimulator.h"
 #include "app/CommandLine.h"
 #include "app/DataFolderLock.h"
 #include "app/SignalWatcher.h"
+#include "app/config/IniFile.h"
 #include "app/ui/MainWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSerialPort.h"
@@ -23,6 +25,21 @@
 #include <cstdio>
 
 using namespace vexlor;
+
+namespace {
+
+// The built-in simulator's memories are saved, and what its input buffer lost is told.
+void endSimulator(simulator::SimulatorHost* sim)
+{
+    if (!sim)
+        return;
+    sim->stop();
+    if (sim->lostBytes() > 0)
+        std::fprintf(stderr, "vexlor: the simulated receiver lost %lld bytes to its full input buffer\n",
+                     static_cast<long long>(sim->lostBytes()));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -96,7 +113,11 @@ int main(int argc, char** argv)
 
     std::unique_ptr<simulator::SimulatorHost> sim;
     if (options.simulate) {
-        sim = std::make_unique<simulator::SimulatorHost>(simulator::SimulatorOptions {});
+        // The configured speed, as the run reads it; the set-up window's later changes do not reach it.
+        app::IniFile ini;
+        ini.LoadINI();
+        sim = std::make_unique<simulator::SimulatorHost>(
+            app::builtInSimulator(ini.ComSettings(), options.fast, QDir::currentPath()));
         if (!sim->start()) {
             std::fprintf(stderr, "vexlor: the receiver simulator could not start: %s\n",
                          qPrintable(sim->errorString()));
@@ -128,7 +149,9 @@ int main(int argc, char** argv)
         batch.stores().setReadOnly(storesReadOnly);
         app::SignalWatcher watcher;
         QObject::connect(&watcher, &app::SignalWatcher::terminationRequested, &batch, &app::Batch::terminate);
-        return batch.run();
+        const int status = batch.run();
+        endSimulator(sim.get());
+        return status;
     }
 
     // The installed icon and menu entry, so a desktop shows and groups the windows as Vexlor.
@@ -152,7 +175,17 @@ int main(int argc, char** argv)
     app::SignalWatcher watcher;
     QObject::connect(&watcher, &app::SignalWatcher::terminationRequested, &root, &app::Application::terminate);
 
-    if (!root.startUp() || root.finished())
+    if (!root.startUp() || root.finished()) {
+        endSimulator(sim.get());
         return 0;
-    return qapp->exec();
+    }
+    if (sim && !sim->warnings().isEmpty()) {
+        platform::Dialogs::Message m {QStringLiteral("The simulated receiver's memories could not be read."), {},
+                                      platform::Dialogs::Buttons::Ok, platform::Dialogs::Icon::Warning};
+        m.informative = sim->warnings().join(QLatin1Char('\n'));
+        dialogs.message(m);
+    }
+    const int status = root.finished() ? 0 : qapp->exec();
+    endSimulator(sim.get());
+    return status;
 }

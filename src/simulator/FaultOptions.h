@@ -6,6 +6,7 @@ namespace vexlor::simulator {
 // Zero everywhere is a well-behaved receiver on an instant line.
 struct FaultOptions {
     int baud = 0;           // pace both directions at baud/10 bytes a second; 0: as fast as the tty takes it
+    int rxBuffer = 64;      // with a baud rate: the receiver's input buffer, in bytes
     int latencyMs = 0;      // delay before each reply
     int silentAfterMs = 0;  // live this long, then
     int silentForMs = 0;    // answer nothing and write nothing this long; repeats

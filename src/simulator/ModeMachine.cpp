@@ -307,6 +307,13 @@ bool ModeMachine::key(int code, bool held, int digit)
 {
     switch (code) {
     case kKeyScan:
+        // Held on an ID (where an ID list read leaves it) or searching IDs, the
+        // key resumes the system's ID scan; from the ID scan itself it leaves
+        // trunking.
+        if (isIdMode(m_mode) && m_mode != ScanIdM && m_mode != ScanIdE) {
+            setMode(pick(ScanIdM));
+            return true;
+        }
         setMode(Scan);
         followChannel();
         return true;

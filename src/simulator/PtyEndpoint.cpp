@@ -30,6 +30,7 @@ constexpr int kPaceTickMs = 10;
 constexpr int kRestoreRetryMs = 200;
 // Far beyond anything a healthy run queues; only a stuck reader gets here.
 constexpr qsizetype kHardLimit = 64 * 1024;
+constexpr double kNever = std::numeric_limits<double>::infinity();
 
 QString systemError() { return platform::systemReason(errno); }
 
@@ -43,13 +44,13 @@ PtyEndpoint::PtyEndpoint(ReceiverModel& model, const FaultOptions& faults, quint
     m_peerTimer.setInterval(kPeerCheckMs);
     m_pumpTimer.setSingleShot(true);
     m_pumpTimer.setTimerType(Qt::PreciseTimer);
-    m_inboxTimer.setSingleShot(true);
-    m_inboxTimer.setTimerType(Qt::PreciseTimer);
+    m_inputTimer.setSingleShot(true);
+    m_inputTimer.setTimerType(Qt::PreciseTimer);
     m_dropTimer.setSingleShot(true);
     connect(&m_activityTimer, &QTimer::timeout, this, &PtyEndpoint::onActivityTick);
     connect(&m_peerTimer, &QTimer::timeout, this, &PtyEndpoint::checkPeer);
     connect(&m_pumpTimer, &QTimer::timeout, this, &PtyEndpoint::pump);
-    connect(&m_inboxTimer, &QTimer::timeout, this, &PtyEndpoint::serveInbox);
+    connect(&m_inputTimer, &QTimer::timeout, this, &PtyEndpoint::serveInput);
     connect(&m_dropTimer, &QTimer::timeout, this, [this]() { m_down ? restoreLine() : dropLine(); });
 }
 
@@ -142,9 +143,8 @@ void PtyEndpoint::closePty()
 {
     m_peerTimer.stop();
     m_pumpTimer.stop();
-    m_inboxTimer.stop();
-    m_inbox.clear();
-    m_inDoneMs = m_outDoneMs = 0;
+    resetInput();
+    m_outDoneMs = 0;
     // Later: a drop may come from inside a notifier's own signal.
     for (QSocketNotifier* n : {m_readNotifier, m_writeNotifier}) {
         if (n) {
@@ -226,11 +226,7 @@ void PtyEndpoint::takeLastWords()
             m_trace->record(platform::SerialTrace::Direction::In, bytes);
         receive(bytes);
     }
-    while (!m_inbox.empty()) {
-        const Arrival a = std::move(m_inbox.front());
-        m_inbox.pop_front();
-        process(a.command, a.dueMs);
-    }
+    takeArrivals(kNever);
     peerLost();
 }
 
@@ -242,9 +238,8 @@ void PtyEndpoint::peerLost()
     m_out.clear();
     m_assembler = LineAssembler();
     m_pumpTimer.stop();
-    m_inboxTimer.stop();
-    m_inbox.clear();
-    m_inDoneMs = m_outDoneMs = 0;
+    resetInput();
+    m_outDoneMs = 0;
     // A hung-up master reads as always ready: watch it by timer instead.
     if (m_readNotifier)
         m_readNotifier->setEnabled(false);
@@ -281,61 +276,137 @@ void PtyEndpoint::onReadable()
     if (m_trace)
         m_trace->record(platform::SerialTrace::Direction::In, bytes);
     receive(bytes);
-    serveInbox();
+    serveInput();
 }
 
 void PtyEndpoint::receive(const QByteArray& bytes)
 {
-    // Commands come in at line speed too: each is carried out once its last
-    // byte would have arrived, one byte time after the byte before.
+    // The sender's port puts them on the line one byte time apart.
     double at = std::max(m_inDoneMs, preciseNow());
-    for (qsizetype from = 0; from < bytes.size();) {
-        const qsizetype cr = bytes.indexOf('\r', from);
-        const qsizetype end = cr < 0 ? bytes.size() : cr + 1;
-        at += double(end - from) * msPerByte();
-        for (LineAssembler::Command& c : m_assembler.feed(bytes.mid(from, end - from)))
-            m_inbox.push_back({at, std::move(c)});
-        from = end;
+    for (char ch : bytes) {
+        at += msPerByte();
+        m_arriving.push_back({at, ch});
     }
     m_inDoneMs = at;
 }
 
-void PtyEndpoint::serveInbox()
+void PtyEndpoint::serveInput()
 {
-    const double t = preciseNow();
-    while (!m_inbox.empty() && m_inbox.front().dueMs <= t) {
-        const Arrival a = std::move(m_inbox.front());
-        m_inbox.pop_front();
-        process(a.command, a.dueMs);
-    }
-    if (!m_inbox.empty())
-        m_inboxTimer.start(std::max(1, int(std::ceil(m_inbox.front().dueMs - t))));
+    takeArrivals(preciseNow());
     pump();
+}
+
+double PtyEndpoint::freeAtMs() const { return m_answering ? kNever : m_busyUntilMs; }
+
+double PtyEndpoint::nextInputWake() const
+{
+    // Only a whole command changes what the reader sees; the bytes before it
+    // are placed by their own times whenever they are taken. The reply in
+    // progress wakes the pump instead.
+    if (m_answering)
+        return kNever;
+    if (m_rxBuffer.contains('\r'))
+        return m_busyUntilMs;
+    for (const Arrival& a : m_arriving) {
+        if (a.byte == '\r')
+            return std::max(a.dueMs, m_busyUntilMs);
+    }
+    return m_arriving.empty() ? kNever : std::max(m_arriving.back().dueMs, m_busyUntilMs);
+}
+
+void PtyEndpoint::takeArrivals(double upToMs)
+{
+    for (;;) {
+        // A reply due by now is on the line, and the receiver knows when it is free.
+        moveDue(upToMs);
+        const double next = m_arriving.empty() ? kNever : m_arriving.front().dueMs;
+        const double freeAt = freeAtMs();
+        if (!m_rxBuffer.isEmpty() && freeAt <= std::min(next, upToMs)) {
+            takeBuffered(freeAt);
+            continue;
+        }
+        if (m_arriving.empty() || next > upToMs)
+            break;
+        const Arrival a = m_arriving.front();
+        m_arriving.pop_front();
+        if (freeAt <= a.dueMs) {
+            endLossRun();
+            hear(a.byte, a.dueMs);
+        } else if (m_rxBuffer.size() < std::max(1, m_faults.rxBuffer)) {
+            endLossRun();
+            m_rxBuffer += a.byte;
+        } else {
+            ++m_lostBytes;
+            ++m_lossRun;
+        }
+    }
+    if (m_arriving.empty())
+        endLossRun();
+}
+
+bool PtyEndpoint::hear(char byte, double atMs)
+{
+    const QList<LineAssembler::Command> commands = m_assembler.feed(QByteArray(1, byte));
+    for (const LineAssembler::Command& c : commands)
+        process(c, atMs);
+    return !commands.isEmpty();
+}
+
+void PtyEndpoint::takeBuffered(double atMs)
+{
+    // Free again, the receiver reads its buffer up to the next whole command.
+    qsizetype used = 0;
+    while (used < m_rxBuffer.size() && !hear(m_rxBuffer[used++], atMs)) {
+    }
+    m_rxBuffer.remove(0, used);
+}
+
+void PtyEndpoint::endLossRun()
+{
+    if (m_lossRun == 0)
+        return;
+    const qint64 n = m_lossRun;
+    m_lossRun = 0;
+    Q_EMIT inputLost(n);
+}
+
+void PtyEndpoint::resetInput()
+{
+    m_inputTimer.stop();
+    endLossRun();
+    m_arriving.clear();
+    m_rxBuffer.clear();
+    m_answering = false;
+    m_busyUntilMs = m_inDoneMs = 0;
 }
 
 void PtyEndpoint::process(const LineAssembler::Command& command, double atMs)
 {
     if (silentNow())
         return;
-    if (command.overlong) {
-        queueLine("ERR", atMs + m_faults.latencyMs);
-        return;
-    }
-    if (command.text.isEmpty())
-        return;
     QList<QByteArray> replies;
-    const double r = (m_faults.ngFraction > 0 || m_faults.errFraction > 0) ? draw() : 1.0;
-    if (r < m_faults.ngFraction)
-        replies = {"NG"};
-    else if (r < m_faults.ngFraction + m_faults.errFraction)
+    if (command.overlong) {
         replies = {"ERR"};
-    else
-        replies = m_model.handle(command.text);
-    Q_EMIT commandCarriedOut(command.text);
-    if (!isOpen())
-        return; // the line dropped meanwhile
-    for (const QByteArray& line : replies)
-        queueLine(line, atMs + m_faults.latencyMs);
+    } else if (command.text.isEmpty()) {
+        return;
+    } else {
+        const double r = (m_faults.ngFraction > 0 || m_faults.errFraction > 0) ? draw() : 1.0;
+        if (r < m_faults.ngFraction)
+            replies = {"NG"};
+        else if (r < m_faults.ngFraction + m_faults.errFraction)
+            replies = {"ERR"};
+        else
+            replies = m_model.handle(command.text);
+        Q_EMIT commandCarriedOut(command.text);
+        if (!isOpen())
+            return; // the line dropped meanwhile
+    }
+    for (qsizetype i = 0; i < replies.size(); ++i) {
+        // On a paced line the receiver takes no other command until its reply has left.
+        const bool last = paced() && i == replies.size() - 1;
+        if (queueLine(replies[i], atMs + m_faults.latencyMs, last) && last)
+            m_answering = true;
+    }
 }
 
 void PtyEndpoint::onActivityTick()
@@ -350,10 +421,10 @@ void PtyEndpoint::onActivityTick()
     pump();
 }
 
-void PtyEndpoint::queueLine(const QByteArray& line, double dueMs)
+bool PtyEndpoint::queueLine(const QByteArray& line, double dueMs, bool endsReply)
 {
     if (!m_peer || pendingBytes() > kHardLimit)
-        return;
+        return false;
     QByteArray bytes;
     if (m_faults.garbage > 0 && draw() < m_faults.garbage) {
         const int count = 1 + int(m_rng() % 8);
@@ -370,9 +441,25 @@ void PtyEndpoint::queueLine(const QByteArray& line, double dueMs)
                                [](double d, const Chunk& c) { return d < c.dueMs; });
     double when = dueMs;
     for (qsizetype i = 0; i < bytes.size(); i += piece) {
-        at = m_schedule.insert(at, Chunk {when, bytes.mid(i, piece)});
+        at = m_schedule.insert(at, Chunk {when, bytes.mid(i, piece), endsReply && i + piece >= bytes.size()});
         ++at;
         when += m_faults.splitGapMs;
+    }
+    return true;
+}
+
+void PtyEndpoint::moveDue(double t)
+{
+    while (!m_schedule.empty() && m_schedule.front().dueMs <= t) {
+        // From its due time, or once the line is free; never from this late wake-up.
+        const Chunk& c = m_schedule.front();
+        m_outDoneMs = std::max(m_outDoneMs, c.dueMs) + double(c.bytes.size()) * msPerByte();
+        if (c.endsReply) {
+            m_answering = false;
+            m_busyUntilMs = m_outDoneMs;
+        }
+        m_out += c.bytes;
+        m_schedule.pop_front();
     }
 }
 
@@ -385,24 +472,22 @@ void PtyEndpoint::pump()
         m_schedule.clear();
         m_out.clear();
         m_outDoneMs = std::min(m_outDoneMs, t);
+        m_answering = false;
+        m_busyUntilMs = std::min(m_busyUntilMs, t);
     }
-    while (!m_schedule.empty() && m_schedule.front().dueMs <= t) {
-        // From its due time, or once the line is free; never from this late wake-up.
-        const Chunk& c = m_schedule.front();
-        m_outDoneMs = std::max(m_outDoneMs, c.dueMs) + double(c.bytes.size()) * msPerByte();
-        m_out += c.bytes;
-        m_schedule.pop_front();
-    }
+    moveDue(t);
     writeOut();
     if (m_master < 0 || !m_peer)
         return;
+    if (const double input = nextInputWake(); std::isfinite(input))
+        m_inputTimer.start(int(std::clamp(std::ceil(input - t), 0.0, 60000.0)));
     double next = m_schedule.empty() ? std::numeric_limits<double>::infinity() : m_schedule.front().dueMs;
     // A full tty wakes us through the write notifier instead.
     if (!m_out.isEmpty() && m_faults.baud > 0 && !m_writeNotifier->isEnabled())
         next = std::min(next, std::clamp(m_outDoneMs, t + 1, t + kPaceTickMs));
     if (std::isfinite(next))
         m_pumpTimer.start(int(std::clamp(std::ceil(next - t), 0.0, 60000.0)));
-    m_readNotifier->setEnabled(pendingBytes() < kMaxBacklog && m_inbox.size() < kMaxInbox);
+    m_readNotifier->setEnabled(pendingBytes() < kMaxBacklog && m_arriving.size() < kMaxArriving);
 }
 
 void PtyEndpoint::writeOut()

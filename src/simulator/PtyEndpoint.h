@@ -28,8 +28,11 @@ class ReceiverModel;
 // open nothing is written, so no output piles up for the next one to open
 // it. A line drop closes the pty and comes back on a new one: the slave's
 // name changes, and the link (when set) is re-pointed to it. With a baud
-// rate both directions are paced: a command is carried out once its last
-// byte has arrived, and no reply byte reaches the reader before the line
+// rate both directions are paced and the receiver behaves as on a real
+// line: bytes arrive one byte time apart, it carries out one command at a
+// time and is busy until the last byte of its reply has left, and what
+// arrives meanwhile waits in a small input buffer; bytes that find it full
+// are lost, as on a UART. No reply byte reaches the reader before the line
 // could have carried it.
 class PtyEndpoint : public QObject {
     Q_OBJECT
@@ -37,8 +40,9 @@ public:
     // More than this many bytes waiting to go out and commands are no longer
     // read: they wait in the tty, as behind flow control.
     static constexpr qsizetype kMaxBacklog = 4096;
-    // Likewise with this many commands still on their way in on a paced line.
-    static constexpr std::size_t kMaxInbox = 64;
+    // Likewise with this many bytes still on their way in on a paced line:
+    // the rest waits in the sender's tty, as in a real port's output buffer.
+    static constexpr std::size_t kMaxArriving = 4096;
     static constexpr int kActivityTickMs = 50;
 
     PtyEndpoint(ReceiverModel& model, const FaultOptions& faults, quint32 seed, QObject* parent = nullptr);
@@ -63,6 +67,8 @@ public:
     QString errorString() const { return m_error; }
     bool peerConnected() const { return m_peer; }
     qsizetype pendingBytes() const;
+    // Bytes that arrived while the receiver's input buffer was full.
+    qint64 lostBytes() const { return m_lostBytes; }
 
     // Hangs up now, as a pulled adapter does; replies not yet written are
     // lost. With periodic drops set it comes back after dropForMs by itself,
@@ -77,15 +83,18 @@ Q_SIGNALS:
     void peerChanged(bool connected);
     // A command was answered (or refused); its reply is queued after this.
     void commandCarriedOut(const QByteArray& command);
+    // A run of this many bytes arrived to a full input buffer and was lost.
+    void inputLost(qint64 bytes);
 
 private:
     struct Chunk {
         double dueMs;
         QByteArray bytes;
+        bool endsReply = false; // the receiver is free once this has crossed the line
     };
     struct Arrival {
         double dueMs;
-        LineAssembler::Command command;
+        char byte;
     };
 
     bool openPty();
@@ -100,10 +109,20 @@ private:
     void onWritable();
     void onActivityTick();
     void receive(const QByteArray& bytes);
-    void serveInbox();
+    void serveInput();
+    // Bytes that have arrived by upToMs enter the receiver, in order of time.
+    void takeArrivals(double upToMs);
+    bool hear(char byte, double atMs);
+    void takeBuffered(double atMs);
+    void endLossRun();
+    double freeAtMs() const;
+    double nextInputWake() const;
+    void resetInput();
     // atMs: when the command's last byte arrived.
     void process(const LineAssembler::Command& command, double atMs);
-    void queueLine(const QByteArray& line, double dueMs);
+    bool queueLine(const QByteArray& line, double dueMs, bool endsReply = false);
+    // Chunks due by t go to the output, at line speed.
+    void moveDue(double t);
     void pump();
     void writeOut();
     void scheduleDrop();
@@ -111,7 +130,8 @@ private:
     double draw();
     qint64 now() const { return m_clock.elapsed(); }
     double preciseNow() const { return double(m_clock.nsecsElapsed()) / 1e6; }
-    double msPerByte() const { return m_faults.baud > 0 ? 10000.0 / m_faults.baud : 0.0; }
+    bool paced() const { return m_faults.baud > 0; }
+    double msPerByte() const { return paced() ? 10000.0 / m_faults.baud : 0.0; }
 
     ReceiverModel& m_model;
     FaultOptions m_faults;
@@ -134,14 +154,21 @@ private:
     QByteArray m_out;
     // When everything written and waiting in m_out has crossed the paced line.
     double m_outDoneMs = 0;
-    // Commands read but not yet fully arrived, and when the last byte read arrives.
-    std::deque<Arrival> m_inbox;
+    // Bytes read but still crossing the line, and when the last of them arrives.
+    std::deque<Arrival> m_arriving;
     double m_inDoneMs = 0;
+    // What arrived while the receiver was busy.
+    QByteArray m_rxBuffer;
+    // A reply is queued and not yet on the line; then it is busy until m_busyUntilMs.
+    bool m_answering = false;
+    double m_busyUntilMs = 0;
+    qint64 m_lostBytes = 0;
+    qint64 m_lossRun = 0;
 
     QTimer m_activityTimer;
     QTimer m_peerTimer;
     QTimer m_pumpTimer;
-    QTimer m_inboxTimer;
+    QTimer m_inputTimer;
     QTimer m_dropTimer;
 };
 

@@ -17,6 +17,9 @@ namespace vexlor::simulator {
 
 namespace {
 constexpr int kSaveCheckMs = 2000;
+// A change is saved this soon, so a crash costs at most this much of it; an
+// upload's changes in a row share one save.
+constexpr int kSaveDelayMs = 200;
 }
 
 SimulatorHost::SimulatorHost(const SimulatorOptions& options, QObject* parent)
@@ -25,6 +28,9 @@ SimulatorHost::SimulatorHost(const SimulatorOptions& options, QObject* parent)
     m_seed = options.seedGiven ? options.seed : std::random_device {}();
     m_saveTimer.setInterval(kSaveCheckMs);
     connect(&m_saveTimer, &QTimer::timeout, this, &SimulatorHost::saveIfChanged);
+    m_changeTimer.setSingleShot(true);
+    m_changeTimer.setInterval(kSaveDelayMs);
+    connect(&m_changeTimer, &QTimer::timeout, this, &SimulatorHost::saveIfChanged);
 }
 
 SimulatorHost::~SimulatorHost() { stop(); }
@@ -64,6 +70,12 @@ bool SimulatorHost::start()
     m_endpoint = std::make_unique<PtyEndpoint>(*m_model, m_options.faults, m_seed ^ 0x5eed5eedu);
     m_endpoint->setLinkPath(m_linkPath);
     connect(m_endpoint.get(), &PtyEndpoint::slaveChanged, this, &SimulatorHost::slaveChanged);
+    if (!m_options.stateFile.isEmpty()) {
+        connect(m_endpoint.get(), &PtyEndpoint::commandCarriedOut, this, [this] {
+            if (m_model->memory().revision() != m_savedRevision && !m_changeTimer.isActive())
+                m_changeTimer.start();
+        });
+    }
     if (!m_options.traceFile.isEmpty() && !startTrace())
         return false;
     if (!m_endpoint->open()) {
@@ -95,6 +107,9 @@ bool SimulatorHost::startTrace()
     });
     connect(m_endpoint.get(), &PtyEndpoint::lineDropped, t, [t] { t->mark(QStringLiteral("line dropped")); });
     connect(m_endpoint.get(), &PtyEndpoint::lineRestored, t, [t] { t->mark(QStringLiteral("line restored")); });
+    connect(m_endpoint.get(), &PtyEndpoint::inputLost, t, [t](qint64 n) {
+        t->mark(QStringLiteral("%1 bytes lost: the input buffer was full").arg(n));
+    });
     return true;
 }
 
@@ -103,8 +118,10 @@ void SimulatorHost::stop()
     if (!m_running)
         return;
     m_saveTimer.stop();
+    m_changeTimer.stop();
+    // Unchanged memories need no file: a run that only looked leaves none behind.
     if (!m_options.stateFile.isEmpty())
-        saveState();
+        saveIfChanged();
     m_endpoint->close();
     m_running = false;
 }
@@ -112,6 +129,8 @@ void SimulatorHost::stop()
 QString SimulatorHost::portName() const { return m_linkPath; }
 
 QString SimulatorHost::slaveName() const { return m_endpoint ? m_endpoint->slaveName() : QString(); }
+
+qint64 SimulatorHost::lostBytes() const { return m_endpoint ? m_endpoint->lostBytes() : 0; }
 
 void SimulatorHost::loadState(MemoryState& memory)
 {
@@ -161,8 +180,9 @@ void SimulatorHost::saveState()
 
 void SimulatorHost::warn(const QString& text)
 {
-    if (!m_warnings.contains(text))
-        m_warnings << text;
+    if (m_warnings.contains(text))
+        return; // a save that keeps failing says so once
+    m_warnings << text;
     qWarning("vexlor-sim: %s", qPrintable(text));
 }
 

@@ -33,7 +33,7 @@ public:
     // A state file that cannot be read is set aside and reported in
     // warnings(); the run goes on with the factory memories.
     bool start();
-    // Saves the state file and removes the link. Also done by the destructor.
+    // Saves the state file when the memories changed, and removes the link. Also done by the destructor.
     void stop();
     bool isRunning() const { return m_running; }
 
@@ -44,6 +44,8 @@ public:
     // False while the last save of the state file has failed (the reason is in warnings()).
     bool stateSaved() const { return !m_saveFailed; }
     quint32 seed() const { return m_seed; }
+    // Bytes lost to the receiver's full input buffer on a paced line.
+    qint64 lostBytes() const;
 
     ReceiverModel& model() { return *m_model; }
     PtyEndpoint& endpoint() { return *m_endpoint; }
@@ -66,6 +68,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_linkDir;
     QString m_linkPath;
     QTimer m_saveTimer;
+    QTimer m_changeTimer;
     quint64 m_savedRevision = 0;
     bool m_saveAllowed = true;
     bool m_running = false;

@@ -34,6 +34,7 @@ bool toFraction(const QString& text, double* out)
 std::optional<SimulatorOptions> SimulatorOptions::parse(const QStringList& args, QString* error)
 {
     SimulatorOptions o;
+    bool rxBufferGiven = false;
     const auto fail = [error](const QString& why) {
         if (error)
             *error = why;
@@ -65,7 +66,8 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const QStringList& args,
         static const QStringList kWithValue = {
             QStringLiteral("--link"),         QStringLiteral("--script"),       QStringLiteral("--state"),
             QStringLiteral("--trace"),
-            QStringLiteral("--seed"),         QStringLiteral("--baud"),         QStringLiteral("--latency-ms"),
+            QStringLiteral("--seed"),         QStringLiteral("--baud"),         QStringLiteral("--rx-buffer"),
+            QStringLiteral("--latency-ms"),
             QStringLiteral("--silent-after"), QStringLiteral("--silent-for"),   QStringLiteral("--ng-fraction"),
             QStringLiteral("--err-fraction"), QStringLiteral("--split"),        QStringLiteral("--split-gap-ms"),
             QStringLiteral("--garbage"),      QStringLiteral("--drop-after"),   QStringLiteral("--drop-for"),
@@ -97,6 +99,10 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const QStringList& args,
         } else if (name == QLatin1String("--baud")) {
             if (!toInt(value, 0, 4000000, &f.baud))
                 return bad();
+        } else if (name == QLatin1String("--rx-buffer")) {
+            if (!toInt(value, 1, 1 << 20, &f.rxBuffer))
+                return bad();
+            rxBufferGiven = true;
         } else if (name == QLatin1String("--latency-ms")) {
             if (!toInt(value, 0, 60000, &f.latencyMs))
                 return bad();
@@ -129,6 +135,8 @@ std::optional<SimulatorOptions> SimulatorOptions::parse(const QStringList& args,
                 return bad();
         }
     }
+    if (rxBufferGiven && o.faults.baud == 0)
+        return fail(QStringLiteral("--rx-buffer goes with --baud"));
     if (o.faults.ngFraction + o.faults.errFraction > 1.0)
         return fail(QStringLiteral("--ng-fraction and --err-fraction add up to more than 1"));
     if ((o.faults.silentForMs > 0) != (o.faults.silentAfterMs > 0))
@@ -157,7 +165,12 @@ QString SimulatorOptions::helpText()
         "                       line per chunk: milliseconds, in/out, the bytes escaped\n"
         "\n"
         "Faults (durations in milliseconds, fractions from 0 to 1):\n"
-        "  --baud N             pace the line at N/10 bytes a second each way (9600: 960 bytes/s)\n"
+        "  --baud N             pace the line at N/10 bytes a second each way (9600: 960 bytes/s);\n"
+        "                       the receiver then carries out one command at a time and\n"
+        "                       keeps what arrives meanwhile in its input buffer\n"
+        "  --rx-buffer N        that buffer's size in bytes (default 64); bytes that arrive\n"
+        "                       while it is full are lost, counted, marked in the trace and\n"
+        "                       reported at exit\n"
         "  --latency-ms MS      wait MS before each reply\n"
         "  --silent-after MS    after MS of service go silent ...\n"
         "  --silent-for MS      ... for MS: nothing is answered or written; repeats\n"

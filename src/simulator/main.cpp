@@ -95,5 +95,7 @@ int main(int argc, char** argv)
 
     const int rc = app.exec();
     host.stop();
+    if (options->faults.baud > 0)
+        err << "vexlor-sim: " << host.lostBytes() << " bytes lost to the full input buffer\n";
     return rc == 0 && !host.stateSaved() ? 1 : rc;
 }

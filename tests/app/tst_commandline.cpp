@@ -30,7 +30,7 @@ private Q_SLOTS:
         QTest::newRow("help") << QStringList {"-h"} << "" << "" << false << false << true << false;
         QTest::newRow("port without value") << QStringList {"--port"} << "" << "" << false << false << false << true;
         QTest::newRow("empty port=") << QStringList {"--port="} << "" << "" << false << false << false << true;
-        QTest::newRow("unknown") << QStringList {"--fast"} << "" << "" << false << false << false << true;
+        QTest::newRow("unknown") << QStringList {"--loud"} << "" << "" << false << false << false << true;
         QTest::newRow("desktop with data dir") << QStringList {"--desktop", "--data-dir", "d"} << "" << "" << false
                                                << false << false << true;
         QTest::newRow("simulate with port") << QStringList {"--simulate", "--port", "1"} << "1" << "" << true << false
@@ -76,10 +76,24 @@ private Q_SLOTS:
         QVERIFY(!c.error.isEmpty() || c.isBatch());
     }
 
+    void fast_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("parsed"); // the fast flag, or "error"
+        QTest::newRow("with --simulate") << QStringList {"--backup", "b.txt", "--fast", "--simulate"} << "1";
+        QTest::newRow("without --simulate") << QStringList {"--backup", "b.txt", "--fast"} << "error";
+    }
+    void fast()
+    {
+        QFETCH(QStringList, args);
+        const CommandLine c = CommandLine::parse(args);
+        QTEST(c.error.isEmpty() ? QString::number(c.fast) : QStringLiteral("error"), "parsed");
+    }
+
     void texts()
     {
         QCOMPARE(CommandLine::versionLine(), QStringLiteral("Vexlor V 2.4.3 (10/23/2001)"));
-        for (const char* option : {"--port", "--data-dir", "--desktop", "--simulate", "--version", "--help", "--export", "--import", "--upload", "--backup"})
+        for (const char* option : {"--port", "--data-dir", "--desktop", "--simulate", "--fast", "--version", "--help", "--export", "--import", "--upload", "--backup"})
             QVERIFY2(CommandLine::helpText().contains(QLatin1String(option)), option);
     }
 };

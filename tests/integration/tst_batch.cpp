@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -98,8 +99,12 @@ private Q_SLOTS:
         QTest::newRow("picture import") << QStringList {"--import", "picture.png", "--data-dir", "good"} << false
                                         << "nothing was found to import" << stores;
         QTest::newRow("backup into a missing folder")
-            << QStringList {"--backup", "nofolder/b.txt", "--simulate", "--trace", "trace.txt", "--data-dir", "good"}
+            << QStringList {"--backup", "nofolder/b.txt", "--simulate", "--fast", "--trace", "trace.txt", "--data-dir", "good"}
             << false << "nofolder does not exist" << QStringList {"nofolder"};
+        QTest::newRow("backup onto the simulator's memories")
+            << QStringList {"--backup", "good/simulator-memories.txt", "--simulate", "--fast", "--trace", "trace.txt",
+                            "--data-dir", "good"}
+            << false << "one of Vexlor's own files (simulator-memories.txt)" << QStringList {"good/simulator-memories.txt"};
     }
     void failedRunChangesNothing()
     {
@@ -154,7 +159,7 @@ private Q_SLOTS:
             << QStringList {"--import", "p25.txt", "--upload", "--port", "/dev/vexlor-none", "--data-dir", "noport"} << 1
             << "the memories are imported into the local files, but nothing was sent to the scanner";
         QTest::newRow("an upload that sends not everything")
-            << QStringList {"--import", "p25.txt", "--upload", "--simulate", "--data-dir", "p25"} << 1 << "1 of 2 items not sent";
+            << QStringList {"--import", "p25.txt", "--upload", "--simulate", "--fast", "--data-dir", "p25"} << 1 << "1 of 2 items not sent";
     }
     void exitStatus()
     {
@@ -222,14 +227,98 @@ private Q_SLOTS:
         QCOMPARE(run({"--export", "none.txt", "--data-dir", "d"}), 1);
         QVERIFY(!QFile::exists(path("none.txt")));
 
-        QCOMPARE(run({"--backup", "backup.txt", "--simulate", "--data-dir", "d"}, &err), 0);
+        QCOMPARE(run({"--backup", "backup.txt", "--simulate", "--fast", "--data-dir", "d"}, &err), 0);
         QCOMPARE(read("backup.txt").count("[Chan]="), 300);
 
         // Imported with the upload into the simulator; the files now hold the backup.
-        QCOMPARE(run({"--import", "backup.txt", "--upload", "--simulate", "--data-dir", "d"}, &err), 0);
+        QCOMPARE(run({"--import", "backup.txt", "--upload", "--simulate", "--fast", "--data-dir", "d"}, &err), 0);
         QCOMPARE(run({"--export", "again.txt", "--data-dir", "d"}), 0);
         QCOMPARE(read("again.txt"), read("backup.txt"));
         QVERIFY(QFile::exists(path("d/bank.dat")));
+    }
+
+    // --simulate keeps its receiver's memories in the data folder: what one run
+    // uploads, the next reads back, until the file is deleted. A file it cannot
+    // read is named and set aside, never saved over.
+    void simulatorKeepsItsMemories_data()
+    {
+        QTest::addColumn<QString>("between"); // done to the memories between the runs
+        QTest::addColumn<QByteArray>("readBack");
+        QTest::addColumn<QString>("stderrHas");
+        QTest::newRow("kept") << "" << QByteArray("162.5500") << "";
+        QTest::newRow("deleted") << "delete" << QByteArray("158.7300") << "";
+        QTest::newRow("corrupt") << "corrupt" << QByteArray("158.7300") << "simulator-memories.txt.corrupt";
+    }
+    void simulatorKeepsItsMemories()
+    {
+        QFETCH(QString, between);
+        QFETCH(QByteArray, readBack);
+        QFETCH(QString, stderrHas);
+        const QString folder = QStringLiteral("sim-") + QLatin1String(QTest::currentDataTag());
+        const QString memories = folder + QStringLiteral("/simulator-memories.txt");
+        QVERIFY(QDir(m_dir.path()).mkpath(folder) && write("ch7.txt", "[Chan]=007 | [Freq]=162.5500\r\n"));
+        QCOMPARE(run({"--import", "ch7.txt", "--upload", "--simulate", "--fast", "--data-dir", folder}), 0);
+        QVERIFY(read(memories).contains("channel 007 01625500 "));
+        const QByteArray garbage("vexlor-sim-state 1\nchannel 007 bad\n");
+        if (between == QLatin1String("delete"))
+            QVERIFY(QFile::remove(path(memories)));
+        else if (between == QLatin1String("corrupt"))
+            QVERIFY(write(memories, garbage));
+        QByteArray err;
+        QCOMPARE(run({"--backup", folder + "/b.txt", "--simulate", "--fast", "--data-dir", folder}, &err), 0);
+        QVERIFY2(read(folder + "/b.txt").contains("[Chan]=007 | [Freq]=" + readBack), err.constData());
+        QVERIFY2(err.contains(stderrHas.toUtf8()), err.constData());
+        if (between == QLatin1String("corrupt"))
+            QCOMPARE(read(memories + ".corrupt"), garbage);
+    }
+
+    // Without --fast the built-in receiver answers at the configured speed:
+    // no reply byte comes before the line could have carried it, and its small
+    // input buffer loses nothing of a backup's queries. --fast ignores even a
+    // slow speed.
+    void simulatorPacesTheConfiguredSpeed_data()
+    {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<bool>("fast");
+        QTest::newRow("19200 baud") << 19200 << false;
+        QTest::newRow("1200 baud, --fast") << 1200 << true;
+    }
+    void simulatorPacesTheConfiguredSpeed()
+    {
+        QFETCH(int, baud);
+        QFETCH(bool, fast);
+        const QString folder = QStringLiteral("speed-%1").arg(baud);
+        QVERIFY(QDir(m_dir.path()).mkpath(folder)
+                && write(folder + "/qorvanix.ini", "[comm speed]=" + QByteArray::number(baud) + ",n,8,1\r\n"));
+        QStringList args {"--backup", folder + "/b.txt", "--simulate", "--trace", folder + "/t.txt", "--data-dir", folder};
+        if (fast)
+            args << "--fast";
+        QByteArray err;
+        QCOMPARE(run(args, &err), 0);
+        QVERIFY2(!err.contains("lost"), err.constData());
+        QCOMPARE(read(folder + "/b.txt").count("[Chan]="), 300);
+        // How far the bytes read ever ran ahead of the line, counted from the first query.
+        const double bytesPerMs = baud / 10000.0;
+        qint64 firstOut = -1;
+        qint64 received = 0;
+        double ahead = -1e9;
+        for (const QByteArray& line : read(folder + "/t.txt").split('\n')) {
+            const QByteArray direction = line.mid(10, 4);
+            const qint64 ms = line.left(9).trimmed().toLongLong();
+            if (direction == "out " && firstOut < 0)
+                firstOut = ms;
+            if (direction != "in  " || firstOut < 0)
+                continue;
+            const QByteArray text = line.mid(14);
+            for (qsizetype i = 0; i < text.size(); ++i, ++received) {
+                if (text[i] == '\\')
+                    i += text.at(i + 1) == 'x' ? 3 : 1; // one escaped byte
+            }
+            ahead = std::max(ahead, double(received) - bytesPerMs * double(ms - firstOut));
+        }
+        QVERIFY(received > 10000);
+        // Paced, only the trace's whole milliseconds can put it ahead.
+        QVERIFY2(fast ? ahead > received / 2 : ahead <= 2 * bytesPerMs, qPrintable(QString::number(ahead)));
     }
 
     // The menu entry's option: the files go to the user's data folder, made when missing.
@@ -237,7 +326,7 @@ private Q_SLOTS:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_DATA_HOME"), path("xdg"));
-        QCOMPARE(run({"--backup", "desk.txt", "--simulate", "--desktop"}, nullptr, env), 0);
+        QCOMPARE(run({"--backup", "desk.txt", "--simulate", "--fast", "--desktop"}, nullptr, env), 0);
         QVERIFY(QFileInfo(path("xdg/vexlor")).isDir());
         QCOMPARE(run({"--import", "desk.txt", "--desktop"}, nullptr, env), 0);
         QVERIFY(QFile::exists(path("xdg/vexlor/bank.dat")));

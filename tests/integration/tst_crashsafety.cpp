@@ -239,9 +239,9 @@ private Q_SLOTS:
         if (operation == QLatin1String("export"))
             args = {QStringLiteral("--export"), out};
         else if (operation == QLatin1String("backup"))
-            args = {QStringLiteral("--backup"), out, QStringLiteral("--simulate")};
+            args = {QStringLiteral("--backup"), out, QStringLiteral("--simulate"), QStringLiteral("--fast")};
         else if (operation == QLatin1String("exit"))
-            args = {QStringLiteral("--simulate")};
+            args = {QStringLiteral("--simulate"), QStringLiteral("--fast")};
         else {
             MT gen1;
             testing::crash::fillGeneration(gen1, 1);

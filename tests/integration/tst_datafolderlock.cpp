@@ -70,7 +70,8 @@ private Q_SLOTS:
         // A configuration, so that no box waits at the start.
         QVERIFY(writeFile(m_data + QStringLiteral("/qorvanix.ini"), "[UserName]=Owl\r\n"));
         m_first.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_first.start(vexlorProgram(), {QStringLiteral("--simulate"), QStringLiteral("--data-dir"), m_data});
+        m_first.start(vexlorProgram(),
+                      {QStringLiteral("--simulate"), QStringLiteral("--fast"), QStringLiteral("--data-dir"), m_data});
         QVERIFY(waitFor([this] { return QFile::exists(m_data + QStringLiteral("/idbank.dat")); }, 30000));
         QVERIFY(QFile::exists(m_data + QStringLiteral("/vexlor.lock")));
     }
@@ -78,7 +79,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<bool>("window");
-        QTest::newRow("window") << QStringList {"--simulate"} << true;
+        QTest::newRow("window") << QStringList {"--simulate", "--fast"} << true;
         QTest::newRow("export") << QStringList {"--export", "out.txt"} << false;
         QTest::newRow("import") << QStringList {"--import", "in.txt"} << false;
     }

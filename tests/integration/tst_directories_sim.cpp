@@ -110,6 +110,24 @@ private Q_SLOTS:
         QCOMPARE(rig.memory().activeBanks(), m.activeBanks());
     }
 
+    // Each read ends with the scan key; the next one must still find the bank trunked.
+    void readsListsOneAfterAnother()
+    {
+        Rig rig;
+        QVERIFY(rig.start());
+        simulator::MemoryState m = rig.memory();
+        m.setId(4, 2, 3, 4321);
+        m.setId(4, 3, 1, 765);
+        rig.host->model().setMemory(m);
+        rig.openIds(4, true);
+        for (int list = 1; list <= 3; ++list)
+            rig.ids->IDBankCmb_Click(list);
+        QCOMPARE(rig.dialogs.texts(), QStringList());
+        QCOMPARE(rig.tables.IDs.text(4, 1, MT::kIdId), QStringLiteral("002032"));
+        QCOMPARE(rig.tables.IDs.text(4, 13, MT::kIdId), QStringLiteral("004321"));
+        QCOMPARE(rig.tables.IDs.text(4, 21, MT::kIdId), QStringLiteral("000765"));
+    }
+
     void uploadsAnIdListAndReadsItBack()
     {
         Rig rig;

@@ -283,7 +283,7 @@ private Q_SLOTS:
         QVERIFY(reader >= 0);
         ::fcntl(reader, F_SETPIPE_SZ, 4096);
         QProcess vexlor;
-        start(vexlor, name, {"--backup", path(name + ".txt"), "--simulate", "--trace", fifo});
+        start(vexlor, name, {"--backup", path(name + ".txt"), "--simulate", "--fast", "--trace", fifo});
         if (goes) {
             // Once it writes the trace: a reader gone before its open would leave it waiting there.
             QVERIFY(waitFor([&] { return holdsOpen(vexlor, fifo); }, 20000));
@@ -323,7 +323,7 @@ private Q_SLOTS:
         QByteArray err;
         QCOMPARE(vexlor::testing::runVexlor(m_dir.path(), {"--import", uploadFile(), "--data-dir", "partial"}, &err), 0);
         QCOMPARE(vexlor::testing::runVexlor(m_dir.path(),
-                                            {"--backup", path("partial.txt"), "--simulate", "--data-dir", "partial"}, &err),
+                                            {"--backup", path("partial.txt"), "--simulate", "--fast", "--data-dir", "partial"}, &err),
                  1);
         QVERIFY2(err.contains("would not scan bank 2 in trunk mode"), err.constData());
         QFile f(path("partial.txt"));

@@ -68,8 +68,8 @@ private Q_SLOTS:
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // A relative trace name is the caller's, not the data folder's.
         p.setWorkingDirectory(dir.path());
-        p.start(program(), {QStringLiteral("--simulate"), QStringLiteral("--data-dir"), data, QStringLiteral("--trace"),
-                            QStringLiteral("trace.txt")});
+        p.start(program(), {QStringLiteral("--simulate"), QStringLiteral("--fast"), QStringLiteral("--data-dir"), data,
+                            QStringLiteral("--trace"), QStringLiteral("trace.txt")});
         QVERIFY(p.waitForStarted());
         QTest::qWait(4000);
         QCOMPARE(p.state(), QProcess::Running);

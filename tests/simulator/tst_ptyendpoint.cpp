@@ -84,8 +84,10 @@ struct Rig {
     std::unique_ptr<SimulatorHost> host;
     std::unique_ptr<Port> port;
 
-    explicit Rig(SimulatorOptions o = {})
+    explicit Rig(SimulatorOptions o = {}, const QString& trace = {})
     {
+        if (!trace.isEmpty())
+            o.traceFile = dir.filePath(trace);
         o.seed = 21;
         o.seedGiven = true;
         if (o.scriptFile.isEmpty())
@@ -204,6 +206,90 @@ private Q_SLOTS:
         rig.port->send(command + '\r');
         QCOMPARE(rig.port->line(), reply);
         QVERIFY2(t.elapsed() >= lineMs && t.elapsed() < lineMs + 1500, qPrintable(QString::number(t.elapsed())));
+    }
+
+    // A paced receiver takes the next command only once its reply has left,
+    // even when that reply goes out in pieces.
+    void oneCommandAtATime()
+    {
+        SimulatorOptions o;
+        o.faults.baud = 9600;
+        o.faults.splitBytes = 5;
+        o.faults.splitGapMs = 40;
+        Rig rig(o);
+        QVERIFY(rig.port->open());
+        rig.port->send("PM001\rMD\rSB\r");
+        QCOMPARE(rig.port->lines(3, 3000),
+                 QList<QByteArray>({"C001 F01541300 TF DN LF AF RF N000", "MD00", "SB ABCDE"}));
+        QCOMPARE(rig.host->endpoint().lostBytes(), 0);
+    }
+
+    // Thirty queries at once: 180 bytes, while each 36-byte reply keeps the
+    // receiver busy for six of them.
+    void fullInputBufferLosesBytes_data()
+    {
+        QTest::addColumn<int>("rxBuffer");
+        QTest::addColumn<bool>("loses");
+        QTest::newRow("64 bytes") << 64 << true;
+        QTest::newRow("256 bytes") << 256 << false;
+    }
+    void fullInputBufferLosesBytes()
+    {
+        QFETCH(int, rxBuffer);
+        QFETCH(bool, loses);
+        SimulatorOptions o;
+        o.faults.baud = 9600;
+        o.faults.rxBuffer = rxBuffer;
+        Rig rig(o, QStringLiteral("trace.txt"));
+        QVERIFY(rig.port->open());
+        QByteArray burst;
+        for (int c = 1; c <= 30; ++c)
+            burst += "PM" + QByteArray::number(c).rightJustified(3, '0') + '\r';
+        rig.port->send(burst);
+        // Nothing more comes once the line has carried every reply there could be.
+        QList<QByteArray> replies;
+        for (QList<QByteArray> got; !(got = rig.port->lines(1, 600)).isEmpty();)
+            replies += got;
+        const qint64 lost = rig.host->endpoint().lostBytes();
+        QCOMPARE(lost > 0, loses);
+        // Replies come in the order asked; a command cut by a loss is garbage.
+        int last = 0;
+        for (const QByteArray& r : replies) {
+            if (r == "ERR")
+                continue;
+            QVERIFY2(r.startsWith('C') && r.mid(1, 3).toInt() > last, r.constData());
+            last = r.mid(1, 3).toInt();
+        }
+        QCOMPARE(replies.size() == 30 && last == 30, !loses);
+        QCOMPARE(replies.contains("ERR"), loses);
+        rig.host->stop();
+        qint64 traced = 0;
+        QFile trace(rig.dir.filePath(QStringLiteral("trace.txt")));
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        for (const QByteArray& line : trace.readAll().split('\n')) {
+            if (const qsizetype at = line.indexOf("--- "); at >= 0 && line.endsWith(" bytes lost: the input buffer was full"))
+                traced += line.mid(at + 4).split(' ').value(0).toLongLong();
+        }
+        QCOMPARE(traced, lost);
+    }
+
+    // A change made over the line is on the disk well before the periodic
+    // check, as a crash would find it.
+    void changesAreSavedAtOnce()
+    {
+        QTemporaryDir state;
+        SimulatorOptions o;
+        o.stateFile = state.filePath(QStringLiteral("state.txt"));
+        Rig rig(o);
+        QVERIFY(rig.port->open());
+        rig.port->send("MA001\rPM250 01462000\r");
+        QCOMPARE(rig.port->lines(2, 3000).size(), 2);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                QFile f(o.stateFile);
+                return f.open(QIODevice::ReadOnly) && f.readAll().contains("channel 250 01462000 F F F\n");
+            },
+            1000));
     }
 
     void splitRepliesArriveInPieces()

@@ -168,6 +168,7 @@ private Q_SLOTS:
         row("KEY09 in trunking", {"KEY13", "KEY09"}, "MD", {"MD09"});
         row("KEY08 in ID search", {"KEY13", "KEY09", "KEY08"}, "MD", {"MD10"});
         row("KEY00 leaves trunking", {"KEY13", "KEY00"}, "MD", {"MD00"});
+        row("KEY00 held on an ID resumes the ID scan", {"TR B 6", "MA031", "KEY13", "IC A2", "KEY00"}, "MD", {"MD17"});
         row("KEY13H trunk programming", {"KEY13H"}, "MD", {"MD08"});
         row("trunk programming of bank 4", {"KEY13H", "KEY02 4"}, "KEY04", {"OK"});
         row("trunk programming (M)", {"KEY13H", "KEY02 4", "KEY04"}, "MD", {"MD06"});

@@ -22,6 +22,8 @@ private Q_SLOTS:
         QTest::newRow("no seed") << QStringList{} << "seedGiven=0";
         QTest::newRow("script and state") << QStringList{"--script", "s.txt", "--state=st"} << "files=s.txt,st";
         QTest::newRow("baud") << QStringList{"--baud", "9600"} << "baud=9600";
+        QTest::newRow("input buffer") << QStringList{"--baud", "9600", "--rx-buffer", "16"} << "rx=16";
+        QTest::newRow("input buffer by default") << QStringList{"--baud", "9600"} << "rx=64";
         QTest::newRow("latency") << QStringList{"--latency-ms", "250"} << "latency=250";
         QTest::newRow("silence") << QStringList{"--silent-after", "1000", "--silent-for", "500"} << "silent=1000,500";
         QTest::newRow("fractions") << QStringList{"--ng-fraction", "0.25", "--err-fraction", "0.75"} << "ngerr=0.25,0.75";
@@ -52,6 +54,8 @@ private Q_SLOTS:
             got = o->scriptFile + QLatin1Char(',') + o->stateFile;
         else if (key == QLatin1String("baud"))
             got = QString::number(f.baud);
+        else if (key == QLatin1String("rx"))
+            got = QString::number(f.rxBuffer);
         else if (key == QLatin1String("latency"))
             got = QString::number(f.latencyMs);
         else if (key == QLatin1String("silent"))
@@ -87,6 +91,8 @@ private Q_SLOTS:
         QTest::newRow("silence half given") << QStringList{"--silent-for", "100"}
                                             << "--silent-after and --silent-for go together";
         QTest::newRow("drop half given") << QStringList{"--drop-after", "100"} << "--drop-after and --drop-for go together";
+        QTest::newRow("empty input buffer") << QStringList{"--baud", "9600", "--rx-buffer", "0"} << "bad value \"0\" for --rx-buffer";
+        QTest::newRow("input buffer on an instant line") << QStringList{"--rx-buffer", "16"} << "--rx-buffer goes with --baud";
         QTest::newRow("stray word") << QStringList{"extra"} << "unexpected argument \"extra\"";
     }
     void invalid()
@@ -101,7 +107,7 @@ private Q_SLOTS:
     void helpNamesEveryOption()
     {
         const QString help = SimulatorOptions::helpText();
-        for (const char* o : {"--link", "--seed", "--script", "--state", "--no-activity", "--baud", "--latency-ms",
+        for (const char* o : {"--link", "--seed", "--script", "--state", "--no-activity", "--baud", "--rx-buffer", "--latency-ms",
                               "--silent-after", "--silent-for", "--ng-fraction", "--err-fraction", "--split",
                               "--split-gap-ms", "--garbage", "--drop-after", "--drop-for", "--help"}) {
             QVERIFY2(help.contains(QLatin1String(o)), o);
@@ -111,7 +117,8 @@ private Q_SLOTS:
                 ? QStringList{QString::fromLatin1(o)}
                 : QStringList{QString::fromLatin1(o), QStringLiteral("1")};
             const auto parsed = SimulatorOptions::parse(args, &why);
-            QVERIFY2(parsed || why.contains(QLatin1String("go together")), qPrintable(why));
+            QVERIFY2(parsed || why.contains(QLatin1String("go together")) || why.contains(QLatin1String("goes with")),
+                     qPrintable(why));
         }
         for (const char* step : {"gap MS", "channel N MS", "frequency MHZ MS", "talkgroup ID MS", "line TEXT", "loop"})
             QVERIFY2(help.contains(QLatin1String(step)), step);
