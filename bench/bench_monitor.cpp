@@ -2,6 +2,7 @@
 // squelch line on a real tty to the display.
 #include "FakeClock.h"
 #include "FakeSerialPort.h"
+#include "LivePoll.h"
 #include "PtyPair.h"
 #include "link/ScannerLink.h"
 #include "memory/MemoryTables.h"
@@ -36,13 +37,8 @@ const QStringList kMix {
     "ID S 002032", "ID E 002032", "MD12", "TB D E2-800    ", "IC D3 002032",
 };
 
-struct Rig {
-    explicit Rig(platform::SerialPort& port, platform::Clock& clock)
-        : link(port, clock),
-          log(flags, clock),
-          meas(clock),
-          decoder({display, compact, lockouts, *tables, log, meas, link, clock}),
-          poll(port, link, decoder, display)
+struct Rig : fakes::LivePoll {
+    explicit Rig(platform::SerialPort& port, platform::Clock& clock) : LivePoll(port, clock)
     {
         for (int ch = 1; ch <= 300; ++ch) {
             tables->Channels.set(ch, memory::MemoryTables::kChName, QStringLiteral("Channel %1").arg(ch));
@@ -51,16 +47,6 @@ struct Rig {
         for (int slot = 1; slot <= 100; ++slot)
             tables->IDs.set(4, slot, memory::MemoryTables::kIdId, QStringLiteral("%1").arg(2000 + slot, 6, 10, QLatin1Char('0')));
     }
-    link::ScannerLink link;
-    std::unique_ptr<memory::MemoryTables> tables = std::make_unique<memory::MemoryTables>();
-    recording::LogFlags flags;
-    recording::ActivityLog log;
-    recording::MeasureIntfc meas;
-    monitor::MainDisplay display;
-    monitor::CompactDisplay compact;
-    monitor::FreqLockoutList lockouts;
-    monitor::StatusDecoder decoder;
-    monitor::PollCycle poll;
 };
 
 void BM_DecodeMixedBatch(benchmark::State& state)

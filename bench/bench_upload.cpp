@@ -1,6 +1,8 @@
 // Bank transfers over a pseudo-terminal to a vexlor-sim process paced as a
 // 9600-baud line. The simulator runs apart, so this process's CPU time is the
 // program's side alone: a long exchange should wait on the line, not spin.
+#include "LinePort.h"
+#include "SimProcess.h"
 #include "link/ScannerLink.h"
 #include "memory/BankRead.h"
 #include "memory/BankUpload.h"
@@ -54,102 +56,34 @@ void pause(int ms)
     loop.exec();
 }
 
-// The real port, counting what crosses the line in each direction.
-class CountingPort : public platform::SerialPort {
-public:
-    explicit CountingPort(platform::SerialPort& inner) : m_inner(inner)
-    {
-        connect(&m_inner, &SerialPort::readyRead, this, &SerialPort::readyRead);
-        connect(&m_inner, &SerialPort::lineStateChanged, this, &SerialPort::lineStateChanged);
-    }
-    void setPortName(const QString& name) override { m_inner.setPortName(name); }
-    QString portName() const override { return m_inner.portName(); }
-    bool setSettings(const QString& settings) override { return m_inner.setSettings(settings); }
-    QString settings() const override { return m_inner.settings(); }
-    bool open() override { return m_inner.open(); }
-    void close() override { m_inner.close(); }
-    bool isOpen() const override { return m_inner.isOpen(); }
-    QString errorString() const override { return m_inner.errorString(); }
-    void write(const QByteArray& bytes) override
-    {
-        ++writes;
-        written += bytes.size();
-        sent.append(bytes);
-        m_inner.write(bytes);
-    }
-    QByteArray readAll() override
-    {
-        const QByteArray bytes = m_inner.readAll();
-        read += bytes.size();
-        replyLines += bytes.count('\r');
-        return bytes;
-    }
-    qint64 bytesAvailable() const override { return m_inner.bytesAvailable(); }
-    qint64 bytesToWrite() const override { return m_inner.bytesToWrite(); }
-    void discardInput() override { m_inner.discardInput(); }
-    void discardOutput() override { m_inner.discardOutput(); }
-    bool dsr() const override { return m_inner.dsr(); }
-    bool cts() const override { return m_inner.cts(); }
-
-    void reset()
-    {
-        writes = written = read = replyLines = 0;
-        sent.clear();
-    }
-
-    qint64 writes = 0;
-    qint64 written = 0;
-    qint64 read = 0;
-    qint64 replyLines = 0;
-    QList<QByteArray> sent;
-
-private:
-    platform::SerialPort& m_inner;
-};
-
-// vexlor-sim from next to this program, and the program's side of its line.
+// vexlor-sim and the program's side of its line.
 struct Rig {
-    QTemporaryDir dir;
-    QProcess sim;
+    SimProcess sim;
     platform::SystemClock clock;
     platform::QtSerialPort serial;
-    CountingPort port {serial};
+    fakes::LinePort port {serial};
     link::ScannerLink link {port, clock};
     memory::MemoryTables tables;
     QString error;
 
     Rig()
     {
-        const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vexlor-sim"));
-        const QString linkPath = this->linkPath();
-        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        sim.start(program, {QStringLiteral("--link"), linkPath, QStringLiteral("--baud"), QString::number(kBaud),
-                            QStringLiteral("--latency-ms"), QString::number(kLatencyMs),
-                            QStringLiteral("--no-activity"), QStringLiteral("--seed"), QStringLiteral("1")});
-        // It prints the slave's name once the link is in place.
-        if (!sim.waitForStarted(3000) || !sim.waitForReadyRead(3000) || !QFileInfo(linkPath).isSymLink()) {
-            error = QStringLiteral("cannot start %1").arg(program);
+        error = sim.start(kBaud, {QStringLiteral("--latency-ms"), QString::number(kLatencyMs)});
+        if (!error.isEmpty())
             return;
-        }
-        serial.setPortName(linkPath);
+        serial.setPortName(linkPath());
         serial.setSettings(QStringLiteral("9600,n,8,1"));
         if (!port.open()) {
-            error = QStringLiteral("cannot open %1: %2").arg(linkPath, port.errorString());
+            error = QStringLiteral("cannot open %1: %2").arg(linkPath(), port.errorString());
             return;
         }
         // The simulator notices its reader within a tick; keep that out of the figures.
         if (link.SyncSerialOut(QStringLiteral("MD")).isEmpty() || link.ScannerOffline())
             error = QStringLiteral("the simulator does not answer");
     }
-    ~Rig()
-    {
-        port.close();
-        sim.terminate();
-        if (!sim.waitForFinished(3000))
-            sim.kill();
-    }
+    ~Rig() { port.close(); }
 
-    QString linkPath() const { return dir.filePath(QStringLiteral("ttyVexlor")); }
+    QString linkPath() const { return sim.linkPath(); }
 
     // False, with the reason on the benchmark, when the simulator is not there to measure.
     bool ready(benchmark::State& state) const

@@ -45,6 +45,8 @@ void PollCycle::tick()
     }
 }
 
+int PollCycle::roundsInFlight() const { return m_link.lineMs(kRoundBytes) <= kIntervalMs ? 2 : 1; }
+
 qint64 PollCycle::roundWaitMs() const { return std::max<qint64>(kIntervalMs, kRoundWaits * m_link.lineMs(kRoundBytes)); }
 
 void PollCycle::requestStatus()
@@ -56,11 +58,17 @@ void PollCycle::requestStatus()
     // A slow line carries fewer rounds than ticks: asking again before the
     // replies are in only queues answers that are stale when they arrive.
     const qint64 now = m_link.clock().monotonicMs();
-    if (m_roundOpen && now - m_roundSentMs < roundWaitMs())
+    // Replies still coming are late, not lost: asking again would only fill
+    // the receiver's input buffer behind them.
+    const bool overdue = now - std::max(m_roundSentMs, m_lastInputMs) >= roundWaitMs();
+    if (m_openRounds >= roundsInFlight() && !overdue)
         return;
+    // Replies overdue are taken as lost: they must not hold every round after.
+    if (overdue)
+        m_openRounds = 0;
     for (const auto q : link::cmd::kPollQueries)
         m_link.Write(q);
-    m_roundOpen = true;
+    ++m_openRounds;
     m_roundSentMs = now;
     m_askedThisTick = true;
 }
@@ -86,6 +94,7 @@ void PollCycle::gatherLines()
         return;
     m_link.setScannerOffline(false);
     m_emptyTicks = 0;
+    m_lastInputMs = m_link.clock().monotonicMs();
     m_pending += QString::fromLatin1(m_port.readAll());
 
     QStringList pieces = m_pending.split(kCR);
@@ -95,9 +104,10 @@ void PollCycle::gatherLines()
     }
     Q_EMIT rawLinesShown(pieces.join(QStringLiteral("\r\n")));
     // Replies come in order: the answer to the round's last request closes it.
-    for (const QString& p : std::as_const(pieces)) {
-        if (m_roundOpen && p.startsWith(QLatin1String("LO"))) {
-            m_roundOpen = false;
+    // Only a whole line: the start of one is seen again with its end next tick.
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+        if (m_openRounds > 0 && pieces[i].startsWith(QLatin1String("LO"))) {
+            --m_openRounds;
             m_roundClosedThisTick = true;
         }
     }

@@ -55,8 +55,11 @@ public:
 
     int EmptyTickCount() const { return m_emptyTicks; }
     // A round's replies are still on their way.
-    bool roundOpen() const { return m_roundOpen; }
-    // Longest wait for a round's replies before the next round goes anyway.
+    bool roundOpen() const { return m_openRounds > 0; }
+    // Rounds that may be on the line at once: two where the line carries a
+    // round within a tick, so such a line is still asked every tick.
+    int roundsInFlight() const;
+    // Longest silence after a round before the next round goes anyway.
     qint64 roundWaitMs() const;
     const QString& PendingInput() const { return m_pending; }
 
@@ -76,10 +79,11 @@ private:
     PollRemote* m_remote = nullptr;
     QTimer m_timer;
     int m_emptyTicks = 0;
-    bool m_roundOpen = false;
+    int m_openRounds = 0;
     bool m_askedThisTick = false;
     bool m_roundClosedThisTick = false;
     qint64 m_roundSentMs = 0;
+    qint64 m_lastInputMs = 0;
     quint64 m_decodedBatch = 0;
     QString m_pending;
 };

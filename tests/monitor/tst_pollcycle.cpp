@@ -112,9 +112,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("settings");
         QTest::addColumn<qint64>("waitMs");
-        QTest::newRow("2400") << "2400,n,8,1" << qint64(1125);
-        QTest::newRow("9600") << "9600,n,8,1" << qint64(282);
-        QTest::newRow("115200: the tick bounds it") << "115200,n,8,1" << qint64(PollCycle::kIntervalMs);
+        QTest::addColumn<bool>("secondRound"); // one more round may follow the reply's at once
+        QTest::newRow("2400") << "2400,n,8,1" << qint64(1125) << false;
+        QTest::newRow("9600") << "9600,n,8,1" << qint64(282) << false;
+        QTest::newRow("19200: a round fits a tick") << "19200,n,8,1" << qint64(141) << false;
+        QTest::newRow("115200: the tick bounds it") << "115200,n,8,1" << qint64(PollCycle::kIntervalMs) << true;
     }
     void roundsFollowTheReplies()
     {
@@ -129,15 +131,51 @@ private Q_SLOTS:
         };
         const qint64 wait = rig.poll.roundWaitMs();
         QCOMPARE(tickAfter(0), kQueries);
-        // Some replies, not the last: no new round unless the wait is a tick.
+        // Some replies, not the last: no new round unless the line carries two.
         QCOMPARE(tickAfter(PollCycle::kIntervalMs, "W113 F01568000\rMD00\r"),
-                 wait > PollCycle::kIntervalMs ? QStringList() : kQueries);
+                 rig.poll.roundsInFlight() > 1 ? kQueries : QStringList());
         // The last reply is in: the same tick asks again, once.
         QCOMPARE(tickAfter(PollCycle::kIntervalMs / 2, "DLF\rSB 1234567890\rC001 F01560000\rLOF\r"), kQueries);
         QVERIFY(rig.poll.roundOpen());
+        // A line that carries a round within a tick is asked every tick, one round ahead at most.
+        QFETCH(bool, secondRound);
+        if (secondRound)
+            QCOMPARE(tickAfter(0), kQueries);
         // Replies that never come hold the next round for the wait only.
         QCOMPARE(tickAfter(wait - 1), QStringList());
         QCOMPARE(tickAfter(1), kQueries);
+    }
+
+    // A receiver still answering an old round is slow, not silent: no round piles up behind it.
+    void lateRepliesHoldTheNextRound()
+    {
+        PollRig rig;
+        const qint64 wait = rig.poll.roundWaitMs();
+        rig.poll.tick();
+        QCOMPARE(rig.takeWritten(), kQueries);
+        for (int i = 0; i < 3; ++i) {
+            rig.clock.advanceMs(wait - 1);
+            rig.tickWith("MD00\r");
+            QCOMPARE(rig.takeWritten(), QStringList());
+        }
+        rig.clock.advanceMs(wait);
+        rig.poll.tick();
+        QCOMPARE(rig.takeWritten(), kQueries);
+    }
+
+    // The round's last reply split between two ticks closes it once, when whole.
+    void splitLastReplyClosesOnce()
+    {
+        PollRig rig;
+        rig.poll.tick();
+        rig.takeWritten();
+        rig.tickWith("W113 F01568000\rMD00\rDLF\rSB 1234567890\rC001 F01560000\rLO");
+        QCOMPARE(rig.takeWritten(), QStringList());
+        rig.tickWith("F\r");
+        QCOMPARE(rig.takeWritten(), kQueries);
+        rig.clock.advanceMs(PollCycle::kIntervalMs);
+        rig.poll.tick();
+        QCOMPARE(rig.takeWritten(), QStringList());
     }
 
     // A line-state change may clear the flag while the receiver stays silent.
