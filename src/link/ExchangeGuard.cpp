@@ -7,7 +7,9 @@ namespace vexlor::link {
 ExchangeGuard::ExchangeGuard(ScannerLink& link, const QString& owner, Quiet quiet)
     : m_link(&link), m_owner(owner), m_held(link.claim(owner))
 {
-    if (m_held && quiet == Quiet::Yes)
+    // The poll keeps off the line while the exchange waits for its answers.
+    m_pollHeld = m_held && link.holdPoll();
+    if (m_held && m_link && quiet == Quiet::Yes)
         this->quiet();
 }
 
@@ -32,7 +34,9 @@ void ExchangeGuard::release()
     m_link->unclaim(m_owner);
     if (m_quieted)
         m_link->QuietScanner(false);
-    m_quieted = false;
+    else if (m_pollHeld)
+        m_link->resumePoll();
+    m_quieted = m_pollHeld = false;
 }
 
 } // namespace vexlor::link

@@ -30,6 +30,7 @@ private:
     QString m_owner;
     bool m_held = false;
     bool m_quieted = false;
+    bool m_pollHeld = false;
 };
 
 } // namespace vexlor::link

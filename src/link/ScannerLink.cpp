@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -283,8 +284,36 @@ void ScannerLink::pausePoll()
 
 void ScannerLink::resumePoll()
 {
-    if (m_pollTimer && !m_closing)
-        m_pollTimer->start();
+    if (!m_pollTimer || m_closing)
+        return;
+    m_pollTimer->start();
+    Q_EMIT pollResumed();
+}
+
+bool ScannerLink::holdPoll()
+{
+    if (!m_pollTimer || !m_pollTimer->isActive())
+        return false;
+    m_pollTimer->stop();
+    // Two rounds of replies at most are on their way; the line is settled
+    // once it has been still for the time of a short reply.
+    const qint64 stillMs = std::max<qint64>(40, lineMs(kSettleStillBytes));
+    QDeadlineTimer bound(lineMs(kSettleBytes) + stillMs);
+    QElapsedTimer still;
+    still.start();
+    const QPointer<ScannerLink> self(this);
+    while (portUsable() && !bound.hasExpired() && still.elapsed() < stillMs) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (!self)
+            return false;
+        if (portUsable() && m_port.bytesAvailable() > 0) {
+            m_port.readAll();
+            still.restart();
+        }
+    }
+    return true;
 }
 
 bool ScannerLink::claim(const QString& owner)

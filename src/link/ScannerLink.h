@@ -32,6 +32,10 @@ public:
     // Line time that may wait to go out. Anything older is stale by the time
     // the receiver reads it.
     static constexpr int kOutputSeconds = 3;
+    // Poll replies an exchange may find on their way (two rounds), and the
+    // stillness that tells they are all in.
+    static constexpr qint64 kSettleBytes = 180;
+    static constexpr qint64 kSettleStillBytes = 12;
     // Room for a lock-out read's 50 queries even on the slowest line.
     static constexpr qint64 kMinOutputBytes = 512;
 
@@ -66,6 +70,10 @@ public:
     // Resuming does nothing once the program is shutting down.
     void pausePoll();
     void resumePoll();
+    // For an exchange: stops a running poll and waits until the replies of
+    // its last round are in, and drops them, so none is taken for an answer
+    // of the exchange. True when it stopped the poll: resuming is the caller's.
+    bool holdPoll();
 
     // One long exchange owns the line at a time. False when another one
     // holds it, when the receiver is quieted by someone else, or during
@@ -131,6 +139,8 @@ Q_SIGNALS:
     void abortWaits();
     // A straight write found the output queue full; total since start.
     void writesDropped(quint64 total);
+    // The poll runs again after an exchange, which took what was on the line.
+    void pollResumed();
 
 private:
     bool portUsable() const;

@@ -22,6 +22,12 @@ PollCycle::PollCycle(platform::SerialPort& port, link::ScannerLink& link, Status
 {
     m_timer.setInterval(kIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &PollCycle::tick);
+    // The exchange read or dropped the last round's replies: waiting for them
+    // would only hold the display back, and count as silence.
+    connect(&m_link, &link::ScannerLink::pollResumed, this, [this] {
+        m_openRounds = 0;
+        m_emptyTicks = 0;
+    });
 }
 
 void PollCycle::tick()

@@ -1,3 +1,4 @@
+#include "link/ExchangeGuard.h"
 #include "link/Replies.h"
 #include "link/ScannerLink.h"
 #include "platform/qt/QtSerialPort.h"
@@ -93,6 +94,27 @@ private Q_SLOTS:
         QCOMPARE(r.commands, QStringList {"PM001"});
         QCOMPARE(r.link->ReplyLines(), (QStringList {"PM001", "C001 01462000 N F F"}));
         QCOMPARE(r.shownTemp, QStringList {"PM001\r\nC001 01462000 N F F\r\n\r"});
+    }
+
+    // Replies to the poll's last round still on a slow line are not an exchange's answers.
+    void exchangeWaitsOutThePollsReplies()
+    {
+        PtyReceiver r;
+        QVERIFY(r.start());
+        QTimer poll;
+        poll.setInterval(50);
+        r.link->setPollTimer(&poll);
+        poll.start();
+        r.onCommand = [&r](const QString&) { r.pty.write("OK\r"); };
+        r.pty.write("W110 F01541300\r");
+        QTimer::singleShot(60, [&r] { r.pty.write("MD00\rDLF\r"); });
+        QTimer::singleShot(120, [&r] { r.pty.write("LOF\r"); });
+        {
+            vexlor::link::ExchangeGuard guard(*r.link, QStringLiteral("test"), vexlor::link::ExchangeGuard::Quiet::No);
+            QVERIFY(!poll.isActive());
+            QCOMPARE(r.link->SyncSerialOut("KEY00"), QStringLiteral("OK"));
+        }
+        QVERIFY(poll.isActive());
     }
 
     void splitReply()

@@ -163,6 +163,23 @@ private Q_SLOTS:
         QCOMPARE(rig.takeWritten(), kQueries);
     }
 
+    // An exchange took the last round's replies: the poll asks at once, and no silence is counted.
+    void resumedPollAsksAtOnce()
+    {
+        PollRig rig;
+        rig.link.setPollTimer(&rig.poll.MainTimer());
+        rig.poll.tick();
+        rig.takeWritten();
+        for (int i = 0; i < 10; ++i)
+            rig.poll.tick();
+        rig.link.pausePoll();
+        rig.link.resumePoll();
+        rig.poll.MainTimer().stop(); // ticked by hand
+        QCOMPARE(rig.poll.EmptyTickCount(), 0);
+        rig.poll.tick();
+        QCOMPARE(rig.takeWritten(), kQueries);
+    }
+
     // The round's last reply split between two ticks closes it once, when whole.
     void splitLastReplyClosesOnce()
     {
