@@ -7,6 +7,8 @@
 #include "memory/MemoryTables.h"
 #include "platform/SerialPort.h"
 
+#include <algorithm>
+
 namespace vexlor::memory {
 
 BankRead::BankRead(link::ScannerLink& link, platform::SerialPort& port, ChannelTable& channels, QObject* parent)
@@ -31,7 +33,8 @@ bool BankRead::start(int bank)
     m_buffer.clear();
     m_bank = bank;
     m_progress = 0;
-    m_graceTicks = 0;
+    m_answered = 0;
+    m_quietTicks = 0;
     m_lastChannel = MemoryTables::kChannelsPerBank * bank;
     m_nextChannel = m_lastChannel - (MemoryTables::kChannelsPerBank - 1);
     m_link.Write(link::cmd::kQUF);
@@ -50,6 +53,8 @@ void BankRead::collect()
         m_buffer += QString::fromLatin1(bytes.left(room));
 }
 
+qint64 BankRead::silenceMs() const { return std::max(kMinSilenceMs, 3 * m_link.lineMs(kWindow * kReplyBytes)); }
+
 void BankRead::ChTimer_Timer()
 {
     if (!isRunning())
@@ -59,24 +64,28 @@ void BankRead::ChTimer_Timer()
         finish(true); // nothing more can come; what did is kept
         return;
     }
-    if (m_nextChannel < m_lastChannel) {
-        for (int c = m_nextChannel; c < m_nextChannel + kPerTick && isRunning(); ++c)
-            m_link.Write(link::cmd::pmRead(c)); // a write may end the program, and this read
+    const int now = answered();
+    m_quietTicks = now > m_answered ? 0 : m_quietTicks + 1;
+    m_answered = now;
+    const int progress = 100 * m_answered / MemoryTables::kChannelsPerBank;
+    if (progress != m_progress) {
+        m_progress = progress;
+        Q_EMIT progressed(m_progress);
         if (!isRunning())
             return;
-        m_nextChannel += kPerTick;
-        m_progress += 15;
-        Q_EMIT progressed(m_progress);
+    }
+    const int first = m_lastChannel - (MemoryTables::kChannelsPerBank - 1);
+    if (m_answered == MemoryTables::kChannelsPerBank || qint64(m_quietTicks) * kTickMs >= silenceMs()) {
+        finish(true);
         return;
     }
-    if (!allReplied() && m_graceTicks < kGraceTicks) {
-        ++m_graceTicks;
-        return;
-    }
-    finish(true);
+    // Asked and not answered: a lost query holds one place in the window until the end.
+    const int asked = m_nextChannel - first;
+    for (int n = asked - m_answered; n < kWindow && m_nextChannel <= m_lastChannel && isRunning(); ++n)
+        m_link.Write(link::cmd::pmRead(m_nextChannel++)); // a write may end the program, and this read
 }
 
-bool BankRead::allReplied() const
+int BankRead::answered() const
 {
     const int first = m_lastChannel - (MemoryTables::kChannelsPerBank - 1);
     QList<bool> seen(MemoryTables::kChannelsPerBank, false);
@@ -93,7 +102,7 @@ bool BankRead::allReplied() const
             ++count;
         }
     }
-    return count == MemoryTables::kChannelsPerBank;
+    return count;
 }
 
 void BankRead::stop() { finish(false); }
@@ -106,7 +115,8 @@ void BankRead::finish(bool decode)
     m_link.putBack(link::cmd::kQUN, false);
     m_link.resumePoll();
     m_guard.reset();
-    const int decoded = decode ? channels::decodeReplies(m_buffer, m_channels) : -1;
+    const int first = m_lastChannel - (MemoryTables::kChannelsPerBank - 1);
+    const int decoded = decode ? channels::decodeReplies(m_buffer, m_channels, first, m_lastChannel) : -1;
     Q_EMIT finished(decoded);
 }
 

@@ -18,19 +18,23 @@ namespace vexlor::memory {
 
 class ChannelTable;
 
-// Reads one frequency bank: "QUF", then five "PM" queries a tick of
-// ChTimer, "QUN" on the seventh tick and the collected "C" lines decoded
-// into the table. The poll is stopped meanwhile and restarted at the end,
-// however the read ends.
+// Reads one frequency bank: "QUF", then the "PM" queries, a few on the line
+// at a time so the receiver's small input buffer never overflows, then
+// "QUN" once every channel has answered or the receiver has been quiet for
+// a while that follows the line's speed; the collected "C" lines of the
+// bank's own channels are decoded into the table. The poll is stopped
+// meanwhile and restarted at the end, however the read ends.
 class BankRead : public QObject {
     Q_OBJECT
 public:
     static constexpr int kTickMs = 175;
-    static constexpr int kPerTick = 5;
-    // At 9600 baud five replies take a little longer than a tick, so the
-    // last ones are still on the line at the seventh: up to this many more
-    // ticks wait for them.
-    static constexpr int kGraceTicks = 4;
+    // Queries on the line at once: 30 bytes, half the receiver's input buffer.
+    static constexpr int kWindow = 5;
+    // One "C" reply line with its CR.
+    static constexpr qint64 kReplyBytes = 36;
+    // No new channel for this long, or three window's line times if longer,
+    // and the rest are not coming.
+    static constexpr qint64 kMinSilenceMs = 700;
     // Far more than 150 reply lines; a flood is cut here.
     static constexpr qsizetype kMaxCollected = 64 * 1024;
     static inline const QString kOwner = QStringLiteral("bank read");
@@ -53,17 +57,19 @@ public:
     int NextChannel() const { return m_nextChannel; }
     int ReadProgress() const { return m_progress; }
     const QString& ReplyBuffer() const { return m_buffer; }
+    // The wait for a reply before the read ends without it.
+    qint64 silenceMs() const;
 
 Q_SIGNALS:
     void progressed(int percent);
-    // The read is over: decoded is the number of channels filled, or -1
-    // when it was stopped.
+    // The read is over: decoded is the number of the bank's channels filled
+    // (fewer than 30 when some never answered), or -1 when it was stopped.
     void finished(int decoded);
 
 private:
     void finish(bool decode);
     void collect();
-    bool allReplied() const;
+    int answered() const;
 
     link::ScannerLink& m_link;
     platform::SerialPort& m_port;
@@ -74,7 +80,8 @@ private:
     int m_lastChannel = 0;
     int m_nextChannel = 0;
     int m_progress = 0;
-    int m_graceTicks = 0;
+    int m_answered = 0;
+    int m_quietTicks = 0;
     QString m_buffer;
 };
 

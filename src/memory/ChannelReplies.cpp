@@ -47,20 +47,24 @@ std::optional<ChannelLine> parseLine(QStringView line)
     return c;
 }
 
-int decodeReplies(QStringView collected, ChannelTable& table)
+int decodeReplies(QStringView collected, ChannelTable& table, int first, int last)
 {
-    int filled = 0;
+    if (first < 1 || last < first || last > MT::kChannels)
+        return 0;
+    QList<bool> filled(last - first + 1, false);
+    int count = 0;
     int index = 0;
     for (const QStringView line : collected.tokenize(QLatin1Char('\r'))) {
         if (index++ >= kDecodedLines)
             break;
         const auto c = parseLine(line);
-        if (!c)
+        if (!c || c->channel < first || c->channel > last || filled[c->channel - first])
             continue;
         fill(*c, table);
-        ++filled;
+        filled[c->channel - first] = true;
+        ++count;
     }
-    return filled;
+    return count;
 }
 
 void fill(const ChannelLine& c, ChannelTable& table)

@@ -17,10 +17,11 @@ constexpr int kMaxReplyLines = 150;
 constexpr int kDecodedLines = 140;
 
 // Splits the collected text at every CR and fills frequency, delay,
-// lock-out and mode of each channel that a well-formed "C" line names.
-// Names and types stay. Lines for channels outside 1..300, short or
-// garbled lines are skipped. Returns the channels filled.
-int decodeReplies(QStringView collected, ChannelTable& channels);
+// lock-out and mode of each channel first..last that a well-formed "C" line
+// names, from its first such line. Names and types stay. Lines for other
+// channels (the poll's report of the channel the receiver is on looks the
+// same), short or garbled lines are skipped. Returns the channels filled.
+int decodeReplies(QStringView collected, ChannelTable& channels, int first, int last);
 
 // One "C" line: positions 2-4 channel, 7-14 frequency, 17 trunk, 20 delay,
 // 23 lock-out (1-based). False when the line is not one.

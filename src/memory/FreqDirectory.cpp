@@ -189,13 +189,18 @@ void FreqDirectory::readFinished(int decoded)
             recordChanged(editedChannel());
     }
     publish();
-    if (decoded == 0 && !m_link.isShuttingDown()) {
-        Dialogs::Message m {QStringLiteral("Read failed: the scanner sent none of the bank's channels."),
-                            QStringLiteral("Watch out!"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
-        m.informative = QStringLiteral("The bank keeps what it held. Check that the scanner is in remote mode, "
-                                       "then try again.");
-        m_dialogs.message(m);
-    }
+    if (decoded < 0 || decoded >= MT::kChannelsPerBank || m_link.isShuttingDown())
+        return;
+    Dialogs::Message m {decoded == 0
+                            ? QStringLiteral("Read failed: the scanner sent none of the bank's channels.")
+                            : QStringLiteral("Read %1 of %2 channels of bank %3.")
+                                  .arg(decoded).arg(MT::kChannelsPerBank).arg(m_selectedBank),
+                        QStringLiteral("Watch out!"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+    m.informative = decoded == 0
+        ? QStringLiteral("The bank keeps what it held. Check that the scanner is in remote mode, then try again.")
+        : QStringLiteral("The scanner did not answer for the other %1; they keep what they held. Read the bank "
+                         "again to get them.").arg(MT::kChannelsPerBank - decoded);
+    m_dialogs.message(m);
 }
 
 void FreqDirectory::Option1_Click()

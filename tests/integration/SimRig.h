@@ -40,10 +40,12 @@ struct Rig {
     std::unique_ptr<memory::FreqDirectory> freq;
     std::unique_ptr<memory::IDDirectory> ids;
     std::unique_ptr<memory::TaggedTextTransfer> transfer;
+    int baud = 0; // the simulator's pace; 0 answers at once
 
     bool start()
     {
         simulator::SimulatorOptions options;
+        options.faults.baud = baud;
         options.seed = 5;
         options.seedGiven = true;
         options.activity = false;
@@ -81,7 +83,7 @@ struct Rig {
     {
         freq->Option1_Click();
         freq->BankCmb_Click(bank);
-        return testing::waitFor([this] { return !freq->isBusy(); }, 5000);
+        return testing::waitFor([this] { return !freq->isBusy(); }, 10000);
     }
     void setChannel(int c, const QString& entry); // "mhz [D] [L] [T]"
     QString shown(int c) const;

@@ -18,16 +18,24 @@ private Q_SLOTS:
     void readsABank_data()
     {
         QTest::addColumn<int>("bank");
-        QTest::newRow("bank 1") << 1;
-        QTest::newRow("bank 4, trunked") << 4;
-        QTest::newRow("bank 10") << 10;
+        QTest::addColumn<int>("baud");
+        QTest::newRow("bank 1") << 1 << 0;
+        QTest::newRow("bank 4, trunked") << 4 << 0;
+        QTest::newRow("bank 10") << 10 << 0;
+        // Replies slower than the queries, into the receiver's 64-byte buffer.
+        QTest::newRow("bank 2 at 9600 baud") << 2 << 9600;
+        QTest::newRow("bank 3 at 2400 baud") << 3 << 2400;
     }
     void readsABank()
     {
         QFETCH(int, bank);
         Rig rig;
+        QFETCH(int, baud);
+        rig.baud = baud;
         QVERIFY(rig.start());
         QVERIFY(rig.readBank(bank));
+        QCOMPARE(rig.dialogs.messages.size(), 0);
+        QCOMPARE(rig.host->lostBytes(), 0);
         for (int c = 30 * bank - 29; c <= 30 * bank; ++c)
             QCOMPARE(rig.shown(c), simChannel(rig.memory().channel(c)));
         // "QUN" went out straight, so the simulator may still be on its way to it.

@@ -29,6 +29,9 @@ private Q_SLOTS:
                                    << 0 << "";
         // Only the first 140 lines are read.
         QTest::newRow("beyond line 140") << QStringLiteral("x\r").repeated(140) + good << 0 << "";
+        // A read of bank 1 takes its own channels, each from its first line.
+        QTest::newRow("another bank's channel") << QStringLiteral("C061 F01568000 TF DF LF AF RF N000\r") << 0 << "";
+        QTest::newRow("twice") << good + "C005 F01550000 TF DF LF\r" << 1 << "154.3250";
         QTest::newRow("line 140") << QStringLiteral("x\r").repeated(139) + good << 1 << "154.3250";
     }
     void decode()
@@ -38,7 +41,7 @@ private Q_SLOTS:
         QFETCH(QString, ch5);
         MemoryTables t;
         t.Channels.set(5, MT::kChName, QStringLiteral("kept"));
-        QCOMPARE(channels::decodeReplies(collected, t.Channels), filled);
+        QCOMPARE(channels::decodeReplies(collected, t.Channels, 1, 30), filled);
         QCOMPARE(t.Channels.text(5, MT::kChFrequency), ch5);
         QCOMPARE(t.Channels.text(5, MT::kChName), QStringLiteral("kept"));
         if (filled) {
