@@ -60,12 +60,23 @@ int BankUpload::uploadable(const ChannelTable& channels, int bank)
     return n;
 }
 
-bool BankUpload::going() const { return !m_stopRequested && !m_link.isShuttingDown() && m_link.lineUp(); }
+bool BankUpload::going() const
+{
+    return !m_stopRequested && !m_silent && !m_link.isShuttingDown() && m_link.lineUp();
+}
 
 bool BankUpload::send(const QString& command)
 {
-    m_link.SyncSerialOut(command);
+    answered(m_link.SyncSerialOut(command));
     return going();
+}
+
+bool BankUpload::answered(const QString& answer)
+{
+    // A time-out on a live line, not a refusal: the receiver is not there.
+    const bool unanswered = link::reply::isFailure(answer) && m_link.receiverSilent() && m_link.lineUp();
+    m_silent = m_silent || unanswered;
+    return !unanswered;
 }
 
 BankUpload::Result BankUpload::run(int bank, int typeDigit)
@@ -81,6 +92,7 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
     result.total = uploadable(m_channels, bank);
     m_running = true;
     m_stopRequested = false;
+    m_silent = false;
     const int first = MT::firstChannel(bank);
     const int last = first + MT::kChannelsPerBank - 1;
     m_prepared = false;
@@ -95,7 +107,10 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
             return false;
         ++result.sent;
         const bool refused = link::reply::isFailure(answer);
-        result.refused += refused ? 1 : 0;
+        if (answered(answer))
+            result.refused += refused ? 1 : 0;
+        else
+            ++result.unanswered;
         if (self)
             Q_EMIT progressed(result.sent, result.total);
         return !refused;
@@ -120,10 +135,10 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
         // The channel's key presses always follow its "PM", even when a stop arrives meanwhile.
         const bool taken = program(c);
         if (taken && delay)
-            m_link.SyncSerialOut(link::cmd::key(12));
-        if (taken && lockout)
-            m_link.SyncSerialOut(link::cmd::key(6));
-        goingOn = send(link::cmd::key(7));
+            answered(m_link.SyncSerialOut(link::cmd::key(12)));
+        if (taken && lockout && !m_silent)
+            answered(m_link.SyncSerialOut(link::cmd::key(6)));
+        goingOn = !m_silent && send(link::cmd::key(7));
     }
 
     for (int c = first; goingOn && c <= last; ++c) {
@@ -141,14 +156,15 @@ BankUpload::Result BankUpload::run(int bank, int typeDigit)
             goingOn = going();
             continue;
         }
-        m_link.SyncSerialOut(link::cmd::delay(delay));
-        goingOn = send(link::cmd::lockout(lockout));
+        answered(m_link.SyncSerialOut(link::cmd::delay(delay)));
+        goingOn = !m_silent && send(link::cmd::lockout(lockout));
     }
 
     if (m_prepared && !m_link.isShuttingDown())
         m_link.putBack(link::cmd::key(0));
     m_prepared = false;
     result.stopped = !goingOn;
+    result.silent = m_silent;
     result.lineLost = result.stopped && !m_link.lineUp() && !m_link.isShuttingDown();
     m_running = false;
     m_stopRequested = false;

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include "memory/UploadTexts.h"
+
 namespace vexlor::link {
 class ScannerLink;
 }
@@ -13,7 +15,8 @@ class ChannelTable;
 
 // Writes the 30 channels of one bank into the receiver: trunk-mode channels
 // through trunk programming with key presses (quieted), then normal-mode
-// channels with direct commands. A refused command does not stop it.
+// channels with direct commands. A refused command does not stop it; one
+// the receiver does not answer at all does.
 // stop() ends it after the transaction in flight; the receiver is then put
 // back ("KEY00") and released as at a normal end. A dropped line ends it at
 // once, and the receiver is put back when the line returns.
@@ -22,14 +25,7 @@ class BankUpload : public QObject {
 public:
     static inline const QString kOwner = QStringLiteral("bank upload");
 
-    struct Result {
-        bool started = false; // false: another exchange held the line, nothing sent
-        bool stopped = false;
-        bool lineLost = false; // stopped because the line went down
-        int sent = 0;          // channels whose "PM" command went out
-        int refused = 0;       // of those, answered "NG", "ERR" or not at all
-        int total = 0;         // channels the bank had to send
-    };
+    using Result = UploadResult;
 
     BankUpload(link::ScannerLink& link, const ChannelTable& channels, QObject* parent = nullptr);
 
@@ -48,6 +44,8 @@ Q_SIGNALS:
 private:
     bool going() const;
     bool send(const QString& command);
+    // False for a command the receiver did not answer; the upload then ends.
+    bool answered(const QString& answer);
     void abandon();
 
     link::ScannerLink& m_link;
@@ -55,6 +53,7 @@ private:
     bool m_running = false;
     bool m_prepared = false;
     bool m_stopRequested = false;
+    bool m_silent = false; // a command went unanswered: the rest would only wait too
 };
 
 } // namespace vexlor::memory

@@ -481,12 +481,7 @@ void FreqDirectory::DataSendToScannerCmd_Click()
     publish();
     if (m_link.isShuttingDown())
         return;
-    if (!r.started)
-        texts::refuseBusy(m_dialogs, m_link);
-    else if (r.stopped)
-        texts::reportStopped(m_dialogs, r.sent, r.total, QStringLiteral("channels"), r.lineLost);
-    else if (r.sent > 0 && r.refused == r.sent)
-        texts::reportRefused(m_dialogs, QStringLiteral("channel"));
+    texts::reportUpload(m_dialogs, m_link, r, QStringLiteral("channel"), QStringLiteral("channels"));
 }
 
 void FreqDirectory::StopCmd_Click() { m_upload.stop(); }

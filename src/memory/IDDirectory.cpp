@@ -501,12 +501,7 @@ void IDDirectory::SendToScanner_Click()
     m_s.uploading = false;
     setBusy(false);
     const bool closed = m_closeAfterBusy;
-    if (!r.started)
-        texts::refuseBusy(m_dialogs, m_link);
-    else if (r.stopped)
-        texts::reportStopped(m_dialogs, r.sent, r.total, QStringLiteral("IDs"), r.lineLost);
-    else if (r.sent > 0 && r.refused == r.sent)
-        texts::reportRefused(m_dialogs, QStringLiteral("ID"));
+    texts::reportUpload(m_dialogs, m_link, r, QStringLiteral("ID"), QStringLiteral("IDs"));
     if (self && closed)
         closedMeanwhile();
 }

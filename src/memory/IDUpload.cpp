@@ -65,10 +65,17 @@ IDUpload::Result IDUpload::run(int bank, int list)
     }
     result.total = int(commands.size());
 
-    auto going = [&] { return self && !m_stopRequested && !scanner.isShuttingDown() && scanner.lineUp(); };
-    scanner.SyncSerialOut(link::cmd::memoryChannel(1));
+    // A time-out on a live line, not a refusal: the receiver is not there, and the rest would only wait too.
+    auto unanswered = [&](const QString& answer) {
+        result.silent = result.silent || (link::reply::isFailure(answer) && scanner.receiverSilent() && scanner.lineUp());
+        return result.silent;
+    };
+    auto going = [&] {
+        return self && !m_stopRequested && !result.silent && !scanner.isShuttingDown() && scanner.lineUp();
+    };
+    unanswered(scanner.SyncSerialOut(link::cmd::memoryChannel(1)));
     if (going())
-        scanner.SyncSerialOut(link::cmd::kAFF);
+        unanswered(scanner.SyncSerialOut(link::cmd::kAFF));
     for (const QString& c : commands) {
         if (!going())
             break;
@@ -76,7 +83,10 @@ IDUpload::Result IDUpload::run(int bank, int list)
         if (!scanner.lineUp())
             break; // lost on the way: not counted
         ++result.sent;
-        result.refused += link::reply::isFailure(answer) ? 1 : 0;
+        if (unanswered(answer))
+            ++result.unanswered;
+        else
+            result.refused += link::reply::isFailure(answer) ? 1 : 0;
         if (self)
             Q_EMIT progressed(result.sent, result.total);
     }
@@ -85,7 +95,9 @@ IDUpload::Result IDUpload::run(int bank, int list)
     // Stopped or not, the receiver goes back to the bank it was on: with the
     // line down, once it returns, or it would be left on channel 1.
     for (const QString& c : {QLatin1String("MA") + MT::firstChannelText(bank), link::cmd::key(13)}) {
-        if (scanner.lineUp())
+        if (scanner.lineUp() && result.silent)
+            scanner.Write(c); // a silent receiver would only add time-outs
+        else if (scanner.lineUp())
             link::RetrySyncOut(scanner, c);
         if (!scanner.lineUp())
             scanner.putBack(c, false);

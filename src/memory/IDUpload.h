@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include "memory/UploadTexts.h"
+
 namespace vexlor::link {
 class ScannerLink;
 }
@@ -12,7 +14,8 @@ namespace vexlor::memory {
 class IDTable;
 
 // Writes the filled slots of one ID list into the receiver, one "TG"
-// command each, quieted; then returns the receiver to the bank. Only the
+// command each, quieted; then returns the receiver to the bank. A command
+// the receiver does not answer at all ends it. Only the
 // ID numbers go: names, types and lock-outs stay local. stop() ends it
 // after the transaction in flight and still returns the receiver to the
 // bank; a dropped line ends it at once.
@@ -21,14 +24,7 @@ class IDUpload : public QObject {
 public:
     static inline const QString kOwner = QStringLiteral("ID upload");
 
-    struct Result {
-        bool started = false;
-        bool stopped = false;
-        bool lineLost = false; // stopped because the line went down
-        int sent = 0;
-        int refused = 0; // of those, answered "NG", "ERR" or not at all
-        int total = 0;
-    };
+    using Result = UploadResult;
 
     IDUpload(link::ScannerLink& link, const IDTable& ids, QObject* parent = nullptr);
 

@@ -51,4 +51,43 @@ void reportRefused(Dialogs& dialogs, const QString& one)
     dialogs.message(m);
 }
 
+void reportUpload(Dialogs& dialogs, const link::ScannerLink& link, const UploadResult& r, const QString& one,
+                  const QString& many)
+{
+    if (link.isShuttingDown())
+        return;
+    if (!r.started) {
+        refuseBusy(dialogs, link);
+        return;
+    }
+    const int taken = r.sent - r.refused - r.unanswered;
+    if (r.silent) {
+        Dialogs::Message m {QStringLiteral("Upload stopped: the scanner did not answer."),
+                            QStringLiteral("Upload Stopped"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+        m.informative = QStringLiteral("It took %1 of %2 %3 before it fell silent. Check that it is on, connected "
+                                       "and in remote mode, then upload again.").arg(taken).arg(r.total).arg(many);
+        dialogs.message(m);
+        return;
+    }
+    if (r.stopped) {
+        reportStopped(dialogs, r.sent, r.total, many, r.lineLost);
+        return;
+    }
+    if (r.sent > 0 && r.refused == r.sent) {
+        reportRefused(dialogs, one);
+        return;
+    }
+    if (r.refused > 0) {
+        Dialogs::Message m {QStringLiteral("Upload finished: %1 of %2 %3 taken, %4 refused.")
+                                .arg(taken).arg(r.total).arg(many).arg(r.refused),
+                            QStringLiteral("Upload Finished"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+        m.informative = QStringLiteral("The scanner answered the others with NG or ERR: a frequency outside its "
+                                       "bands, for example. Correct them, then upload again.");
+        dialogs.message(m);
+        return;
+    }
+    dialogs.message({QStringLiteral("Upload finished: %1 %2 sent.").arg(r.sent).arg(r.sent == 1 ? one : many),
+                     QStringLiteral("Upload Finished"), Dialogs::Buttons::Ok, Dialogs::Icon::Information});
+}
+
 } // namespace vexlor::memory::texts

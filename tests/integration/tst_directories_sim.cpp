@@ -162,7 +162,8 @@ private Q_SLOTS:
         QCOMPARE(rig.tables.IDs.text(4, 22, MT::kIdId), QStringLiteral("002032"));
         QCOMPARE(rig.tables.IDs.text(4, 23, MT::kIdId), QStringLiteral("000000"));
         QCOMPARE(rig.tables.IDs.text(4, 24, MT::kIdId), QStringLiteral("065520"));
-        QVERIFY(rig.dialogs.texts().size() == 1); // the confirmation only
+        QCOMPARE(rig.dialogs.texts().size(), 2); // the confirmation and the closing report
+        QCOMPARE(rig.dialogs.messages.last().text, QStringLiteral("Upload finished: 3 IDs sent."));
     }
 };
 

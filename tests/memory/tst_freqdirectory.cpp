@@ -166,29 +166,43 @@ private Q_SLOTS:
         QTest::addColumn<int>("bank");
         QTest::addColumn<QString>("selector");
         QTest::addColumn<QStringList>("channels"); // "offset mhz mode [D] [L]"
+        QTest::addColumn<QString>("mute");         // the command the receiver does not answer
         QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("report");
         QTest::newRow("normal only")
-            << 1 << "0 - Conventional Only" << QStringList {"1 154.325 Normal D", "2 460.1 Normal L"}
-            << QStringList {"KEY00", "MA001", "PM001 01543250", "DLN", "LOF", "PM002 04601000", "DLF", "LON", "KEY00"};
+            << 1 << "0 - Conventional Only" << QStringList {"1 154.325 Normal D", "2 460.1 Normal L"} << ""
+            << QStringList {"KEY00", "MA001", "PM001 01543250", "DLN", "LOF", "PM002 04601000", "DLF", "LON", "KEY00"}
+            << "Upload finished: 2 channels sent.";
         QTest::newRow("refused frequency: no flags for it")
-            << 1 << "0 - Conventional Only" << QStringList {"1 154.325 Normal", "2 010.0000 Normal D L"}
-            << QStringList {"KEY00", "MA001", "PM001 01543250", "DLF", "LOF", "PM002 00100000", "KEY00"};
+            << 1 << "0 - Conventional Only" << QStringList {"1 154.325 Normal", "2 010.0000 Normal D L"} << ""
+            << QStringList {"KEY00", "MA001", "PM001 01543250", "DLF", "LOF", "PM002 00100000", "KEY00"}
+            << "Upload finished: 1 of 2 channels taken, 1 refused.";
+        QTest::newRow("silent receiver: the rest is not sent")
+            << 1 << "0 - Conventional Only" << QStringList {"1 154.325 Normal", "2 460.1 Normal", "3 460.2 Normal"}
+            << "PM002 04601000"
+            << QStringList {"KEY00", "MA001", "PM001 01543250", "DLF", "LOF", "PM002 04601000", "KEY00"}
+            << "Upload stopped: the scanner did not answer.";
         QTest::newRow("trunk type 0")
-            << 1 << "0 - Conventional Only" << QStringList {"2 154.325 Normal", "1 851.0125 Trunk D L"}
+            << 1 << "0 - Conventional Only" << QStringList {"2 154.325 Normal", "1 851.0125 Trunk D L"} << ""
             << QStringList {"MUN", "QUF", "IDF", "MA001", "TR A 0", "PM001 08510125", "KEY12", "KEY06", "KEY07",
-                            "PM002 01543250", "DLF", "LOF", "KEY00", "MUA", "QUN", "IDN"};
+                            "PM002 01543250", "DLF", "LOF", "KEY00", "MUA", "QUN", "IDN"}
+            << "Upload finished: 2 channels sent.";
         QTest::newRow("trunk type 1, bank 10")
-            << 10 << "1 - E1 Motorola" << QStringList {"1 856.2375 Trunk", "30 000.0000 Trunk"}
+            << 10 << "1 - E1 Motorola" << QStringList {"1 856.2375 Trunk", "30 000.0000 Trunk"} << ""
             << QStringList {"MUN", "QUF", "IDF", "MA001", "TR J 1", "KEY13H", "KEY02 0", "KEY04",
-                            "PM271 08562375", "KEY07", "PM300 00000000", "KEY07", "KEY00", "MUA", "QUN", "IDN"};
+                            "PM271 08562375", "KEY07", "PM300 00000000", "KEY07", "KEY00", "MUA", "QUN", "IDN"}
+            << "Upload finished: 2 channels sent.";
     }
     void upload()
     {
         QFETCH(int, bank);
         QFETCH(QString, selector);
         QFETCH(QStringList, channels);
+        QFETCH(QString, mute);
         QFETCH(QStringList, expected);
         Rig rig;
+        const auto normal = rig.answer;
+        rig.answer = [&](const QString& c) { return c == mute ? QByteArray() : normal(c); };
         for (const QString& entry : channels) {
             const QStringList w = entry.split(QLatin1Char(' '));
             rig.setChannel(30 * (bank - 1) + w[0].toInt(), w[1], w[2], w.contains("D"), w.contains("L"));
@@ -200,8 +214,9 @@ private Q_SLOTS:
         rig.commands.clear();
         rig.dir.DataSendToScannerCmd_Click();
         QCOMPARE(rig.commands, expected);
-        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(rig.dialogs.messages.size(), 2);
         QCOMPARE(rig.dialogs.messages[0].title, QStringLiteral("Confirm Upload"));
+        QTEST(rig.dialogs.messages[1].text, "report");
         QVERIFY(rig.mainTimer.isActive());
         QVERIFY(!rig.dir.state().WaitLblVisible && !rig.dir.state().uploading);
     }

@@ -389,9 +389,24 @@ private Q_SLOTS:
         QVERIFY(tail.contains(QStringLiteral("SB A")));
     }
 
+    void upload_data()
+    {
+        QTest::addColumn<QString>("mute"); // the command the receiver does not answer
+        QTest::addColumn<QStringList>("tail");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("answered") << "" << QStringList {"TG C B2 000000", "MA061", "KEY13", "MUA", "QUN", "IDN"}
+                                  << "Upload finished: 2 IDs sent.";
+        QTest::newRow("silent: the rest is not sent") << "TG C B0 001234"
+                                                      << QStringList {"MA061", "KEY13", "MUA", "QUN", "IDN"}
+                                                      << "Upload stopped: the scanner did not answer.";
+    }
     void upload()
     {
+        QFETCH(QString, mute);
+        QFETCH(QStringList, tail);
         Rig rig;
+        const auto normal = rig.answer;
+        rig.answer = [&](const QString& c) { return c == mute ? QByteArray() : normal(c); };
         rig.open();
         auto slot = [&](int s, const QString& label, const QString& id) {
             rig.tables.IDs.set(3, s, MT::kIdCh, label);
@@ -408,8 +423,8 @@ private Q_SLOTS:
         rig.dialogs.answers.push_back(Button::Yes);
         rig.commands.clear();
         rig.dir.SendToScanner_Click();
-        QCOMPARE(rig.commands, (QStringList {"MUN", "QUF", "IDF", "MA001", "AFF", "TG C B0 001234", "TG C B2 000000",
-                                             "MA061", "KEY13", "MUA", "QUN", "IDN"}));
+        QCOMPARE(rig.commands, (QStringList {"MUN", "QUF", "IDF", "MA001", "AFF", "TG C B0 001234"} + tail));
+        QTEST(rig.dialogs.messages.last().text, "report");
     }
 };
 
