@@ -1,6 +1,7 @@
-// Bank transfers over a pseudo-terminal to a vexlor-sim process paced as a
-// 9600-baud line. The simulator runs apart, so this process's CPU time is the
-// program's side alone: a long exchange should wait on the line, not spin.
+// Bank transfers over a pseudo-terminal to a vexlor-sim process paced as a real
+// line (9600 baud unless a benchmark names another). The simulator runs apart,
+// so this process's CPU time is the program's side alone: a long exchange
+// should wait on the line, not spin.
 #include "LinePort.h"
 #include "SimProcess.h"
 #include "link/ScannerLink.h"
@@ -65,14 +66,16 @@ struct Rig {
     link::ScannerLink link {port, clock};
     memory::MemoryTables tables;
     QString error;
+    const double bytesPerSecond;
 
-    Rig()
+    explicit Rig(int baud = kBaud)
+        : bytesPerSecond(baud / 10.0)
     {
-        error = sim.start(kBaud, {QStringLiteral("--latency-ms"), QString::number(kLatencyMs)});
+        error = sim.start(baud, {QStringLiteral("--latency-ms"), QString::number(kLatencyMs)});
         if (!error.isEmpty())
             return;
         serial.setPortName(linkPath());
-        serial.setSettings(QStringLiteral("9600,n,8,1"));
+        serial.setSettings(QStringLiteral("%1,n,8,1").arg(baud));
         if (!port.open()) {
             error = QStringLiteral("cannot open %1: %2").arg(linkPath(), port.errorString());
             return;
@@ -130,10 +133,10 @@ struct Totals {
     }
 };
 
-// One bank of 30 channels, the first `trunk` of them in trunk mode.
+// One bank of 30 channels, the first `trunk` of them in trunk mode, at `baud`.
 void BM_UploadBank(benchmark::State& state)
 {
-    Rig rig;
+    Rig rig(int(state.range(1)));
     if (!rig.ready(state))
         return;
     rig.fillBank(int(state.range(0)));
@@ -154,7 +157,7 @@ void BM_UploadBank(benchmark::State& state)
             state.SkipWithError("the upload did not get through cleanly");
             return;
         }
-        const double lineMs = double(rig.port.written + rig.port.read) / kBytesPerSecond * 1000.0;
+        const double lineMs = double(rig.port.written + rig.port.read) / rig.bytesPerSecond * 1000.0;
         totals.wallMs += wallMs;
         totals.cpuMs += cpu;
         totals.boundMs += 1.1 * (lineMs + double(kLatencyMs) * double(rig.port.writes));
@@ -162,7 +165,16 @@ void BM_UploadBank(benchmark::State& state)
     }
     totals.report(state, true);
 }
-BENCHMARK(BM_UploadBank)->ArgName("trunk")->Arg(0)->Arg(10)->Iterations(4)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UploadBank)
+    ->ArgNames({"trunk", "baud"})
+    ->Args({0, kBaud})
+    ->Args({10, kBaud})
+    ->Args({10, 2400})
+    ->Args({10, 4800})
+    ->Args({10, 19200})
+    ->Iterations(4)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The receiver backup: PM001..PM300 pipelined a few deep, then the ID lists
 // of `trunked` banks. Its bound is the line time of every byte both ways at
@@ -285,10 +297,10 @@ void BM_UploadBankReplay(benchmark::State& state)
 }
 BENCHMARK(BM_UploadBankReplay)->ArgName("trunk")->Arg(10)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// start(bank) to finished: seven ticks of the read timer.
+// start(bank) to finished at `baud`: a few queries on the line at a time, then their replies.
 void BM_ReadBank(benchmark::State& state)
 {
-    Rig rig;
+    Rig rig(int(state.range(0)));
     if (!rig.ready(state))
         return;
     memory::BankRead read(rig.link, rig.port, rig.tables.Channels);
@@ -328,7 +340,15 @@ void BM_ReadBank(benchmark::State& state)
     totals.report(state, false);
     state.counters["decoded"] = decoded / double(std::max<benchmark::IterationCount>(1, state.iterations()));
 }
-BENCHMARK(BM_ReadBank)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadBank)
+    ->ArgName("baud")
+    ->Arg(2400)
+    ->Arg(4800)
+    ->Arg(kBaud)
+    ->Arg(19200)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

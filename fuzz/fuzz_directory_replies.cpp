@@ -25,13 +25,19 @@ void channelReplies(const QByteArray& input)
     // Kept for the run: a fresh 300 KB table per input costs more than the decoding.
     static const auto tables = std::make_unique<MT>();
     tables->Channels.clear();
-    const int filled = memory::channels::decodeReplies(QString::fromLatin1(input), tables->Channels);
-    VEXLOR_FUZZ_CHECK(filled >= 0 && filled <= memory::channels::kDecodedLines);
+    // The bank read is chosen by the input's length, so every bank is tried.
+    const int bank = input.size() % MT::kBanks;
+    const int first = bank * MT::kChannelsPerBank + 1;
+    const int last = first + MT::kChannelsPerBank - 1;
+    const int filled = memory::channels::decodeReplies(QString::fromLatin1(input), tables->Channels, first, last);
+    VEXLOR_FUZZ_CHECK(filled >= 0 && filled <= MT::kChannelsPerBank);
     // Eight wire digits: up to 9999.9999, which the stores keep as read.
     static const QRegularExpression frequency(QStringLiteral("^\\d{3,4}\\.\\d{4}$"));
     for (int row = 1; row <= MT::kChannels; ++row) {
         const memory::Cell& f = tables->Channels.at(row, MT::kChFrequency);
         VEXLOR_FUZZ_CHECK(f.isEmpty() || frequency.match(f.display()).hasMatch());
+        // Another bank's channels are never written.
+        VEXLOR_FUZZ_CHECK(f.isEmpty() || (row >= first && row <= last));
     }
 }
 

@@ -139,7 +139,13 @@ Batch::Status Batch::exportFile()
                                    "%2 was not touched")
                         .arg(QDir::currentPath(), m_options.exportFile));
     const auto w = memory::taggedfile::write(m_options.exportFile, text);
-    return w.written ? Done : fail(writeFailure(m_options.exportFile, w));
+    if (!w.written)
+        return fail(writeFailure(m_options.exportFile, w));
+    // Written, but not all of it: the run did not do all it was asked.
+    const QStringList left = memory::tagged::exportOmissions(*m_tables);
+    for (const QString& bank : left)
+        report(QStringLiteral("%1: %2").arg(m_options.exportFile, bank));
+    return left.isEmpty() ? Done : Failed;
 }
 
 Batch::Status Batch::importFile()
@@ -159,6 +165,8 @@ Batch::Status Batch::importFile()
         report(QStringLiteral("%1: %2 line(s) held no record that fits the memories and were skipped")
                    .arg(m_options.importFile)
                    .arg(r.count.skipped));
+    if (r.count.refusedFrequencies > 0)
+        report(QStringLiteral("%1: %2").arg(m_options.importFile, memory::tagged::refusedFrequenciesNote(r.count.refusedFrequencies)));
     if (r.count.records == 0)
         return fail(QStringLiteral("nothing was found to import in %1: no line holds a channel, bank or ID")
                         .arg(m_options.importFile));
@@ -169,14 +177,16 @@ Batch::Status Batch::importFile()
     if (!memory::taggedfile::commitImport(*m_tables, *next, m_stores, this))
         return fail(QStringLiteral("the local files could not be written, nothing was imported: %1")
                         .arg(m_stores.errorString()));
+    // Channels left as they were for a frequency the scanner cannot take: not all was imported.
+    const Status imported = r.count.refusedFrequencies > 0 ? Failed : Done;
     if (!m_options.upload) {
         memory::tagged::clearMarks(*m_tables);
-        return Done;
+        return imported;
     }
     if (!openPort(QStringLiteral(": the memories are imported into the local files, but nothing was sent to "
                                  "the scanner")))
         return Failed;
-    return upload();
+    return upload() == Done ? imported : Failed;
 }
 
 Batch::Status Batch::upload()

@@ -19,13 +19,16 @@ namespace vexlor::app {
 
 MemoryBinder::MemoryBinder(Application& app)
     : m_app(app),
-      m_freq({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores()}),
+      m_offers(app.tables(), app.stores(), app.platform().dialogs),
+      m_freq({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores(),
+              [this](int bank) { m_offers.offer(bank); }}),
       m_id({app.link(), app.platform().dialogs, app.tables(), app.stores()}),
       m_transfer({app.link(), app.platform().port, app.platform().dialogs, app.tables(), app.stores(),
                   [&app] { return ownFiles(app.INIObj(), app.stores()); }}),
       m_banks({app.platform().dialogs, app.platform().clipboard, app.tables(), app.stores(),
                {[&d = app.decoder()](int bank) { return d.PriorityChannels[size_t(std::clamp(bank, 0, 10))]; },
-                [&d = app.decoder()] { return d.LastVRReply; }, [&d = app.decoder()] { return d.LastSIReply; }}})
+                [&d = app.decoder()] { return d.LastVRReply; }, [&d = app.decoder()] { return d.LastSIReply; },
+                [this](int bank) { m_offers.offer(bank); }}})
 {
     MainWindow& w = app.window();
     const std::pair<const char*, void (MemoryBinder::*)()> items[] = {
@@ -43,6 +46,8 @@ MemoryBinder::MemoryBinder(Application& app)
             connect(a, &QAction::triggered, this, [this, h = handler] { (this->*h)(); });
         }
     }
+    connect(&app.decoder(), &monitor::StatusDecoder::trunkSystemReported, this,
+            [this](int bank, const QString& system) { m_offers.reported(bank, system); });
     connect(&m_freq, &memory::FreqDirectory::helpWanted, this, &MemoryBinder::showHelp);
     connect(&m_freq, &memory::FreqDirectory::mainWindowWanted, this, &MemoryBinder::bringMainForward);
     connect(&m_id, &memory::IDDirectory::mainWindowWanted, this, &MemoryBinder::bringMainForward);

@@ -4,6 +4,7 @@
 #include "memory/FreqDirectory.h"
 #include "memory/IDDirectory.h"
 #include "memory/TaggedTextTransfer.h"
+#include "memory/TrunkSystemOffers.h"
 #include "utilities/TalkgroupConverter.h"
 
 #include <QObject>
@@ -36,6 +37,7 @@ public:
     memory::IDDirectory& idDirectory() { return m_id; }
     memory::TaggedTextTransfer& transfer() { return m_transfer; }
     memory::BankEditor& bankEditor() { return m_banks; }
+    memory::TrunkSystemOffers& trunkSystemOffers() { return m_offers; }
     utilities::TalkgroupConverter& converter() { return m_converter; }
     // Null until first opened.
     memory::FreqDir* freqWindow() const { return m_freqWindow.get(); }
@@ -60,6 +62,7 @@ private:
     void showTransfer();
 
     Application& m_app;
+    memory::TrunkSystemOffers m_offers;
     memory::FreqDirectory m_freq;
     memory::IDDirectory m_id;
     utilities::TalkgroupConverter m_converter;

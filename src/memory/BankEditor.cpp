@@ -2,6 +2,7 @@
 
 #include "link/Wire.h"
 #include "memory/BankSearch.h"
+#include "memory/ChannelReplies.h"
 #include "memory/LocalStores.h"
 #include "memory/MemoryTables.h"
 #include "platform/Clipboard.h"
@@ -181,6 +182,8 @@ void BankEditor::HScroll1_Change(int bank)
 {
     m_discard = true;
     m_s.HScroll1 = std::clamp(bank, 1, MT::kBanks);
+    if (m_reports.offerTrunkSystem)
+        m_reports.offerTrunkSystem(this->bank());
     m_s.BankNameBox = m_tables.bankName(this->bank());
     // A type the selector lacks shows as none, and is kept until the operator picks one.
     m_s.BankTypeBox = MT::trunkTypeIndex(m_tables.bankTrunkType(this->bank())).value_or(-1);
@@ -375,6 +378,7 @@ void BankEditor::saveChannels()
 {
     QList<QStringList> rows = m_channels.dataRows();
     bool declined = false;
+    QStringList refused;
     for (QStringList& row : rows) {
         // The row's own channel number decides, so sorted or moved rows update the right channel.
         const int n = channelOfRow(row);
@@ -386,6 +390,11 @@ void BankEditor::saveChannels()
         const QStringList base = m_channelBase.value(n, now);
         if (mine == base || mine == now)
             continue; // a row shown and not changed fills no channel
+        // Stored, it would be lost at the upload without a word: the row stays unsaved.
+        if (const QString why = channels::frequencyRefusal(row[MT::kChFrequency]); !why.isEmpty()) {
+            refused << QStringLiteral("Channel %1: %2").arg(n).arg(why);
+            continue;
+        }
         if (now != base && !keepMine(QStringLiteral("Channel %1").arg(n))) {
             row = QStringList {row[0]} + now;
             declined = true;
@@ -401,6 +410,12 @@ void BankEditor::saveChannels()
     }
     if (declined)
         m_channels.setDataRows(rows);
+    if (refused.isEmpty())
+        return;
+    Dialogs::Message m {QStringLiteral("%1 channel(s) not saved.").arg(refused.size()), QStringLiteral("Watch out!"),
+                        Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+    m.informative = refused.join(QLatin1Char('\n')) + QStringLiteral("\nCorrect them, then save again.");
+    m_dialogs.message(m);
 }
 
 bool BankEditor::saveIDs()

@@ -42,6 +42,8 @@ struct ReceiverReports {
     std::function<int(int bank)> priorityChannel;
     std::function<QString()> lastVR;
     std::function<QString()> lastSI;
+    // Asks whether to take the trunk system the receiver reported for a bank shown.
+    std::function<void(int bank)> offerTrunkSystem = {};
 };
 
 // The bank editor's logic: one bank at a time, its name and type, and the

@@ -1,5 +1,6 @@
 #include "memory/ChannelReplies.h"
 
+#include "link/FrequencyPlan.h"
 #include "link/Wire.h"
 #include "memory/ChannelTable.h"
 #include "memory/MemoryTables.h"
@@ -92,6 +93,18 @@ std::optional<QString> frequencyEntry(QStringView typed)
     if (mhz < 0 || std::round(mhz * 10000.0) >= 1000 * 10000.0)
         return std::nullopt;
     return wire::formatMHz(mhz);
+}
+
+QString frequencyRefusal(QStringView typed)
+{
+    const auto entry = frequencyEntry(typed);
+    if (!entry)
+        return QStringLiteral("%1 is not a frequency the scanner can hold.").arg(MT::trimBlanks(typed.toString()));
+    if (entry->isEmpty())
+        return {};
+    if (!wire::wholeNumber(*entry))
+        return QStringLiteral("\"%1\" is not a frequency.").arg(*entry);
+    return link::plan::refusal(std::llround(wire::leadingNumber(*entry) * 10000.0));
 }
 
 bool isZeroFrequency(const QString& frequency) { return wire::leadingNumber(frequency) == 0; }

@@ -43,6 +43,10 @@ void fill(const ChannelLine& line, ChannelTable& table);
 // or 1000 MHz and above): it would not fit the store's eight digits.
 std::optional<QString> frequencyEntry(QStringView typed);
 
+// Empty when the receiver can hold a typed frequency (the empty text and
+// 0 included); otherwise why not, in words for the operator.
+QString frequencyRefusal(QStringView typed);
+
 // Zero frequency: the empty text or a number that reads as 0.
 bool isZeroFrequency(const QString& frequency);
 

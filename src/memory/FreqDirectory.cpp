@@ -73,6 +73,7 @@ FreqDirectory::FreqDirectory(const Parts& parts, QObject* parent)
       m_dialogs(parts.dialogs),
       m_tables(parts.tables),
       m_stores(parts.stores),
+      m_offerTrunkSystem(parts.offerTrunkSystem),
       m_read(parts.link, parts.port, parts.tables.Channels),
       m_upload(parts.link, parts.tables.Channels)
 {
@@ -158,6 +159,8 @@ void FreqDirectory::BankCmb_Click(int bank)
         return;
     }
     m_lastChannel = MT::kChannelsPerBank * m_selectedBank;
+    if (m_offerTrunkSystem)
+        m_offerTrunkSystem(m_selectedBank);
 
     if (m_s.Option1) {
         formatgrid(); // names and types show while the rest is read
@@ -370,12 +373,11 @@ bool FreqDirectory::editedBesideFrequency(int c) const
 
 bool FreqDirectory::commitFrequencyBox()
 {
-    const auto formatted = channels::frequencyEntry(m_s.FreqBox);
-    if (formatted)
+    const QString refusal = channels::frequencyRefusal(m_s.FreqBox);
+    if (refusal.isEmpty())
         return true;
     const int c = editedChannel();
-    Dialogs::Message m {QStringLiteral("%1 is not a frequency the scanner can hold.").arg(m_s.FreqBox),
-                        QStringLiteral("Watch out!"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+    Dialogs::Message m {refusal, QStringLiteral("Watch out!"), Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
     m.informative = QStringLiteral("Enter it in MHz, such as 154.3250. The channel keeps its frequency.");
     m_s.FreqBox = m_tables.Channels.text(c, MT::kChFrequency);
     publish();

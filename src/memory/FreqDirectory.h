@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace vexlor::platform {
 class Dialogs;
 class SerialPort;
@@ -64,6 +66,8 @@ public:
         platform::Dialogs& dialogs;
         MemoryTables& tables;
         LocalStores& stores;
+        // Asks whether to take the trunk system the receiver reported for a bank shown.
+        std::function<void(int bank)> offerTrunkSystem = {};
     };
 
     explicit FreqDirectory(const Parts& parts, QObject* parent = nullptr);
@@ -149,6 +153,7 @@ private:
     platform::Dialogs& m_dialogs;
     MemoryTables& m_tables;
     LocalStores& m_stores;
+    std::function<void(int bank)> m_offerTrunkSystem;
     BankRead m_read;
     BankUpload m_upload;
     FreqDirState m_s;

@@ -1,5 +1,6 @@
 #include "memory/TaggedText.h"
 
+#include "link/FrequencyPlan.h"
 #include "link/Wire.h"
 #include "memory/MemoryTables.h"
 #include "memory/StoreRecords.h"
@@ -141,6 +142,9 @@ QString frequencyValue(const QString& value, Line& l)
     const double mhz = point ? number : number * 0.0001;
     // Rounded as "000.0000" shows it, so 999.99999 counts as the 1000.0000 it would become.
     l.frequencyFits = mhz >= 0 && std::round(mhz * 10000.0) < 1000.0 * 10000.0;
+    // One the receiver cannot take would be lost at the upload without a word.
+    l.frequencyRefused = l.frequencyFits && !link::plan::refusal(std::llround(mhz * 10000.0)).isEmpty();
+    l.frequencyFits = l.frequencyFits && !l.frequencyRefused;
     return l.frequencyFits ? wire::formatMHz(mhz) : QStringLiteral("000.0000");
 }
 
@@ -175,6 +179,27 @@ QByteArray exportText(const MemoryTables& tables)
     exportBanks(tables, out);
     exportChannels(tables, out);
     exportIDs(tables, out);
+    return out;
+}
+
+QStringList exportOmissions(const MemoryTables& tables)
+{
+    QStringList out;
+    for (int b = 1; b <= MT::kBanks; ++b) {
+        if (trunked(tables, b))
+            continue;
+        int ids = 0;
+        for (int s = 1; s <= MT::kSlots; ++s) {
+            const bool held = !written(tables.IDs.text(b, s, MT::kIdId)).isEmpty()
+                || !written(tables.IDs.text(b, s, MT::kIdName)).isEmpty();
+            ids += held && tables.IDs.text(b, s, MT::kIdCh).contains(QLatin1Char('-')) ? 1 : 0;
+        }
+        if (ids > 0)
+            out << QStringLiteral("Bank %1: %2 ID(s) not exported: the bank has no trunk type. Set its type, then "
+                                  "export again.")
+                       .arg(b)
+                       .arg(ids);
+    }
     return out;
 }
 
@@ -286,12 +311,21 @@ ImportCount importText(QByteArrayView bytes, MemoryTables& tables)
         const QString text = decodeLine(raw, utf8);
         if (MT::trimBlanks(text).isEmpty())
             continue;
-        if (!unended && applyLine(parseLine(text), tables).any())
+        const Line line = parseLine(text);
+        if (!unended && applyLine(line, tables).any())
             ++count.records;
         else
             ++count.skipped;
+        count.refusedFrequencies += line.frequencyRefused && inRange(line.channel, MT::kChannels) ? 1 : 0;
     } while (at < size);
     return count;
+}
+
+QString refusedFrequenciesNote(int lines)
+{
+    return QStringLiteral("%1 of them hold a frequency the scanner cannot take (outside 29-54, 108-174, 406-512 and "
+                          "806-956 MHz, or off its 5 kHz and 6.25 kHz steps); those channels keep what they held.")
+        .arg(lines);
 }
 
 void clearMarks(MemoryTables& t)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace vexlor::memory {
@@ -21,6 +22,9 @@ constexpr qsizetype kMaxLineBytes = 4096;
 // The whole memory model as the file's bytes: bank lines, channel lines,
 // then ID lines. An empty model gives no bytes at all.
 QByteArray exportText(const MemoryTables& tables);
+// What the export leaves out, one sentence per bank: the format keeps a bank's
+// IDs only with its trunk type. Empty when nothing is left out.
+QStringList exportOmissions(const MemoryTables& tables);
 
 // The working values of one line, at their defaults until a field sets them.
 struct Line {
@@ -30,6 +34,7 @@ struct Line {
     double channel = 0;
     QString frequency = QStringLiteral("000.0000");
     bool frequencyFits = true; // false: below 0 or 1000 MHz and up, which no store or receiver holds
+    bool frequencyRefused = false; // outside the receiver's bands or steps: the channel is left as it was
     QString type;
     QString name;
     QString delay;
@@ -62,7 +67,12 @@ struct ImportCount {
     int lines = 0;   // lines read
     int records = 0; // lines that changed a table
     int skipped = 0; // non-empty lines that changed nothing, were too long, held a bad number or were cut
+    int refusedFrequencies = 0; // channel lines whose frequency the receiver cannot take
 };
+
+// What the import says about the lines whose frequency the receiver cannot take.
+QString refusedFrequenciesNote(int lines);
+
 
 // Reads every line of the bytes into the tables. CR LF, CR and LF all end a
 // line; a last line without one is taken as cut and skipped. The file is read

@@ -104,6 +104,12 @@ void TaggedTextTransfer::ExportTaggedTextFile()
     else if (!r.written)
         message(failedText("Tagged Text File Export", "File Write", r.errorNumber),
                 r.reason + QStringLiteral("\nAny earlier file of that name is unchanged."));
+    else if (const QStringList left = tagged::exportOmissions(m_tables); !left.isEmpty()) {
+        Dialogs::Message m {QStringLiteral("Tagged Text File Exported, Without Some IDs"), QStringLiteral("Watch out!"),
+                            Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+        m.informative = left.join(QLatin1Char('\n'));
+        m_dialogs.message(m);
+    }
 }
 
 void TaggedTextTransfer::ImportTaggedTextFile()
@@ -145,6 +151,8 @@ void TaggedTextTransfer::ImportTaggedTextFile()
     QStringList notes;
     if (r.count.skipped > 0)
         notes << QStringLiteral("%1 line(s) held no record that fits the memories and were skipped.").arg(r.count.skipped);
+    if (r.count.refusedFrequencies > 0)
+        notes << tagged::refusedFrequenciesNote(r.count.refusedFrequencies);
     uploadImported(notes.join(QLatin1Char('\n')));
 }
 

@@ -263,6 +263,8 @@ void StatusDecoder::onTrunkBank(const QString& line)
         d.FreqBankLbl = QString::number(bank);
     }
     d.SystemLbl = field(line, 6, 10);
+    if (bank)
+        Q_EMIT trunkSystemReported(bank, d.SystemLbl);
 }
 
 void StatusDecoder::onIdChannel(const QString& line)

@@ -60,6 +60,10 @@ public:
     QString LastSIReply;
     QString LastVRReply;
 
+Q_SIGNALS:
+    // A "TB" line: the trunk system the receiver reports for a bank.
+    void trunkSystemReported(int bank, const QString& system);
+
 private:
     void decodeLine(const QString& line);
     void onChannel(const QString& line);

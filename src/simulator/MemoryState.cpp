@@ -1,5 +1,7 @@
 #include "simulator/MemoryState.h"
 
+#include "link/FrequencyPlan.h"
+
 #include <cmath>
 
 namespace vexlor::simulator {
@@ -79,12 +81,7 @@ MemoryState MemoryState::factoryLoaded()
     return m;
 }
 
-bool MemoryState::inBand(qint32 u)
-{
-    const auto in = [u](double lo, double hi) { return u >= units(lo) && u <= units(hi); };
-    return in(29.0, 54.0) || in(108.0, 174.0) || in(406.0, 512.0) || in(806.0, 823.9875)
-        || in(849.0125, 868.9875) || in(894.0125, 956.0);
-}
+bool MemoryState::inBand(qint32 u) { return link::plan::inBand(u); }
 
 MemoryState::Channel MemoryState::channel(int number) const
 {

@@ -241,6 +241,8 @@ struct BanksSave : Step {
             const QStringList mine = row.mid(1, 6), now = m.tables.ch[n].record(), base = m.chBase.value(n, now);
             if (mine == base || mine == now)
                 continue;
+            if (!frequencyEntry(mine[0]))
+                continue; // refused: the row stays unsaved
             if (now != base && !yes) {
                 row = QStringList {row[0]} + now;
                 m.chBase.insert(n, now);
@@ -352,7 +354,8 @@ struct Import : Step {
         }
         for (const ChannelLine& c : channels) {
             const double mhz = wire::leadingNumber(c.freq) * (c.freq.contains('.') ? 1 : 0.0001);
-            if (std::round(mhz * 10000) >= 1e7)
+            // A frequency the receiver cannot hold leaves the channel as it was.
+            if (std::round(mhz * 10000) >= 1e7 || !link::plan::refusal(std::llround(mhz * 10000)).isEmpty())
                 continue;
             m.tables.ch[c.n] = {true, wire::formatMHz(mhz), cut(trim(c.type), 3), cut(trim(c.name), 40), c.delay == "Y" ? "=" : "",
                                 c.lock == "Y" ? "=" : "", c.mode == "Trunk" ? "Trunk" : "Normal"};

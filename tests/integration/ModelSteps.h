@@ -3,6 +3,7 @@
 // The model of the memories and of what each window holds, the system it
 // is held against, and the step that compares the two after every command.
 #include "FakeClipboard.h"
+#include "link/FrequencyPlan.h"
 #include "MemoryModel.h"
 #include "SimRig.h"
 #include "memory/BankEditor.h"
@@ -331,7 +332,7 @@ inline void follow(Model& m, const MemoryChange& change, Who who)
         m.undo.clear();
 }
 
-// A typed frequency as the tables keep it; nullopt for one no store holds.
+// A typed frequency as the tables keep it; nullopt for one the receiver cannot take.
 inline std::optional<QString> frequencyEntry(const QString& typed)
 {
     QString t = trim(QString(typed).replace(',', '.'));
@@ -339,11 +340,11 @@ inline std::optional<QString> frequencyEntry(const QString& typed)
         return QString();
     static const QRegularExpression number(QStringLiteral("^[0-9]*\\.?[0-9]*$"));
     if (!number.match(t).hasMatch() || !t.contains(QRegularExpression("[0-9]")))
-        return typed;
+        return std::nullopt; // no frequency
     double mhz = t.toDouble();
     if (!t.contains('.') && mhz >= 1000)
         mhz /= 10000.0;
-    if (std::round(mhz * 10000.0) >= 1e7)
+    if (std::round(mhz * 10000.0) >= 1e7 || !link::plan::refusal(std::llround(mhz * 10000.0)).isEmpty())
         return std::nullopt;
     return wire::formatMHz(mhz);
 }

@@ -158,6 +158,8 @@ private Q_SLOTS:
         QTest::newRow("an import whose upload finds no port")
             << QStringList {"--import", "p25.txt", "--upload", "--port", "/dev/vexlor-none", "--data-dir", "noport"} << 1
             << "the memories are imported into the local files, but nothing was sent to the scanner";
+        QTest::newRow("an import with a frequency the scanner cannot take")
+            << QStringList {"--import", "refused.txt", "--data-dir", "plan"} << 1 << "1 of them hold a frequency the scanner cannot take";
         QTest::newRow("an upload that sends not everything")
             << QStringList {"--import", "p25.txt", "--upload", "--simulate", "--fast", "--data-dir", "p25"} << 1 << "1 of 2 items not sent";
     }
@@ -169,11 +171,31 @@ private Q_SLOTS:
         QVERIFY(p25.open(QIODevice::WriteOnly));
         p25.write("[Bank]=2 | [BankType]=P25 | [BankName]=Digital\r\n[Chan]=5 | [Freq]=155.0\r\n");
         p25.close();
-        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("noport")));
+        QFile refused(path(QStringLiteral("refused.txt")));
+        QVERIFY(refused.open(QIODevice::WriteOnly));
+        refused.write("[Chan]=6 | [Freq]=600.0\r\n[Chan]=7 | [Freq]=155.0\r\n");
+        refused.close();
+        for (const char* folder : {"noport", "plan"})
+            QVERIFY(QDir(m_dir.path()).mkpath(QLatin1String(folder)));
         QByteArray err;
         QTEST(run(args, &err), "status");
         QFETCH(QString, stderrHas);
         QVERIFY2(QString::fromLocal8Bit(err).contains(stderrHas), err.constData());
+    }
+
+    // The IDs of a bank without a trunk type are not in the file: the run says so and fails.
+    void exportNamesTheIDsItLeftOut()
+    {
+        QFile in(path(QStringLiteral("ids.txt")));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write("[Bank]=03 | [BankName]=County\r\n[IDBank]=3 | [IDScanList]=1-1 | [ID]=001234\r\n");
+        in.close();
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("left")));
+        QCOMPARE(run({"--import", "ids.txt", "--data-dir", "left"}), 0);
+        QByteArray err;
+        QCOMPARE(run({"--export", "out.txt", "--data-dir", "left"}, &err), 1);
+        QVERIFY2(err.contains("Bank 3: 1 ID(s) not exported: the bank has no trunk type."), err.constData());
+        QVERIFY(read(QStringLiteral("out.txt")).startsWith("[Bank]=03 | [BankName]=County"));
     }
 
     // One store that cannot be written refuses the whole import: the other keeps what it held.

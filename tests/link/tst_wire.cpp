@@ -1,3 +1,4 @@
+#include "link/FrequencyPlan.h"
 #include "link/Wire.h"
 #include "TestSuite.h"
 
@@ -11,6 +12,31 @@ using namespace vexlor::link::wire;
 class TestWire : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // What the receiver takes, at the edges of its bands and steps.
+    void frequencyPlan_data()
+    {
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("never filled") << qint64(0) << true;
+        QTest::newRow("29 MHz") << qint64(290000) << true;
+        QTest::newRow("28.995") << qint64(289950) << false;
+        QTest::newRow("174 MHz") << qint64(1740000) << true;
+        QTest::newRow("174.005") << qint64(1740050) << false;
+        QTest::newRow("cellular 830 MHz") << qint64(8300000) << false;
+        QTest::newRow("956 MHz") << qint64(9560000) << true;
+        QTest::newRow("600 MHz") << qint64(6000000) << false;
+        QTest::newRow("5 kHz step") << qint64(1544350) << true;
+        QTest::newRow("12.5 kHz step") << qint64(8510125) << true;
+        QTest::newRow("6.25 kHz, rounded up") << qint64(4600063) << true;
+        QTest::newRow("6.25 kHz, rounded down") << qint64(4600062) << true;
+        QTest::newRow("off the steps") << qint64(1544301) << false;
+    }
+    void frequencyPlan()
+    {
+        QFETCH(qint64, units);
+        QTEST(vexlor::link::plan::refusal(units).isEmpty(), "taken");
+    }
+
     void leading_data()
     {
         QTest::addColumn<QString>("text");

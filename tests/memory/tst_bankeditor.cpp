@@ -192,6 +192,30 @@ private Q_SLOTS:
         QVERIFY(again.Channels.at(2, MT::kChCh).isEmpty());
     }
 
+    void refusedFrequenciesStayUnsaved()
+    {
+        Rig rig;
+        rig.editor.open();
+        rig.editor.SSTab1_Click(1);
+        const QStringList typed {QStringLiteral("600.0000"), QStringLiteral("154.4310"), QStringLiteral("154.43")};
+        for (int row = 1; row <= typed.size(); ++row) {
+            rig.editor.beginEdit(row, 0);
+            rig.editor.endEdit(QString::number(row));
+            rig.editor.beginEdit(row, 1);
+            rig.editor.endEdit(typed[row - 1]);
+        }
+        rig.editor.save();
+        const MemoryTables again = rig.reloaded();
+        QVERIFY(again.Channels.at(1, MT::kChFrequency).isEmpty());
+        QVERIFY(again.Channels.at(2, MT::kChFrequency).isEmpty());
+        QCOMPARE(again.Channels.text(3, MT::kChFrequency), QStringLiteral("154.4300"));
+        QCOMPARE(int(rig.dialogs.messages.size()), 1);
+        QCOMPARE(rig.dialogs.messages.first().text, QStringLiteral("2 channel(s) not saved."));
+        QVERIFY(rig.dialogs.messages.first().informative.startsWith(QStringLiteral("Channel 1: 600.0000 MHz is outside")));
+        // What the operator typed stays in the grid to be corrected.
+        QCOMPARE(rig.editor.ChannelGrid().cell(1, 1), QStringLiteral("600.0000"));
+    }
+
     void idRowsSaveByLabel_data()
     {
         QTest::addColumn<QList<Button>>("answers");

@@ -1,5 +1,6 @@
 #include "link/Wire.h"
 #include "memory/FreqDirectory.h"
+#include "memory/TrunkSystemOffers.h"
 #include "ScriptedReceiver.h"
 #include "TestSuite.h"
 
@@ -280,7 +281,10 @@ private Q_SLOTS:
         QTest::newRow("point") << 2 << "154.325" << "154.3250" << QByteArray("01543250") << 0;
         QTest::newRow("comma") << 2 << "154,325" << "154.3250" << QByteArray("01543250") << 0;
         QTest::newRow("100 Hz units") << 2 << "1544300" << "154.4300" << QByteArray("01544300") << 0;
-        QTest::newRow("not a number") << 2 << "abc" << "abc" << QByteArray("00000000") << 0;
+        QTest::newRow("not a number") << 2 << "abc" << "460.1000" << QByteArray("04601000") << 1;
+        QTest::newRow("outside the bands") << 2 << "600" << "460.1000" << QByteArray("04601000") << 1;
+        QTest::newRow("off the steps") << 2 << "154.4301" << "460.1000" << QByteArray("04601000") << 1;
+        QTest::newRow("6.25 kHz, rounded") << 2 << "460.0063" << "460.0063" << QByteArray("04600063") << 0;
         // Would not fit eight digits: refused, the channel keeps its frequency.
         QTest::newRow("out of range") << 2 << "2000.5" << "460.1000" << QByteArray("04601000") << 1;
         QTest::newRow("out of range, never filled") << 4 << "2000.5" << "" << QByteArray() << 1;
@@ -481,6 +485,21 @@ private Q_SLOTS:
         QCOMPARE(rig.commands.contains(QStringLiteral("PM031 08510125")), uploads);
         if (!uploads)
             QVERIFY(rig.dialogs.messages.last().text.contains(QStringLiteral("P25")));
+    }
+
+    // The receiver's report for a bank is offered as the bank is shown, and the box shows what was taken.
+    void reportedSystemIsOffered()
+    {
+        testing::ScriptedReceiver rig;
+        memory::TrunkSystemOffers offers(rig.tables, *rig.stores, rig.dialogs);
+        FreqDirectory dir {{rig.link, rig.port, rig.dialogs, rig.tables, *rig.stores, [&](int bank) { offers.offer(bank); }}};
+        offers.reported(2, u"E2-800    ");
+        dir.open();
+        QVERIFY(rig.dialogs.messages.isEmpty());
+        rig.dialogs.answers = {Button::Yes};
+        dir.BankCmb_Click(2);
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(dir.state().IDTypeBankBox, QStringLiteral("2 - E2-800 Motorola"));
     }
 
     void editsAreStoredAtOnce()

@@ -1,3 +1,4 @@
+#include "link/FrequencyPlan.h"
 #include "link/Wire.h"
 #include "memory/LocalStores.h"
 #include "memory/MemoryTables.h"
@@ -91,8 +92,13 @@ std::string latin1Bytes(rc::Random& r, int width, int size)
 Bytes cellOf(const Column& c, rc::Random& r, int size)
 {
     const auto v = r.next();
-    if (c.units > 0)
-        return link::wire::formatMHz(double(v % uint64_t(c.units)) / 10000.0).toStdString();
+    if (c.units > 0) {
+        qint64 units = qint64(v % uint64_t(c.units));
+        // The import refuses what the receiver cannot take: 154.4375 to 159.425 MHz on 12.5 kHz steps instead.
+        if (!link::plan::refusal(units).isEmpty())
+            units = 1544375 + 125 * qint64((v >> 24) % 400);
+        return link::wire::formatMHz(double(units) / 10000.0).toStdString();
+    }
     if (!c.values.empty() && (c.width == 0 || v % 4 != 0))
         return c.values[(v >> 8) % c.values.size()];
     if (v % 8 == 1)

@@ -158,6 +158,30 @@ private Q_SLOTS:
         QCOMPARE(tagged::exportText(t), expected);
     }
 
+    void exportNamesWhatItLeavesOut_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("a trunked bank's IDs are written") << Setup([](MemoryTables& t) {
+            t.BankTrunkTypes.set(2, "E1");
+            id(t, 2, 1, {"1-1", "001234"});
+        }) << QStringList();
+        QTest::newRow("a conventional bank's IDs, bare labels not counted") << Setup([](MemoryTables& t) {
+            id(t, 3, 1, {"1-1", "001234"});
+            id(t, 3, 2, {"1-2", "", "", "Fire"});
+            id(t, 3, 3, {"1-3"});
+            id(t, 7, 100, {"10-10", "000016"});
+        }) << QStringList {"Bank 3: 2 ID(s) not exported: the bank has no trunk type. Set its type, then export again.",
+                           "Bank 7: 1 ID(s) not exported: the bank has no trunk type. Set its type, then export again."};
+    }
+    void exportNamesWhatItLeavesOut()
+    {
+        QFETCH(Setup, setup);
+        MemoryTables t;
+        setup(t);
+        QTEST(tagged::exportOmissions(t), "left");
+    }
+
     void roundTripGivesTheSameBytes()
     {
         const QByteArray first = tagged::exportText(fullSet());
@@ -239,14 +263,17 @@ private Q_SLOTS:
     void badNumbersChangeNothing_data()
     {
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("letters for a frequency") << QByteArray("[Chan]=5 | [Freq]=abc\r\n");
-        QTest::newRow("400 digits") << "[Chan]=5 | [Freq]=" + QByteArray(400, '1') + "\r\n";
-        QTest::newRow("exponent") << QByteArray("[Chan]=1e2 | [Freq]=154.43\r\n");
-        QTest::newRow("trailing junk") << QByteArray("[Chan]=5 | [Freq]=154.43MHz\r\n");
-        QTest::newRow("a bad bank number spoils the channel too") << QByteArray("[Chan]=5 | [Bank]=2x | [BankName]=B\r\n");
-        QTest::newRow("letters after an ID bank") << QByteArray("[IDBank]=3x | [IDScanList]=1-1\r\n");
-        QTest::newRow("letters after a list position") << QByteArray("[IDBank]=3 | [IDScanList]=1-1x\r\n");
-        QTest::newRow("last line cut") << QByteArray("[Chan]=5 | [Freq]=154.4");
+        QTest::addColumn<int>("refused"); // lines whose frequency the receiver cannot take
+        QTest::newRow("letters for a frequency") << QByteArray("[Chan]=5 | [Freq]=abc\r\n") << 0;
+        QTest::newRow("400 digits") << "[Chan]=5 | [Freq]=" + QByteArray(400, '1') + "\r\n" << 0;
+        QTest::newRow("exponent") << QByteArray("[Chan]=1e2 | [Freq]=154.43\r\n") << 0;
+        QTest::newRow("trailing junk") << QByteArray("[Chan]=5 | [Freq]=154.43MHz\r\n") << 0;
+        QTest::newRow("a bad bank number spoils the channel too") << QByteArray("[Chan]=5 | [Bank]=2x | [BankName]=B\r\n") << 0;
+        QTest::newRow("letters after an ID bank") << QByteArray("[IDBank]=3x | [IDScanList]=1-1\r\n") << 0;
+        QTest::newRow("letters after a list position") << QByteArray("[IDBank]=3 | [IDScanList]=1-1x\r\n") << 0;
+        QTest::newRow("last line cut") << QByteArray("[Chan]=5 | [Freq]=154.4") << 0;
+        QTest::newRow("outside the bands") << QByteArray("[Chan]=5 | [Freq]=600.0000\r\n") << 1;
+        QTest::newRow("off the steps") << QByteArray("[Chan]=5 | [Freq]=154.4301\r\n") << 1;
     }
     void badNumbersChangeNothing()
     {
@@ -260,6 +287,7 @@ private Q_SLOTS:
         const tagged::ImportCount count = tagged::importText(text, t);
         QCOMPARE(count.records, 0);
         QCOMPARE(count.skipped, 1);
+        QTEST(count.refusedFrequencies, "refused");
         QVERIFY(t == before);
     }
 

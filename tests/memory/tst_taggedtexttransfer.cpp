@@ -112,7 +112,7 @@ private Q_SLOTS:
         QTest::newRow("cleared: cleared") << QByteArray("[IDBank]=2 | [IDScanList]=1-1 | [ID]=------")
                                           << QStringList {"TG B A1 000000"} << QStringList {} << 0;
         QTest::newRow("refused frequency: no keys for it")
-            << QByteArray("[Chan]=2 | [Freq]=10.0000 | [Delay]=Y | [Lock]=Y") << QStringList {"PM002 00100000"}
+            << QByteArray("[Chan]=2 | [Freq]=162.5500 | [Delay]=Y | [Lock]=Y") << QStringList {"PM002 01625500"}
             << QStringList {"LON", "KEY12", "KEY07"} << 0;
     }
     void uploadSendsWhatIsStoredOrNothing()
@@ -122,8 +122,8 @@ private Q_SLOTS:
         QFETCH(QStringList, notSent);
         QFETCH(int, skipped);
         Rig rig;
-        // 10 MHz is outside the receiver's bands.
-        rig.answer = [](const QString& c) { return QByteArray(c.endsWith(QLatin1String(" 00100000")) ? "NG" : "OK"); };
+        // The scanner refuses 162.55 MHz here, as it would a frequency it cannot take.
+        rig.answer = [](const QString& c) { return QByteArray(c.endsWith(QLatin1String(" 01625500")) ? "NG" : "OK"); };
         rig.import(text, Button::Yes);
         for (const QString& line : sent)
             QVERIFY2(rig.commands.contains(line), qPrintable(rig.commands.join(QLatin1Char(','))));
@@ -188,6 +188,20 @@ private Q_SLOTS:
     }
 
     // Refused or empty, the menu's work stops before any file or the receiver changes.
+    void exportSaysWhatItLeftOut()
+    {
+        Rig rig;
+        rig.tables.IDs.set(3, 1, MT::kIdCh, QStringLiteral("1-1"));
+        rig.tables.IDs.set(3, 1, MT::kIdId, QStringLiteral("001234"));
+        rig.tables.Channels.set(61, MT::kChFrequency, QStringLiteral("851.0125"));
+        const QString out = rig.dir.filePath(QStringLiteral("out.txt"));
+        rig.dialogs.fileAnswers.push_back(out);
+        rig.transfer.ExportTaggedTextFile();
+        QCOMPARE(rig.dialogs.texts(), QStringList {"Tagged Text File Exported, Without Some IDs"});
+        QVERIFY(rig.dialogs.messages.first().informative.startsWith(QStringLiteral("Bank 3: 1 ID(s) not exported")));
+        QVERIFY(QFileInfo(out).size() > 0);
+    }
+
     void refusedWorkChangesNothing_data()
     {
         QTest::addColumn<QString>("work");

@@ -149,20 +149,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("bank");
         QTest::addColumn<QString>("system");
-        QTest::newRow("A") << "TB A E2-900    " << "County" << "1" << "E2-900    ";
-        QTest::newRow("J") << "TB J EDACS     " << "Tenth" << "10" << "EDACS     ";
-        QTest::newRow("unnamed bank") << "TB B           " << "" << "2" << "          ";
-        QTest::newRow("no system field") << "TB C" << "" << "3" << "";
-        QTest::newRow("K keeps bank labels") << "TB K E1        " << "Metro" << "4" << "E1        ";
+        QTest::addColumn<QString>("reported"); // the last report: bank and system
+        QTest::newRow("A") << "TB A E2-900    " << "County" << "1" << "E2-900    " << "1 E2-900    ";
+        QTest::newRow("J") << "TB J EDACS     " << "Tenth" << "10" << "EDACS     " << "10 EDACS     ";
+        QTest::newRow("unnamed bank") << "TB B           " << "" << "2" << "          " << "2           ";
+        QTest::newRow("no system field") << "TB C" << "" << "3" << "" << "3 ";
+        QTest::newRow("K keeps bank labels") << "TB K E1        " << "Metro" << "4" << "E1        " << "4 E2-800    ";
     }
     void trunkBank()
     {
         QFETCH(QString, line);
         MonitorRig rig;
+        QStringList reports;
+        QObject::connect(&rig.decoder, &StatusDecoder::trunkSystemReported,
+                         [&](int bank, const QString& system) { reports << QString::number(bank) + ' ' + system; });
         rig.decode({kChannel1, "TB D E2-800    ", line});
         QTEST(rig.display.s.NameLbl, "name");
         QTEST(rig.display.s.FreqBankLbl, "bank");
         QTEST(rig.display.s.SystemLbl, "system");
+        QTEST(reports.last(), "reported");
     }
 
     void idChannel_data()
