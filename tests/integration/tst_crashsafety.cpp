@@ -253,8 +253,9 @@ private Q_SLOTS:
         // A whole run first: what the kills must leave, or the state before.
         QElapsedTimer clock;
         clock.start();
+        // Generation 0's bank 7 is conventional and holds IDs: the export writes the rest and says so with status 1.
         if (operation != QLatin1String("exit"))
-            QCOMPARE(QProcess::execute(program(), args), 0);
+            QCOMPARE(QProcess::execute(program(), args), operation == QLatin1String("export") ? 1 : 0);
         const int span = int(clock.elapsed()) + 50;
         const QByteArray complete = readFile(out);
         const MT before = backup ? MT() : gen0;
