@@ -97,6 +97,7 @@ void MemoryBinder::TGConvertMnu_Click()
         m.informative = why;
         m_app.platform().dialogs.message(m);
     }
+    m_converter.open();
     if (!m_converterWindow)
         m_converterWindow = std::make_unique<utilities::TGConvert>(m_converter);
     showSecondaryWindow(m_app.window(), *m_converterWindow);

@@ -65,8 +65,19 @@ bool TalkgroupConverter::ensureAfsFile(const QString& path, QString* why)
     return w.written;
 }
 
+void TalkgroupConverter::open()
+{
+    m_decSelected = false;
+    m_decBox.clear();
+    m_hexBox.clear();
+    m_afsBox.clear();
+    m_note.clear();
+    Q_EMIT changed();
+}
+
 void TalkgroupConverter::Convert()
 {
+    m_note.clear();
     if (m_decSelected) {
         convertDecimal();
     } else {
@@ -84,14 +95,21 @@ void TalkgroupConverter::Convert()
 void TalkgroupConverter::convertDecimal()
 {
     const double value = link::wire::leadingNumber(m_decBox);
-    // Negative and oversized entries are not talkgroups: the entry stays as
-    // typed so the operator sees it, and nothing is looked up.
+    // Negative, oversized and fractional entries are not talkgroups: the entry
+    // stays as typed so the operator sees it, and nothing is looked up.
     if (!(value >= 0 && value <= kMaxTalkgroup)) {
         m_hexBox.clear();
+        m_note = QStringLiteral("%1 is out of range: a talkgroup is a whole number from 0 to %2.")
+                     .arg(m_decBox.trimmed())
+                     .arg(qint64(kMaxTalkgroup));
         return;
     }
-    // A fraction counts by its whole part.
-    const auto talkgroup = static_cast<qint64>(std::trunc(value));
+    if (value != std::trunc(value)) {
+        m_hexBox.clear();
+        m_note = QStringLiteral("%1 is not a whole number: a talkgroup has no fraction.").arg(m_decBox.trimmed());
+        return;
+    }
+    const auto talkgroup = static_cast<qint64>(value);
     m_decBox = QString::number(talkgroup);
     m_hexBox = QString::number(talkgroup, 16).toUpper();
 }

@@ -27,7 +27,11 @@ public:
     QString AfsBox() const { return m_afsBox; }
     bool decChk() const { return m_decSelected; }
     bool hexChk() const { return !m_decSelected; }
+    // Why the last conversion found nothing to look up; empty when it did.
+    QString Note() const { return m_note; }
 
+    // The window opens afresh: "Hex" chosen, every box empty.
+    void open();
     void Convert();
     // A typed line break is taken out again and runs the conversion.
     void decBox_Change(const QString& text);
@@ -47,6 +51,7 @@ private:
     QString m_decBox;
     QString m_hexBox;
     QString m_afsBox;
+    QString m_note;
     bool m_decSelected = false;
 };
 

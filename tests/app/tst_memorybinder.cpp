@@ -80,6 +80,12 @@ private Q_SLOTS:
         QCOMPARE(b.bankEditor().state().PCH, QStringLiteral("Priority Channel: 007"));
         // The converter's table is written when it is missing.
         QVERIFY(QFile::exists(QStringLiteral("tghex2afs.dat")));
+        // Reopened, the converter starts afresh on "Hex".
+        b.converter().decChk_Click();
+        b.converter().decBox_Change(QStringLiteral("283\n"));
+        w.action(QStringLiteral("TGConvertMnu"))->trigger();
+        QVERIFY(b.converter().hexChk());
+        QCOMPARE(b.converter().decBox(), QString());
 
         // Help is modal, with the directory's caption.
         QTimer::singleShot(0, [&b] {

@@ -68,14 +68,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("decBox");
         QTest::addColumn<QString>("hexBox");
         QTest::addColumn<QString>("AfsBox");
-        QTest::newRow("dec, stale hex replaced") << true << "283" << "7ff" << "283" << "11B" << "02-033";
-        QTest::newRow("dec, one digit padded") << true << "7" << "" << "7" << "007" << "00-007";
-        QTest::newRow("dec, zeros and junk dropped") << true << "0042abc" << "" << "42" << "02A" << "00-052";
-        QTest::newRow("dec, fraction by whole part") << true << "12.9" << "" << "12" << "00C" << "00-014";
-        QTest::newRow("dec, negative refused") << true << "-5" << "1B" << "-5" << "" << "";
-        QTest::newRow("dec, too large refused") << true << "99999999999" << "" << "99999999999" << "" << "";
-        QTest::newRow("hex, upper case, decimal emptied") << false << "999" << "1b" << "" << "01B" << "00-033";
-        QTest::newRow("hex, four digits not shortened") << false << "" << "011B" << "" << "011B" << "";
+        QTest::addColumn<QString>("note");
+        const QString range = QStringLiteral(" is out of range: a talkgroup is a whole number from 0 to 2147483647.");
+        QTest::newRow("dec, stale hex replaced") << true << "283" << "7ff" << "283" << "11B" << "02-033" << "";
+        QTest::newRow("dec, one digit padded") << true << "7" << "" << "7" << "007" << "00-007" << "";
+        QTest::newRow("dec, zeros and junk dropped") << true << "0042abc" << "" << "42" << "02A" << "00-052" << "";
+        QTest::newRow("dec, fraction refused") << true << "12.9" << "7" << "12.9" << "" << ""
+                                               << "12.9 is not a whole number: a talkgroup has no fraction.";
+        QTest::newRow("dec, negative refused") << true << "-5" << "1B" << "-5" << "" << "" << "-5" + range;
+        QTest::newRow("dec, too large refused") << true << "99999999999" << "" << "99999999999" << "" << ""
+                                                << "99999999999" + range;
+        QTest::newRow("hex, upper case, decimal emptied") << false << "999" << "1b" << "" << "01B" << "00-033" << "";
+        QTest::newRow("hex, four digits not shortened") << false << "" << "011B" << "" << "011B" << "" << "";
     }
     void convert()
     {
@@ -92,6 +96,11 @@ private Q_SLOTS:
         QTEST(c.decBox(), "decBox");
         QTEST(c.hexBox(), "hexBox");
         QTEST(c.AfsBox(), "AfsBox");
+        QTEST(c.Note(), "note");
+        // Opened again, it starts afresh in "Hex".
+        c.open();
+        QVERIFY(c.hexChk());
+        QCOMPARE(c.decBox() + c.hexBox() + c.AfsBox() + c.Note(), QString());
     }
 
     void lookup_data()

@@ -2,6 +2,7 @@
 #include "utilities/TalkgroupConverter.h"
 #include "utilities/ui/TGConvert.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -89,6 +90,18 @@ private Q_SLOTS:
         // Typing on continues at the end, not before the converted text.
         QTest::keyClicks(box, QStringLiteral("0"));
         QVERIFY(box->toPlainText().endsWith(QLatin1Char('0')));
+    }
+
+    void refusalIsShown()
+    {
+        Rig rig;
+        auto* note = rig.find<QLabel>("NoteLbl");
+        QVERIFY(note && note->isHidden());
+        clickOption(rig.find<QRadioButton>("decChk"));
+        QTest::keyClicks(rig.find<QPlainTextEdit>("decBox"), QStringLiteral("-5"));
+        QTest::keyClick(rig.find<QPlainTextEdit>("decBox"), Qt::Key_Return);
+        QVERIFY(!note->isHidden());
+        QVERIFY(note->text().startsWith(QStringLiteral("-5 is out of range")));
     }
 
     void okCloses()

@@ -64,6 +64,11 @@ TGConvert::TGConvert(TalkgroupConverter& converter, QWidget* parent)
     grid->addWidget(m_hexBox, 1, 1);
     grid->addWidget(label3, 2, 0);
     grid->addWidget(m_afsBox, 2, 1);
+    m_note = new QLabel(frame1);
+    m_note->setObjectName(QStringLiteral("NoteLbl"));
+    m_note->setWordWrap(true);
+    m_note->setStyleSheet(QStringLiteral("color: #b00000;"));
+    grid->addWidget(m_note, 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
     auto* convert = new QPushButton(QStringLiteral("Convert"), this);
@@ -129,6 +134,8 @@ void TGConvert::render()
     renderBox(m_hexBox, m_converter.hexBox(), m_converter.hexChk());
     if (m_afsBox->text() != m_converter.AfsBox())
         m_afsBox->setText(m_converter.AfsBox());
+    m_note->setText(m_converter.Note());
+    m_note->setVisible(!m_converter.Note().isEmpty());
 }
 
 } // namespace vexlor::utilities

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
@@ -28,6 +29,7 @@ private:
     QPlainTextEdit* m_decBox = nullptr;
     QPlainTextEdit* m_hexBox = nullptr;
     QLineEdit* m_afsBox = nullptr;
+    QLabel* m_note = nullptr;
 };
 
 } // namespace vexlor::utilities
