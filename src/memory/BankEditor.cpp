@@ -334,6 +334,12 @@ int BankEditor::slotOfLabel(const QString& label)
     const qsizetype dash = l.indexOf(QLatin1Char('-'));
     if (dash < 0 || !numeric(QStringView(l).left(dash)) || !numeric(QStringView(l).mid(dash + 1)))
         return 0;
+    // A list or position with a fraction names no slot: "1.5-5" is not slot 10.
+    for (const QString& part : {l.left(dash), l.mid(dash + 1)}) {
+        const double value = wire::leadingNumber(part);
+        if (value != std::floor(value))
+            return 0;
+    }
     const double slot = 10 * wire::leadingNumber(l) - 10 + std::abs(wire::leadingNumber(l.right(2)));
     return slot >= 1 && slot <= MT::kSlots && slot == std::floor(slot) ? int(slot) : 0;
 }

@@ -221,7 +221,7 @@ private Q_SLOTS:
         QTest::addColumn<QList<Button>>("answers");
         QTest::addColumn<int>("questions");
         QTest::addColumn<bool>("lastSaved"); // the row after the invalid ones
-        QTest::newRow("Yes to each") << QList<Button> {Button::Yes, Button::Yes, Button::Yes} << 3 << true;
+        QTest::newRow("Yes to each") << QList<Button> {Button::Yes, Button::Yes, Button::Yes, Button::Yes} << 4 << true;
         QTest::newRow("No stops the save") << QList<Button> {Button::No} << 1 << false;
     }
     void idRowsSaveByLabel()
@@ -237,6 +237,7 @@ private Q_SLOTS:
                                          {"0-5", "2"},
                                          {"", "skipped silently"},
                                          {"35", "3"},
+                                         {"1.5-5", "4"},
                                          {" 1-1 ", "004321"}});
         QFETCH(int, questions);
         QFETCH(bool, lastSaved);
