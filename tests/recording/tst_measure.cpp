@@ -88,8 +88,18 @@ private Q_SLOTS:
         m.CarrierOn(QStringLiteral("C"), QStringLiteral("7"), QStringLiteral("155.0000"));
         clock.advanceMs(2000);
         m.Toc();
+        // A second carrier after midnight joins the same record, stamped with the new day.
+        clock.advanceMs(1000);
+        m.Tic();
+        m.CarrierOn(QStringLiteral("C"), QStringLiteral("7"), QStringLiteral("155.0000"));
+        clock.advanceMs(1000);
+        m.Toc();
         QCOMPARE(m.Measurements().size(), 1);
-        QCOMPARE(m.Measurements().first().ElapsedTime, 2.0);
+        const auto& e = m.Measurements().first();
+        QCOMPARE(e.Hits, 2);
+        QCOMPARE(e.ElapsedTime, 3.0);
+        QCOMPARE(e.FirstHit, QDateTime(QDate(2001, 10, 23), QTime(23, 59, 59)));
+        QCOMPARE(e.LastHit, QDateTime(QDate(2001, 10, 24), QTime(0, 0, 2)));
     }
 
     // The wall clock is stepped (daylight saving, a time correction) while a carrier is up.
