@@ -322,11 +322,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         QTest::newRow("DLY toggles") << "154.3250" << 4 << "" << "=";
-        QTest::newRow("DLY of a zero channel clears") << "000.0000" << 4 << "=" << "";
+        // A toggle would set what the zero-frequency rule keeps clear.
+        QTest::newRow("DLY of a zero channel stays clear") << "000.0000" << 4 << "" << "";
         QTest::newRow("L/O toggles") << "154.3250" << 5 << "=" << "";
         QTest::newRow("L/O of a zero channel locks") << "000.0000" << 5 << "=" << "=";
         QTest::newRow("Mode toggles") << "154.3250" << 6 << "Normal" << "Trunk";
-        QTest::newRow("Mode of a zero channel is Normal") << "" << 6 << "Trunk" << "Normal";
+        QTest::newRow("Mode of a zero channel stays Normal") << "" << 6 << "Normal" << "Normal";
     }
     void gridToggles()
     {
