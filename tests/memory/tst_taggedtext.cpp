@@ -1,3 +1,4 @@
+#include "link/FrequencyPlan.h"
 #include "link/Wire.h"
 #include "memory/MemoryTables.h"
 #include "memory/TaggedText.h"
@@ -301,16 +302,37 @@ private Q_SLOTS:
         QVERIFY(t.Channels.at(1, MT::kChCh).isEmpty());
         QCOMPARE(cellAt(t, "C2:0"), QStringLiteral("2"));
 
-        // Random binary: whatever it sets stays inside the tables' rules.
-        QByteArray noise(1024 * 1024, '\0');
+        // Real tags with random values and random bytes between them: whatever
+        // lands stays inside the tables' rules.
+        static const char* const tags[] = {"[Chan]=", "[Freq]=", "[Name]=", "[Type]=", "[Bank]=", "[BankName]=",
+                                           "[BankType]=", "[IDBank]=", "[IDScanList]=", "[ID]=", "[IDName]=", "[Mode]="};
         QRandomGenerator gen(7);
-        gen.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        QByteArray noise;
+        for (int line = 0; line < 20000; ++line) {
+            for (int f = 0, fields = gen.bounded(1, 6); f < fields; ++f) {
+                noise += tags[gen.bounded(int(std::size(tags)))];
+                // Small numbers half the time, so that records land; else any bytes.
+                if (gen.bounded(2))
+                    noise += QByteArray::number(gen.bounded(1, 320)) + (gen.bounded(3) ? "" : ".0125");
+                else
+                    for (int i = 0, n = gen.bounded(80); i < n; ++i)
+                        noise += char(gen.bounded(256));
+                noise += gen.bounded(8) ? " | " : "|";
+            }
+            noise += gen.bounded(4) ? "\r\n" : "\n";
+        }
         c = tagged::importText(noise, t);
-        QVERIFY(c.lines > 1000);
+        QVERIFY(c.lines >= 20000);
+        QVERIFY2(c.records > 1000, qPrintable(QString::number(c.records)));
         for (int n = 1; n <= MT::kChannels; ++n) {
             QVERIFY(t.Channels.text(n, MT::kChName).size() <= 40);
+            QVERIFY(t.Channels.text(n, MT::kChType).size() <= 3);
             QVERIFY(!t.Channels.text(n, MT::kChName).contains(QChar(0)));
+            const QString f = t.Channels.text(n, MT::kChFrequency);
+            QVERIFY2(f.isEmpty() || link::plan::refusal(std::llround(f.toDouble() * 10000)).isEmpty(), qPrintable(f));
         }
+        for (int b = 1; b <= MT::kBanks; ++b)
+            QVERIFY(t.bankName(b).size() <= 61 && !t.bankName(b).contains(QLatin1Char('\r')));
     }
 
     void tooLargeFileIsRefusedUnread()
