@@ -27,10 +27,9 @@ void PrintBinder::PrintListsMnu_Click()
 {
     if (m_app.finished())
         return;
-    if (!m_window) {
+    if (!m_window)
         m_window = std::make_unique<printing::PrintFrm>(m_printing);
-        m_printing.open();
-    }
+    m_printing.open();
     showSecondaryWindow(m_app.window(), *m_window);
 }
 

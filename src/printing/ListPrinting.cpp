@@ -42,6 +42,12 @@ ListPrinting::ListPrinting(const memory::MemoryTables& tables, platform::PrintSe
 
 void ListPrinting::open()
 {
+    // Fresh each time: "Freq", bank 1, one copy, and the printers as they are now.
+    m_idMode = false;
+    m_freqBank = QStringLiteral("1");
+    m_idBank.clear();
+    m_copiesText = QStringLiteral("1");
+    m_copies = 1;
     const auto probe = m_service.printer();
     // The PDF item is always there, so a machine without printers can still print.
     m_printers = probe->deviceNames();

@@ -69,6 +69,9 @@ private Q_SLOTS:
         a->trigger();
         QCOMPARE(m_app->printBinder().window(), w);
         QVERIFY(w->isVisible());
+        // Reopened, it starts afresh.
+        QVERIFY(freq->isChecked() && !idBank->isEnabled());
+        QCOMPARE(copies->text(), QStringLiteral("1"));
     }
 
     // The head names this program, and the operator's own links only when set.

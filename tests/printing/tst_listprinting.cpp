@@ -81,10 +81,19 @@ private Q_SLOTS:
         m_printing->open();
     }
 
+    // Every opening starts afresh, whatever the last one left.
     void open()
     {
+        m_printing->IDOption_Click();
+        m_printing->IDBankCmb_Change(QStringLiteral("4"));
+        m_printing->FreqBankCmb_Change(QStringLiteral("7"));
+        m_printing->NbDeCopieBox_Change(QStringLiteral("12"));
+        m_printing->CmbImprimante_Change(printing::ListPrinting::pdfItem());
+        m_printing->open();
+        QVERIFY(!m_printing->idMode());
+        QCOMPARE(m_printing->IDBankCmb() + '|' + m_printing->FreqBankCmb() + '|' + m_printing->NbDeCopieBox(),
+                 QStringLiteral("|1|1"));
         const QStringList items = m_printing->printers();
-        QVERIFY(!items.isEmpty());
         QCOMPARE(items.last(), printing::ListPrinting::pdfItem());
         QVERIFY(items.contains(m_printing->CmbImprimante()));
     }
