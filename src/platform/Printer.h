@@ -30,6 +30,8 @@ public:
     // Prints at the current position, then moves to the start of the next line.
     virtual void print(const QString& text) = 0;
     virtual void line(double x1, double y1, double x2, double y2) = 0;
+    // Ends the page and starts the next at its top left.
+    virtual void newPage() = 0;
     // Ends the page and sends the document; false with errorText() when that failed.
     virtual bool endDoc() = 0;
     virtual QString errorText() const = 0;

@@ -176,8 +176,14 @@ bool ListPrinting::PrintCmd_Click()
     const auto printer = m_service.printer(pdfFile);
     if (pdfFile.isEmpty())
         printer->selectPrinter(m_printer);
-    printer->setCopies(*copies);
-    draw(*printer, *listing);
+    // A PDF file has no copy count a viewer honours: each copy is written out, from a new page.
+    const int passes = pdfFile.isEmpty() ? 1 : *copies;
+    printer->setCopies(pdfFile.isEmpty() ? *copies : 1);
+    for (int pass = 0; pass < passes; ++pass) {
+        if (pass > 0)
+            printer->newPage();
+        draw(*printer, *listing);
+    }
     const bool sent = printer->endDoc();
     Q_EMIT busy(false);
     if (!sent) {

@@ -37,6 +37,7 @@ public:
         y += 20 * m_size;
     }
     void line(double x1, double y1, double x2, double y2) override { lines.append(QLineF(x1, y1, x2, y2)); }
+    void newPage() override { x = y = 0; }
     bool endDoc() override { return true; }
     QString errorText() const override { return {}; }
 

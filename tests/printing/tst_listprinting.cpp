@@ -256,6 +256,17 @@ private Q_SLOTS:
         // One page: the form feed pdftotext puts between pages appears only at the end.
         QCOMPARE(text.count(QLatin1Char('\f')), 1);
     }
+
+    // A PDF file holds every copy asked for, each on pages of its own.
+    void pdfCopies()
+    {
+        m_printing->NbDeCopieBox_Change(QStringLiteral("3"));
+        toPdf(path(QStringLiteral("copies.pdf")));
+        QVERIFY(m_printing->PrintCmd_Click());
+        const QString text = pdfText(path(QStringLiteral("copies.pdf")));
+        QCOMPARE(text.count(QLatin1Char('\f')), 3);
+        QCOMPARE(text.count(QStringLiteral("Good listening!")), 3);
+    }
 };
 
 VEXLOR_TEST_MAIN(TestListPrinting)

@@ -137,6 +137,14 @@ void QtPrinter::line(double x1, double y1, double x2, double y2)
     m_painter.drawLine(QPointF(x1 * unit(), y1 * unit()), QPointF(x2 * unit(), y2 * unit()));
 }
 
+void QtPrinter::newPage()
+{
+    if (!begin())
+        return;
+    m_printer->newPage();
+    m_x = m_y = 0;
+}
+
 bool QtPrinter::endDoc()
 {
     // A job with nothing drawn still makes its (empty) page.

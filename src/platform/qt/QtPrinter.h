@@ -38,6 +38,7 @@ public:
     double textHeight(const QString& text) const override;
     void print(const QString& text) override;
     void line(double x1, double y1, double x2, double y2) override;
+    void newPage() override;
     bool endDoc() override;
     QString errorText() const override { return m_error; }
 
