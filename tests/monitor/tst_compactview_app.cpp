@@ -175,10 +175,14 @@ private Q_SLOTS:
     {
         trigger("PopUpSmartViewMode");
         QVERIFY(!smartView()->isVisible());
-        Q_EMIT tray()->doubleClicked();
+        // A single click, a middle click or the context menu brings nothing back.
+        for (const auto why : {QSystemTrayIcon::Trigger, QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Context})
+            tray()->onActivated(why);
+        QVERIFY(!smartView()->isVisible());
+        tray()->onActivated(QSystemTrayIcon::DoubleClick);
         QVERIFY(smartView()->isVisible());
         QCOMPARE(app().compact().s.CompactViewMode, 0);
-        Q_EMIT tray()->doubleClicked();
+        tray()->onActivated(QSystemTrayIcon::DoubleClick);
         QVERIFY(smartView()->isVisible()); // smartView() also checks it is the only one
         QVERIFY(mainWindowPutAway());
         QVERIFY(smartView()->close());

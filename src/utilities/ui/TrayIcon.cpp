@@ -21,14 +21,17 @@ void TrayIcon::addIcon(const QString& tip)
         if (!isAvailable())
             return;
         m_tray = new QSystemTrayIcon(m_icon, this);
-        connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-            // Single clicks are ignored.
-            if (why == QSystemTrayIcon::DoubleClick)
-                Q_EMIT doubleClicked();
-        });
+        connect(m_tray, &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
     }
     m_tray->setToolTip(tip);
     m_tray->show();
+}
+
+void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason why)
+{
+    // Single clicks are ignored.
+    if (why == QSystemTrayIcon::DoubleClick)
+        Q_EMIT doubleClicked();
 }
 
 void TrayIcon::removeIcon()

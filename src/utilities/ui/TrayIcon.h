@@ -3,8 +3,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
-
-class QSystemTrayIcon;
+#include <QSystemTrayIcon>
 
 namespace vexlor::utilities {
 
@@ -22,6 +21,8 @@ public:
 
     void addIcon(const QString& tip);
     void removeIcon();
+    // What the notification area reports; only a double click counts.
+    void onActivated(QSystemTrayIcon::ActivationReason why);
 
 Q_SIGNALS:
     void doubleClicked();
