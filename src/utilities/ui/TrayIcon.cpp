@@ -12,10 +12,10 @@ bool TrayIcon::isAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); 
 
 bool TrayIcon::isShown() const { return m_tray && m_tray->isVisible(); }
 
-QString TrayIcon::tip() const { return m_tray ? m_tray->toolTip() : QString(); }
-
 void TrayIcon::addIcon(const QString& tip)
 {
+    m_wanted = true;
+    m_tip = tip;
     // Made on first use: a notification area may appear after the program starts.
     if (!m_tray) {
         if (!isAvailable())
@@ -36,6 +36,7 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason why)
 
 void TrayIcon::removeIcon()
 {
+    m_wanted = false;
     if (m_tray)
         m_tray->hide();
 }

@@ -17,7 +17,10 @@ public:
 
     static bool isAvailable();
     bool isShown() const;
-    QString tip() const;
+    // Asked for (addIcon, and no removeIcon since), shown or not: a desktop
+    // without a notification area changes what shows, not what was asked.
+    bool isWanted() const { return m_wanted; }
+    QString tip() const { return m_tip; }
 
     void addIcon(const QString& tip);
     void removeIcon();
@@ -30,6 +33,8 @@ Q_SIGNALS:
 private:
     QIcon m_icon;
     QPointer<QSystemTrayIcon> m_tray;
+    QString m_tip;
+    bool m_wanted = false;
 };
 
 } // namespace vexlor::utilities
