@@ -138,6 +138,15 @@ StatsTable::Row StatsTable::makeRow(const SampleEvent& e, int number)
     return r;
 }
 
+int StatsTable::rowOfKey(const QString& key) const
+{
+    for (int row = 0; row < rowCount(); ++row) {
+        if (keyAt(row) == key)
+            return row;
+    }
+    return -1;
+}
+
 void StatsTable::refresh(const QList<SampleEvent>& records)
 {
     beginResetModel();

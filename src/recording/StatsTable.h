@@ -26,6 +26,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     QString cell(int row, int column) const { return shown(row).text[column]; }
+    // The record a shown row stands for, and the row showing a record (-1: none).
+    QString keyAt(int row) const { return shown(row).source.key(); }
+    int rowOfKey(const QString& key) const;
     // The title without its sort mark.
     static QString title(int column);
     // The title with " (rank D|U)" when the column is a sort key.

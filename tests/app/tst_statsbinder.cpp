@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -91,6 +92,43 @@ private Q_SLOTS:
         QCOMPARE(m_app->statsBinder().window(), w);
         QCOMPARE(list->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Hits"));
         QCOMPARE(run->text(), QStringLiteral("Pause 5 second updates"));
+    }
+
+    // A refresh keeps the operator's place; a press on a cell sorts by its column.
+    void refreshKeepsThePlace()
+    {
+        m_app = makeApp();
+        m_app->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        QVERIFY(m_app->startUp());
+        auto& meas = m_app->meas();
+        const auto hear = [&](int n) {
+            meas.Tic();
+            meas.CarrierOn(QStringLiteral("C"), QString::number(n), QStringLiteral("%1.0000").arg(150 + n));
+            m_clock.advanceMs(1000);
+            meas.Toc();
+        };
+        for (int n = 1; n <= 80; ++n)
+            hear(n);
+        m_app->window().action(QStringLiteral("Statistics"))->trigger();
+        recording::Stats* w = m_app->statsBinder().window();
+        auto* list = w->findChild<QTableView*>(QStringLiteral("FreqList"));
+        QCOMPARE(list->model()->rowCount(), 80);
+        list->selectRow(50);
+        list->scrollTo(list->model()->index(50, 0), QAbstractItemView::PositionAtTop);
+        const int scroll = list->verticalScrollBar()->value();
+        QVERIFY(scroll > 0);
+        const QString chosen = list->model()->index(50, 3).data().toString();
+        hear(81);
+        m_clock.advanceMs(6000);
+        QTRY_COMPARE(list->model()->rowCount(), 81);
+        QCOMPARE(list->verticalScrollBar()->value(), scroll);
+        const QModelIndexList selected = list->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(list->model()->index(selected.first().row(), 3).data().toString(), chosen);
+
+        const QRect cell = list->visualRect(list->model()->index(52, 4));
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(list->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Hits (1D)"));
     }
 };
 

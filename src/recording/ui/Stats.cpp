@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
@@ -50,6 +51,9 @@ Stats::Stats(StatsView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_
     m_list->horizontalHeader()->setSectionsClickable(false);
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->horizontalHeader()->viewport()->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
+    connect(&view.table(), &QAbstractItemModel::modelAboutToBeReset, this, &Stats::holdPlace);
+    connect(&view.table(), &QAbstractItemModel::modelReset, this, &Stats::restorePlace);
     const int ch = m_list->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     const int widths[] = {6, 9, 9, 14, 10, 11, 20, 20};
     for (int c = 0; c < 8; ++c)
@@ -138,7 +142,31 @@ bool Stats::eventFilter(QObject* watched, QEvent* e)
                                       me->modifiers().testFlag(Qt::ShiftModifier));
         return true;
     }
+    // A press on a cell sorts by its column too; the cell is still selected.
+    if (watched == m_list->viewport() && e->type() == QEvent::MouseButtonPress) {
+        const auto* me = static_cast<QMouseEvent*>(e);
+        const int column = m_list->columnAt(me->position().toPoint().x());
+        if (column >= 0 && m_list->rowAt(me->position().toPoint().y()) >= 0)
+            m_view.FreqList_MouseDown(column, me->button() == Qt::LeftButton,
+                                      me->modifiers().testFlag(Qt::ShiftModifier));
+    }
     return QWidget::eventFilter(watched, e);
+}
+
+void Stats::holdPlace()
+{
+    const QModelIndexList selected = m_list->selectionModel()->selectedRows();
+    m_heldKey = selected.isEmpty() ? QString() : m_view.table().keyAt(selected.first().row());
+    m_heldScroll = m_list->verticalScrollBar()->value();
+}
+
+void Stats::restorePlace()
+{
+    // The grid stays where the operator left it: the same record selected, the same scroll.
+    if (const int row = m_heldKey.isEmpty() ? -1 : m_view.table().rowOfKey(m_heldKey); row >= 0)
+        m_list->selectionModel()->select(m_view.table().index(row, 0),
+                                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list->verticalScrollBar()->setValue(m_heldScroll);
 }
 
 void Stats::renderRun()
@@ -156,8 +184,6 @@ void Stats::renderUpdating(bool updating)
     m_wait->setVisible(updating);
     if (updating && isVisible())
         m_wait->repaint();
-    if (!updating)
-        m_list->scrollToTop();
 }
 
 void Stats::renderChart()

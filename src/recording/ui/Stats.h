@@ -27,6 +27,8 @@ private:
     void renderRun();
     void renderUpdating(bool updating);
     void renderChart();
+    void holdPlace();
+    void restorePlace();
 
     StatsView& m_view;
     QTableView* m_list = nullptr;
@@ -34,6 +36,9 @@ private:
     QPushButton* m_run = nullptr;
     QComboBox* m_chartBy = nullptr;
     QChartView* m_chart = nullptr;
+    // Where the operator left the grid, across a refresh or a sort.
+    QString m_heldKey;
+    int m_heldScroll = 0;
 };
 
 } // namespace vexlor::recording
