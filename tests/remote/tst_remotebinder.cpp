@@ -115,6 +115,9 @@ private Q_SLOTS:
         auto* warning = tcp->findChild<QLabel*>("OpenWarningLbl");
         QVERIFY(warning->isVisible());
         QVERIFY(warning->text().contains(QLatin1String("anyone who reaches the port can drive the receiver")));
+        // Every wrapped line of it shows.
+        QTRY_VERIFY2(warning->height() >= warning->heightForWidth(warning->width()),
+                     qPrintable(QStringLiteral("%1 < %2").arg(warning->height()).arg(warning->heightForWidth(warning->width()))));
     }
 
     void clientServedAndClosed()

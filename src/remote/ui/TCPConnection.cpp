@@ -36,6 +36,9 @@ TCPConnection::TCPConnection(RemoteLink& link, QWidget* parent)
     m_warning->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0);"));
 
     auto* grid = new QGridLayout(this);
+    // The warning wraps; the window grows to show all of it.
+    grid->setSizeConstraint(QLayout::SetMinimumSize);
+    m_warning->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
     grid->addWidget(label, 0, 0);
     grid->addWidget(m_port, 0, 1);
     grid->addWidget(m_warning, 1, 0, 1, 2);
@@ -58,6 +61,7 @@ void TCPConnection::showEvent(QShowEvent* event)
     const QString warning = m_link.openWarning();
     m_warning->setText(warning);
     m_warning->setVisible(!warning.isEmpty());
+    adjustSize();
     QDialog::showEvent(event);
 }
 
