@@ -106,6 +106,19 @@ private Q_SLOTS:
         QCOMPARE(child<QPushButton>("CancelCmd")->text(), QStringLiteral("Cancel"));
     }
 
+    // A long configured device path shows whole in the port box, plugged in or not.
+    void longPortPathShowsWhole()
+    {
+        const QString path = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XK2LQ7-if00-port0");
+        m_port.setPortName(path);
+        m_start = std::make_unique<Start>(*m_setup, QStringList {});
+        m_start->show();
+        auto* port = child<QComboBox>("PortCmb");
+        QVERIFY(port->currentText().endsWith(path));
+        QVERIFY2(port->lineEdit()->width() >= port->lineEdit()->fontMetrics().horizontalAdvance(port->currentText()),
+                 qPrintable(QString::number(port->lineEdit()->width())));
+    }
+
     void loadedTexts()
     {
         QCOMPARE(child<QLineEdit>("UserNameBox")->text(), QStringLiteral("Ann"));

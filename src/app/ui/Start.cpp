@@ -86,6 +86,12 @@ Start::Start(StartSetup& setup, const QStringList& devicePaths, QWidget* parent)
     m_userName->setText(t.userName);
     m_port->setEditText(t.port);
     m_speed->setEditText(t.speed);
+    // A device path such as /dev/serial/by-id/usb-... shows whole, in the box and its list.
+    qsizetype longest = t.port.size();
+    for (int i = 0; i < m_port->count(); ++i)
+        longest = std::max(longest, m_port->itemText(i).size());
+    m_port->setMinimumContentsLength(int(std::min<qsizetype>(longest, 72)));
+    m_port->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
 StartOutcome Start::run()
