@@ -252,11 +252,14 @@ private Q_SLOTS:
         QCOMPARE(run({"--backup", "backup.txt", "--simulate", "--fast", "--data-dir", "d"}, &err), 0);
         QCOMPARE(read("backup.txt").count("[Chan]="), 300);
 
-        // Imported with the upload into the simulator; the files now hold the backup.
-        QCOMPARE(run({"--import", "backup.txt", "--upload", "--simulate", "--fast", "--data-dir", "d"}, &err), 0);
+        // Changed, imported with the upload into the simulator: the files now hold the change,
+        // and a second backup reads it back from the receiver.
+        QVERIFY(write("edited.txt", read("backup.txt") + "[Chan]=005 | [Freq]=155.5500 | [Delay]=Y | [Mode]=Normal\r\n"));
+        QCOMPARE(run({"--import", "edited.txt", "--upload", "--simulate", "--fast", "--data-dir", "d"}, &err), 0);
         QCOMPARE(run({"--export", "again.txt", "--data-dir", "d"}), 0);
-        QCOMPARE(read("again.txt"), read("backup.txt"));
-        QVERIFY(QFile::exists(path("d/bank.dat")));
+        QVERIFY(read("again.txt").contains("[Chan]=005 | [Freq]=155.5500 | [Delay]=Y | [Mode]=Normal\r\n"));
+        QCOMPARE(run({"--backup", "backup2.txt", "--simulate", "--fast", "--data-dir", "d"}, &err), 0);
+        QCOMPARE(read("backup2.txt"), read("again.txt"));
     }
 
     // --simulate keeps its receiver's memories in the data folder: what one run
