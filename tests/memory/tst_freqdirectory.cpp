@@ -503,6 +503,39 @@ private Q_SLOTS:
         QCOMPARE(dir.state().IDTypeBankBox, QStringLiteral("2 - E2-800 Motorola"));
     }
 
+    // The texts the operator reads: the wait label through a read and an upload, the boxes, the help.
+    void operatorTexts()
+    {
+        Rig rig;
+        rig.setChannel(31, QStringLiteral("154.4300"), QStringLiteral("Normal"));
+        QStringList shown;
+        connect(&rig.dir, &FreqDirectory::changed, [&] {
+            if (rig.dir.state().WaitLblVisible && !shown.contains(rig.dir.state().WaitLbl))
+                shown << rig.dir.state().WaitLbl;
+        });
+        QString helpTitle, help;
+        connect(&rig.dir, &FreqDirectory::helpWanted, [&](const QString& t, const QString& x) { helpTitle = t, help = x; });
+        rig.dir.open();
+        rig.readBank(2);
+        rig.dialogs.answers.push_back(Button::Yes);
+        rig.dir.DataSendToScannerCmd_Click();
+        QCOMPARE(shown, (QStringList {"Please wait a moment ...", "Please wait a moment...16%", "Please wait a moment...33%",
+                                      "Please wait a moment...50%", "Please wait a moment...66%", "Please wait a moment...83%",
+                                      "Please wait a moment...100%", "Uploading to scanner.."}));
+        const auto& confirm = rig.dialogs.messages.first();
+        QVERIFY(confirm.text.startsWith(QStringLiteral("You are about to upload data to your scanner.  Existing data in the "
+                                                       "selected bank will be overwritten!")));
+        QVERIFY(confirm.text.endsWith(QStringLiteral("\r\n\r\nContinue?")));
+        rig.dir.FreqLbl_Click();
+        QCOMPARE(rig.dialogs.messages.last().title, QStringLiteral("How enter frequency"));
+        QCOMPARE(rig.dialogs.messages.last().text, QStringLiteral("That is really important that you put\ryour separation "
+                                                                  "code correctly,\rlike period(.) or comma(,)\rwhen you "
+                                                                  "enter a frequency."));
+        rig.dir.HelpCmd_Click();
+        QCOMPARE(helpTitle, QStringLiteral("Frequency Programming"));
+        QVERIFY(help.contains(QStringLiteral("First, under the box \"Data Receive from\", choose the Scanner radio button.")));
+    }
+
     void editsAreStoredAtOnce()
     {
         Rig rig;

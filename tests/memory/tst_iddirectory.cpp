@@ -407,6 +407,11 @@ private Q_SLOTS:
         Rig rig;
         const auto normal = rig.answer;
         rig.answer = [&](const QString& c) { return c == mute ? QByteArray() : normal(c); };
+        QStringList shown;
+        connect(&rig.dir, &IDDirectory::changed, [&] {
+            if (rig.dir.state().WaitLblVisible && !shown.contains(rig.dir.state().WaitLbl))
+                shown << rig.dir.state().WaitLbl;
+        });
         rig.open();
         auto slot = [&](int s, const QString& label, const QString& id) {
             rig.tables.IDs.set(3, s, MT::kIdCh, label);
@@ -425,6 +430,8 @@ private Q_SLOTS:
         rig.dir.SendToScanner_Click();
         QCOMPARE(rig.commands, (QStringList {"MUN", "QUF", "IDF", "MA001", "AFF", "TG C B0 001234"} + tail));
         QTEST(rig.dialogs.messages.last().text, "report");
+        QCOMPARE(shown.first(), QStringLiteral("Loading Form.."));
+        QVERIFY(shown.contains(QStringLiteral("Uploading to scanner..")));
     }
 };
 
