@@ -20,7 +20,7 @@ Help centerTuningHelp()
             QStringLiteral(
                 "Center tuning shows how far the signal being received is from the frequency the receiver is set to.\n\n"
                 "Turn it on with Options > Center Tuning (Ctrl+C). The \"Center Tuning\" frame of the main window then "
-                "shows a scale from +5 to -5 kHz. The central bar marks the centre frequency, and the pointer moves "
+                "shows a scale from +5 to -5 kHz. The central bar marks the centre frequency, and the red pointer moves "
                 "around it as the receiver reports the offset. When the pointer stands at the bar, the receiver is on "
                 "frequency.\n\n"
                 "Try it in search mode: stop on an active frequency, then step with the up and down keys around it and "

@@ -32,7 +32,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("holds");
         QTest::newRow("type") << "HelpTypes" << "HelpType" << "Help on 'Type'" << "\n\tAIR = Aviation\n";
         QTest::newRow("centre tuning") << "HelpCenterTuningMnu" << "HelpCenterTuning" << "Help On Center Tuning"
-                                       << "Options > Center Tuning";
+                                       << "the red pointer moves";
         QTest::newRow("TCP") << "TcpConnectionHelpMnu" << "HelpTCP" << "Help On TCP Connection" << "no sound";
         QTest::newRow("community") << "HelpICQmnu" << "HelpICQ" << "Help on the Vexlor community" << "CHAT";
     }
