@@ -153,22 +153,28 @@ QString BankGrid::cut()
     return text;
 }
 
-void BankGrid::pasteStream(const QStringList& stream, int top, int left, int bottom, int right)
+std::pair<int, int> BankGrid::pasteStream(const QStringList& stream, int top, int left, int bottom, int right)
 {
+    std::pair<int, int> last {top, left};
     qsizetype next = 0;
     for (int r = top; r <= bottom && next < stream.size(); ++r) {
-        for (int c = left; c <= right && next < stream.size(); ++c)
+        for (int c = left; c <= right && next < stream.size(); ++c) {
             m_rows[r][c] = stream[next++];
+            last = {r, c};
+        }
         normalise(r);
     }
     if (bottom != lastRow() || right != lastColumn())
-        return;
+        return last;
     while (next < stream.size() && !full()) {
         m_rows.append(emptyRow());
-        for (int c = 0; c <= lastColumn() && next < stream.size(); ++c)
+        for (int c = 0; c <= lastColumn() && next < stream.size(); ++c) {
             m_rows.last()[c] = stream[next++];
+            last = {lastRow(), c};
+        }
         normalise(lastRow());
     }
+    return last;
 }
 
 void BankGrid::paste(const QString& text)
@@ -197,7 +203,9 @@ void BankGrid::paste(const QString& text)
             m_rows[b.top][b.left] = text;
             normalise(b.top);
         } else {
-            pasteStream(stream, b.top, b.left, lastRow(), lastColumn());
+            // The selection grows over what was pasted, so Copy or Cut next takes all of it.
+            const auto [row, col] = pasteStream(stream, b.top, b.left, lastRow(), lastColumn());
+            select(b.top, b.left, row, row > b.top ? lastColumn() : col);
         }
         break;
     case 2: {

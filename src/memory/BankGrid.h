@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace vexlor::memory {
 
 // The working copy behind one grid of the bank editor: text cells, row 0 a
@@ -89,7 +91,8 @@ private:
     bool full() const { return lastRow() >= kMaxDataRows; }
     int lastColumn() const { return columnCount() - 1; }
     QStringList emptyRow() const { return QStringList(columnCount(), QString()); }
-    void pasteStream(const QStringList& stream, int top, int left, int bottom, int right);
+    // The last cell written, as row and column; the top left one when nothing was.
+    std::pair<int, int> pasteStream(const QStringList& stream, int top, int left, int bottom, int right);
     bool lessThan(const QStringList& a, const QStringList& b) const;
     int compare(const QStringList& a, const QStringList& b, int column) const;
     void markHeader();

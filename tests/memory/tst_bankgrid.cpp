@@ -109,6 +109,24 @@ private Q_SLOTS:
         QTEST(dump(g), "grid");
     }
 
+    // A stream pasted on one cell is selected afterwards, so Copy or Cut next takes all of it.
+    void pasteSelectsWhatItPasted_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::newRow("within a row") << "7\tX\t" << QList<int> {1, 1, 1, 2};
+        QTest::newRow("over two rows") << "7\tX\tName\t\t8\tY\t" << QList<int> {1, 1, 2, 4};
+    }
+    void pasteSelectsWhatItPasted()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QList<int>, selected);
+        BankGrid g = idGrid();
+        g.select(1, 1, 1, 1);
+        g.paste(pasted);
+        QCOMPARE(g.selection(), (BankGrid::Selection {selected[0], selected[1], selected[2], selected[3]}));
+    }
+
     void channelRowsAreNormalised_data()
     {
         QTest::addColumn<int>("column");
