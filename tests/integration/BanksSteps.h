@@ -109,17 +109,21 @@ struct BanksPaste : Step {
             for (const QString& line : lines)
                 stream += line.left(line.lastIndexOf('\t')).split('\t');
             qsizetype next = 0;
-            for (int r = g.sel.row; r < g.rows.size() && next < stream.size(); ++r) {
-                for (int c = 0; c < 7 && next < stream.size(); ++c)
+            const int top = g.sel.row;
+            int lastRow = top, lastCol = 0;
+            for (int r = top; r < g.rows.size() && next < stream.size(); ++r) {
+                for (int c = 0; c < 7 && next < stream.size(); ++c, lastRow = r, lastCol = c)
                     g.rows[r][c] = stream[next++];
                 normalise(g, r, true);
             }
             while (next < stream.size()) {
                 g.rows << QStringList(7);
-                for (int c = 0; c < 7 && next < stream.size(); ++c)
+                for (int c = 0; c < 7 && next < stream.size(); ++c, lastRow = int(g.rows.size()) - 1, lastCol = c)
                     g.rows.last()[c] = stream[next++];
                 normalise(g, int(g.rows.size()) - 1, true);
             }
+            // What was pasted is selected.
+            select(g, top, 0, lastRow, lastRow > top ? 6 : lastCol - 1);
         });
     }
     void act(const Model&, Sut& s) const override
