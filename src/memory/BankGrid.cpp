@@ -293,8 +293,18 @@ int BankGrid::compare(const QStringList& a, const QStringList& b, int column) co
     return QString::compare(a[column], b[column], Qt::CaseSensitive);
 }
 
+bool BankGrid::isBlankRow(const QStringList& row) const
+{
+    if (m_kind == Kind::Channels)
+        return wire::leadingNumber(row.value(1)) == 0;
+    return row.value(1).trimmed().isEmpty();
+}
+
 bool BankGrid::lessThan(const QStringList& a, const QStringList& b) const
 {
+    // Rows never filled (000.0000, no ID) go last whichever way the keys run.
+    if (const bool blankA = isBlankRow(a); blankA != isBlankRow(b))
+        return !blankA;
     for (const SortKey& k : m_keys) {
         const int c = compare(a, b, k.column);
         if (c != 0)

@@ -92,6 +92,8 @@ private:
     int lastColumn() const { return columnCount() - 1; }
     QStringList emptyRow() const { return QStringList(columnCount(), QString()); }
     // The last cell written, as row and column; the top left one when nothing was.
+    // No frequency (Channels) or no ID (IDs): a row that sorts last.
+    bool isBlankRow(const QStringList& row) const;
     std::pair<int, int> pasteStream(const QStringList& stream, int top, int left, int bottom, int right);
     bool lessThan(const QStringList& a, const QStringList& b) const;
     int compare(const QStringList& a, const QStringList& b, int column) const;

@@ -162,6 +162,10 @@ struct BanksSort : Step {
             };
             if (g.rows.size() >= 3)
                 std::stable_sort(g.rows.begin() + 1, g.rows.end(), [&](const QStringList& a, const QStringList& b) {
+                    // Rows without a frequency last, in both directions.
+                    const bool blankA = wire::leadingNumber(a[1]) == 0, blankB = wire::leadingNumber(b[1]) == 0;
+                    if (blankA != blankB)
+                        return blankB;
                     for (const auto& k : g.keys) {
                         if (const int c = compare(a, b, k.column))
                             return k.descending ? c > 0 : c < 0;

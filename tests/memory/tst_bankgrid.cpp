@@ -183,6 +183,33 @@ private Q_SLOTS:
         QTEST(first.join(QLatin1Char(',')), "firstColumn");
     }
 
+    // Rows never filled sort last, whichever way.
+    void emptyRowsSortLast_data()
+    {
+        QTest::addColumn<bool>("ids");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<QString>("firstColumn");
+        QTest::newRow("frequencies up") << false << false << "9,10,7";
+        QTest::newRow("frequencies down") << false << true << "10,9,7";
+        QTest::newRow("ID labels up") << true << false << "3-10,10-1,3-5";
+        QTest::newRow("ID labels down") << true << true << "10-1,3-10,3-5";
+    }
+    void emptyRowsSortLast()
+    {
+        QFETCH(bool, ids);
+        QFETCH(bool, shift);
+        BankGrid g(ids ? BankGrid::Kind::IDs : BankGrid::Kind::Channels);
+        if (ids)
+            g.setDataRows({{"3-5", "", "", "", ""}, {"10-1", "000016", "", "", ""}, {"3-10", "001234", "", "", ""}});
+        else
+            g.setDataRows({{"7", "000.0000"}, {"9", "151.5"}, {"10", "154.0"}});
+        g.headerPressed(ids ? 0 : 1, true, shift);
+        QStringList first;
+        for (const QStringList& r : g.dataRows())
+            first << r[0];
+        QTEST(first.join(QLatin1Char(',')), "firstColumn");
+    }
+
     void rowsComeAndGo()
     {
         BankGrid g = idGrid();

@@ -30,6 +30,13 @@ BankGridView::BankGridView(const QString& name, const QList<int>& widthsTwips, c
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &BankGridView::reportSelection);
 }
 
+void BankGridView::setTitles(const QStringList& titles)
+{
+    m_titles = titles;
+    for (int c = 0; c < columnCount(); ++c)
+        horizontalHeaderItem(c)->setText(titles.value(c));
+}
+
 void BankGridView::reportSelection()
 {
     if (m_rendering)
@@ -47,7 +54,10 @@ void BankGridView::render(const BankGrid& grid, bool editing)
 {
     m_rendering = true;
     const BankGrid::Selection& sel = grid.selection();
-    DirectoryGrid::render(grid.row(0), grid.dataRows(), sel.row, sel.col);
+    QStringList heading = grid.row(0);
+    for (int c = 0; c < heading.size(); ++c)
+        heading[c] = m_titles.value(c) + heading[c];
+    DirectoryGrid::render(heading, grid.dataRows(), sel.row, sel.col);
     const int top = std::min(sel.row, sel.rowEnd), bottom = std::max(sel.row, sel.rowEnd);
     const int left = std::min(sel.col, sel.colEnd), right = std::max(sel.col, sel.colEnd);
     if (top >= 1) {

@@ -16,6 +16,8 @@ class BankGridView : public DirectoryGrid {
 public:
     BankGridView(const QString& name, const QList<int>& widthsTwips, const QString& editorName, QWidget* parent = nullptr);
 
+    // The column titles the heading shows, each followed by its sort mark.
+    void setTitles(const QStringList& titles);
     void render(const BankGrid& grid, bool editing);
     // Opens the in-place editor over data row `row`.
     void showEditor(int row, int col, const QString& text);
@@ -37,6 +39,7 @@ private:
     void reportSelection();
 
     QLineEdit* m_editor = nullptr;
+    QStringList m_titles;
     bool m_rendering = false;
 };
 

@@ -73,8 +73,8 @@ Banks::Banks(BankEditor& logic, QWidget* parent)
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(buildBankPage(), QString());
-    m_tabs->addTab(buildGridPage(m_channels, kChannelTitles, 80), QString());
-    m_tabs->addTab(buildGridPage(m_ids, kIDTitles, 70), QString());
+    m_tabs->addTab(buildGridPage(m_channels, kChannelTitles), QString());
+    m_tabs->addTab(buildGridPage(m_ids, kIDTitles), QString());
 
     auto* column = new QVBoxLayout(this);
     buildMenu();
@@ -143,21 +143,15 @@ QWidget* Banks::buildBankPage()
     return page;
 }
 
-QWidget* Banks::buildGridPage(BankGridView* grid, const QString& titles, int twipsPerChar)
+QWidget* Banks::buildGridPage(BankGridView* grid, const QString& titles)
 {
     auto* page = new QWidget(this);
-    auto* label = editor::label(QStringLiteral("Label1"), titles, page);
-    // The titles are spaced for a fixed pitch; spread them so each stands over its column.
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(grid->font().pointSizeF());
-    const qreal pitch = twipsPerChar * grid->logicalDpiX() / 1440.0;
-    fixed.setLetterSpacing(QFont::AbsoluteSpacing, pitch - QFontMetricsF(fixed).horizontalAdvance(QLatin1Char('M')));
-    label->setFont(fixed);
+    // The titles are the grid's own heading, where a press sorts, not a label above it.
+    grid->setTitles(titles.split(QLatin1Char(' '), Qt::SkipEmptyParts));
     grid->setParent(page);
     // Only as wide as its columns: a wider window leaves them as they are.
     grid->setMaximumWidth(grid->sizeHint().width());
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(label);
     layout->addWidget(grid, 1, Qt::AlignLeft);
     return page;
 }

@@ -35,7 +35,7 @@ protected:
 private:
     QWidget* buildBankRow();
     QWidget* buildBankPage();
-    QWidget* buildGridPage(BankGridView* grid, const QString& titles, int twipsPerChar);
+    QWidget* buildGridPage(BankGridView* grid, const QString& titles);
     QWidget* buildFindBar();
     QWidget* buildButtons();
     void buildMenu();
