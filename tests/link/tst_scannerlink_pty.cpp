@@ -107,8 +107,9 @@ private Q_SLOTS:
         poll.start();
         r.onCommand = [&r](const QString&) { r.pty.write("OK\r"); };
         r.pty.write("W110 F01541300\r");
-        QTimer::singleShot(60, [&r] { r.pty.write("MD00\rDLF\r"); });
-        QTimer::singleShot(120, [&r] { r.pty.write("LOF\r"); });
+        // The round's last replies come within the quiet time the exchange waits for.
+        QTimer::singleShot(15, [&r] { r.pty.write("MD00\rDLF\r"); });
+        QTimer::singleShot(30, [&r] { r.pty.write("LOF\r"); });
         {
             vexlor::link::ExchangeGuard guard(*r.link, QStringLiteral("test"), vexlor::link::ExchangeGuard::Quiet::No);
             QVERIFY(!poll.isActive());
