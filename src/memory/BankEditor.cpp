@@ -10,6 +10,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace vexlor::memory {
@@ -19,14 +21,6 @@ namespace {
 using MT = MemoryTables;
 namespace wire = link::wire;
 using platform::Dialogs;
-
-// A whole text that is one number, as the label's parts must be.
-bool numeric(QStringView text)
-{
-    bool ok = false;
-    MT::trimBlanks(text).toDouble(&ok);
-    return ok;
-}
 
 } // namespace
 
@@ -43,6 +37,10 @@ BankEditor::BankEditor(const Parts& parts, QObject* parent)
     });
     m_notices = m_tables.subscribe([this](const MemoryChange& change) { tablesChanged(change); });
 }
+
+// The history's own end would otherwise report to members already gone.
+BankEditor::~BankEditor() { m_undo.blockSignals(true); }
+
 
 QStringList BankEditor::channelRecord(int n) const
 {
@@ -68,23 +66,100 @@ QStringList BankEditor::trimmedValues(const QStringList& idRow)
     return values;
 }
 
-int BankEditor::channelOfRow(const QStringList& row)
+int BankEditor::channelOfRow(const QStringList& row) { return BankGrid::channelOf(row.value(0)); }
+
+void BankEditor::loadBankData()
 {
-    const double value = wire::leadingNumber(row.value(0));
-    return value >= 1 && value <= MT::kChannels ? wire::leadingInt(Cell::decimal(value).left(3)) : 0;
+    m_s.BankNameBox = m_nameBase = m_tables.bankName(bank());
+    // A type the selector lacks shows as none, and is kept until the operator picks one.
+    m_s.BankTypeBox = m_typeBase = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
 }
 
-void BankEditor::takeBaseline()
+bool BankEditor::nameEdited() const
 {
-    m_channelBase.clear();
-    m_idBase.clear();
-    const int first = MT::firstChannel(bank());
-    for (int n = first; n < first + MT::kChannelsPerBank; ++n)
-        m_channelBase.insert(n, channelRecord(n));
-    for (int slot = 1; slot <= MT::kSlots; ++slot)
-        m_idBase.insert(slot, idRecord(slot));
-    m_nameBase = m_tables.bankName(bank());
-    m_typeBase = MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1);
+    const QString name = MT::trimBlanks(m_s.BankNameBox);
+    return name != m_nameBase && name != m_tables.bankName(bank());
+}
+
+bool BankEditor::typeEdited() const
+{
+    const int type = m_s.BankTypeBox;
+    return type >= 0 && type != m_typeBase && QString(MT::TrunkTypeTable[size_t(type)].shortForm) != m_tables.bankTrunkType(bank());
+}
+
+bool BankEditor::channelRowPending(const QStringList& row) const
+{
+    // Rows without a channel number are skipped by Save, as are rows shown and not changed.
+    const int n = channelOfRow(row);
+    const QStringList now = channelRecord(n);
+    const QStringList mine = row.mid(MT::kChFrequency, 6);
+    return n != 0 && mine != m_channelBase.value(n, now) && mine != now;
+}
+
+bool BankEditor::idRowPending(const QStringList& row) const
+{
+    // Save skips a row without a label and stops at an invalid one.
+    const QString label = MT::trimBlanks(row.value(0));
+    if (label.isEmpty())
+        return false;
+    const int slot = BankGrid::slotOfLabel(label);
+    if (slot == 0)
+        return true;
+    const QStringList mine = trimmedValues(row);
+    const QStringList now = idRecord(slot);
+    const bool filled = !m_tables.IDs.at(bank(), slot, MT::kIdCh).isBlank();
+    return mine != m_idBase.value(slot, now) && !(mine == now && filled);
+}
+
+bool BankEditor::unsaved(int tab) const
+{
+    if (tab == 0)
+        return nameEdited() || typeEdited();
+    const BankGrid& grid = tab == 1 ? m_channels : m_ids;
+    const QList<QStringList> rows = grid.dataRows();
+    return std::any_of(rows.begin(), rows.end(), [&](const QStringList& row) {
+        return tab == 1 ? channelRowPending(row) : idRowPending(row);
+    });
+}
+
+void BankEditor::publish()
+{
+    for (int tab = 0; tab < 3; ++tab)
+        m_s.unsaved[size_t(tab)] = unsaved(tab);
+    Q_EMIT changed();
+}
+
+bool BankEditor::settleEdits()
+{
+    if (!anyUnsaved())
+        return true;
+    Dialogs::Message m {QStringLiteral("Bank %1 has changes that are not saved.").arg(bank()), QStringLiteral("Banks"),
+                        Dialogs::Buttons::SaveDiscardCancel, Dialogs::Icon::Warning};
+    m.informative = QStringLiteral("Save them before you go on? Discard drops them; Cancel goes back to them.");
+    const QPointer<BankEditor> self(this);
+    const Dialogs::Button answer = m_dialogs.message(m);
+    if (!self || answer == Dialogs::Button::Cancel)
+        return false;
+    if (answer == Dialogs::Button::No) {
+        dropEdits();
+        return true;
+    }
+    if (unsaved(0))
+        saveBankData();
+    if (unsaved(1))
+        saveChannels();
+    if (unsaved(2) && !saveIDs())
+        return false;
+    // A refused row or an invalid label keeps the operator here, with Save's message said.
+    return self && !anyUnsaved();
+}
+
+void BankEditor::dropEdits()
+{
+    m_discard = true;
+    loadBankData();
+    loadChannels();
+    loadIDs();
 }
 
 bool BankEditor::keepMine(const QString& what)
@@ -129,7 +204,7 @@ void BankEditor::tablesChanged(const MemoryChange& change)
     } else if (idsTouched) {
         QList<QStringList> idRows = m_ids.dataRows();
         for (QStringList& row : idRows) {
-            const int slot = MT::slotLabel(slotOfLabel(row.value(0))) == row.value(0) ? slotOfLabel(row.value(0)) : 0;
+            const int slot = MT::slotLabel(BankGrid::slotOfLabel(row.value(0))) == row.value(0) ? BankGrid::slotOfLabel(row.value(0)) : 0;
             if (slot == 0 || !change.coversSlot(bank(), slot) || trimmedValues(row) != m_idBase.value(slot))
                 continue;
             row = QStringList {row[0]} + idRecord(slot);
@@ -149,7 +224,7 @@ bool BankEditor::idRowsAsLoaded() const
     // Every ID row as loaded: its slot's own label and its baseline values, and no row more or less.
     int filled = 0;
     for (const QStringList& row : m_ids.dataRows()) {
-        const int slot = slotOfLabel(row.value(0));
+        const int slot = BankGrid::slotOfLabel(row.value(0));
         if (slot == 0 || row.value(0) != MT::slotLabel(slot))
             return false;
         if (trimmedValues(row) != m_idBase.value(slot))
@@ -167,7 +242,8 @@ void BankEditor::open()
     m_channels.select(0, 0, 0, 0);
     m_ids.select(0, 0, 0, 0);
     m_s.tab = 0;
-    HScroll1_Change(1);
+    showBank(1);
+    publish();
 }
 
 void BankEditor::refreshReports()
@@ -180,58 +256,72 @@ void BankEditor::refreshReports()
 
 void BankEditor::HScroll1_Change(int bank)
 {
+    // Cancel keeps the bank, and the scroll bar goes back to it.
+    if (std::clamp(bank, 1, MT::kBanks) != this->bank() && settleEdits())
+        showBank(bank);
+    publish();
+}
+
+void BankEditor::showBank(int bank)
+{
     m_discard = true;
     m_s.HScroll1 = std::clamp(bank, 1, MT::kBanks);
     if (m_reports.offerTrunkSystem)
         m_reports.offerTrunkSystem(this->bank());
-    m_s.BankNameBox = m_tables.bankName(this->bank());
-    // A type the selector lacks shows as none, and is kept until the operator picks one.
-    m_s.BankTypeBox = MT::trunkTypeIndex(m_tables.bankTrunkType(this->bank())).value_or(-1);
-    takeBaseline();
+    loadBankData();
     m_s.BankNumber = wire::digits(this->bank(), 2);
     refreshReports();
     for (QString& caption : m_s.tabCaptions)
         caption = caption.left(caption.size() - 4) + QLatin1Char('(') + m_s.BankNumber + QLatin1Char(')');
-    if (m_s.tab == 1)
-        loadChannels();
-    else if (m_s.tab == 2)
-        loadIDs();
-    publish();
+    // Both grids: one left holding another bank's rows would be taken for edits.
+    loadChannels();
+    loadIDs();
 }
 
 void BankEditor::SSTab1_Click(int tab)
 {
+    showTab(tab);
+    publish();
+}
+
+void BankEditor::showTab(int tab)
+{
     m_discard = true;
     m_s.tab = std::clamp(tab, 0, 2);
+    // A grid keeps its unsaved edits while another tab shows; one without them shows the tables as they are.
     if (m_s.tab == 0)
         refreshReports();
-    else if (m_s.tab == 1)
+    else if (m_s.tab == 1 && !unsaved(1))
         loadChannels();
-    else
+    else if (m_s.tab == 2 && !unsaved(2))
         loadIDs();
-    publish();
 }
 
 void BankEditor::loadChannels()
 {
     m_channels.setDataRows(banksearch::channelRows(m_tables, bank()));
-    takeBaseline();
+    m_channelBase.clear();
+    const int first = MT::firstChannel(bank());
+    for (int n = first; n < first + MT::kChannelsPerBank; ++n)
+        m_channelBase.insert(n, channelRecord(n));
 }
 
 void BankEditor::loadIDs()
 {
     m_ids.setDataRows(banksearch::idRows(m_tables, bank()));
-    takeBaseline();
+    m_idBase.clear();
+    for (int slot = 1; slot <= MT::kSlots; ++slot)
+        m_idBase.insert(slot, idRecord(slot));
 }
 
 BankGrid& BankEditor::showGrid(int bank, int tab)
 {
-    if (bank != this->bank()) {
-        m_s.tab = std::clamp(tab, 0, 2);
-        HScroll1_Change(bank);
-    } else if (tab != m_s.tab) {
-        SSTab1_Click(tab);
-    }
+    // Undo and redo come here with every later change of the history undone,
+    // so the grids hold nothing of the operator's to ask about.
+    if (bank != this->bank())
+        showBank(bank);
+    if (tab != m_s.tab)
+        showTab(tab);
     return currentGrid();
 }
 
@@ -262,6 +352,19 @@ void BankEditor::endEdit(const QString& text)
     if (m_discard)
         return;
     m_discard = true;
+    // A grid never holds one channel or slot twice: Save would write both rows to it.
+    QStringList probe = currentGrid().row(m_editRow);
+    if (m_editCol == 0 && !probe.isEmpty()) {
+        probe[0] = text;
+        const int key = currentGrid().identity(probe);
+        if (const int held = currentGrid().rowHolding(key, m_editRow); held != 0) {
+            const QString what = m_s.tab == 1 ? QStringLiteral("Channel %1").arg(key) : QStringLiteral("ID %1").arg(MT::slotLabel(key));
+            m_dialogs.message({QStringLiteral("%1 is already in row %2.").arg(what).arg(held), QStringLiteral("Banks"),
+                               Dialogs::Buttons::Ok, Dialogs::Icon::Warning});
+            publish();
+            return;
+        }
+    }
     push(new EditCellCommand(*this, bank(), m_s.tab, m_editRow, m_editCol, text));
     publish();
 }
@@ -310,6 +413,11 @@ bool BankEditor::findNext(const QString& text)
     const BankGrid::Selection& sel = currentGrid().selection();
     const banksearch::Place from {bank(), m_s.tab, m_s.tab == 0 ? 0 : sel.row, m_s.tab == 0 ? 0 : sel.col};
     const std::optional<banksearch::Place> to = banksearch::findNext(m_tables, text, from, currentGrid());
+    // A match in another bank: the edits here are settled first, never dropped.
+    if (to && to->bank != bank() && !settleEdits()) {
+        publish();
+        return false;
+    }
     if (!to) {
         m_dialogs.message({QStringLiteral("Cannot find \"%1\".").arg(text), QStringLiteral("Find"), Dialogs::Buttons::Ok,
                            Dialogs::Icon::Information});
@@ -322,48 +430,43 @@ bool BankEditor::findNext(const QString& text)
     return true;
 }
 
-void BankEditor::close()
+bool BankEditor::close()
 {
+    if (!settleEdits()) {
+        publish();
+        return false;
+    }
     m_discard = true;
     m_undo.clear();
-}
-
-int BankEditor::slotOfLabel(const QString& label)
-{
-    const QString l = MT::trimBlanks(label);
-    const qsizetype dash = l.indexOf(QLatin1Char('-'));
-    if (dash < 0 || !numeric(QStringView(l).left(dash)) || !numeric(QStringView(l).mid(dash + 1)))
-        return 0;
-    // A list or position with a fraction names no slot: "1.5-5" is not slot 10.
-    for (const QString& part : {l.left(dash), l.mid(dash + 1)}) {
-        const double value = wire::leadingNumber(part);
-        if (value != std::floor(value))
-            return 0;
-    }
-    const double slot = 10 * wire::leadingNumber(l) - 10 + std::abs(wire::leadingNumber(l.right(2)));
-    return slot >= 1 && slot <= MT::kSlots && slot == std::floor(slot) ? int(slot) : 0;
+    publish();
+    return true;
 }
 
 bool BankEditor::save()
 {
+    const QPointer<BankEditor> self(this);
+    bool completed = true;
     switch (m_s.tab) {
-    case 0: saveBankData(); return true;
-    case 1: saveChannels(); return true;
-    default: return saveIDs();
+    case 0: saveBankData(); break;
+    case 1: saveChannels(); break;
+    default: completed = saveIDs(); break;
     }
+    if (self)
+        publish(); // the tab's mark goes
+    return completed;
 }
 
 void BankEditor::saveBankData()
 {
     const QString name = MT::trimBlanks(m_s.BankNameBox);
     const int type = m_s.BankTypeBox;
-    const bool nameEdited = name != m_nameBase && name != m_tables.bankName(bank());
-    const bool typeEdited = type >= 0 && type != m_typeBase
-        && QString(MT::TrunkTypeTable[size_t(type)].shortForm) != m_tables.bankTrunkType(bank());
+    const bool nameEdited = this->nameEdited();
+    const bool typeEdited = this->typeEdited();
     const bool movedOn = m_tables.bankName(bank()) != m_nameBase
         || MT::trunkTypeIndex(m_tables.bankTrunkType(bank())).value_or(-1) != m_typeBase;
     if ((nameEdited || typeEdited) && movedOn && !keepMine(QStringLiteral("Bank %1").arg(bank()))) {
-        HScroll1_Change(bank());
+        loadBankData();
+        publish();
         return;
     }
     if (nameEdited) {
@@ -429,12 +532,13 @@ bool BankEditor::saveIDs()
     const QPointer<BankEditor> self(this);
     const int b = bank();
     bool completed = true;
-    const QList<QStringList> rows = m_ids.dataRows();
+    QList<QStringList> rows = m_ids.dataRows();
+    bool declined = false;
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const QString label = MT::trimBlanks(rows[r][0]);
         if (label.isEmpty())
             continue;
-        const int slot = slotOfLabel(label);
+        const int slot = BankGrid::slotOfLabel(label);
         if (slot == 0) {
             m_ids.select(int(r) + 1, 0, int(r) + 1, 0);
             publish();
@@ -455,6 +559,9 @@ bool BankEditor::saveIDs()
         if (now != base && !keepMine(QStringLiteral("ID %1 of bank %2").arg(MT::slotLabel(slot)).arg(b))) {
             if (!self)
                 return false;
+            // No keeps the one it has now, in the grid too.
+            rows[r] = QStringList {rows[r][0]} + now;
+            declined = true;
             m_idBase.insert(slot, now);
             continue;
         }
@@ -472,6 +579,8 @@ bool BankEditor::saveIDs()
     }
     if (!self)
         return false;
+    if (declined)
+        m_ids.setDataRows(rows);
     return completed;
 }
 

@@ -34,6 +34,13 @@ struct BanksState {
     QString PCH = QStringLiteral("Priority Channel: 000");
     QString VR_lbl;
     QString SI_lbl;
+    // Tabs holding edits that Save has not stored; their captions carry a mark.
+    std::array<bool, 3> unsaved {};
+    QString tabText(int tab) const
+    {
+        const QString& caption = tabCaptions[size_t(tab)];
+        return unsaved[size_t(tab)] ? caption + QStringLiteral(" *") : caption;
+    }
 };
 
 // The receiver's last reports that the bank page shows; the composition
@@ -51,7 +58,8 @@ struct ReceiverReports {
 // the operator changed, measured against what the grid loaded; a change made
 // elsewhere shows at once in rows the operator has not touched, and Save asks
 // before writing over it. Every grid change goes through the undo stack,
-// which lasts until Close or a change made elsewhere.
+// which lasts until Close or a change made elsewhere. Edits survive a change
+// of tab; a change of bank, Find into another bank and Close ask first.
 class BankEditor : public QObject, private GridHost {
     Q_OBJECT
 public:
@@ -64,6 +72,7 @@ public:
     };
 
     explicit BankEditor(const Parts& parts, QObject* parent = nullptr);
+    ~BankEditor() override;
 
     const BanksState& state() const { return m_s; }
     BankGrid& ChannelGrid() { return m_channels; }
@@ -96,20 +105,26 @@ public:
     void headerPressed(int column, bool leftButton, bool shiftOnly);
     // Moves to the next bank name, frequency, ID or name holding `text`; false when there is none.
     bool findNext(const QString& text);
-    // Close: the history goes with the window.
-    void close();
+    // Close: asks about unsaved edits; false when the operator stays. The history goes with the window.
+    bool close();
 
     // "Save": stores the tab that is showing; false when the operator ended it at an invalid ID row.
     bool save();
-
-    // The slot of an ID label: 10·(leading number) − 10 + |last two characters|; 0 when invalid.
-    static int slotOfLabel(const QString& label);
 
 Q_SIGNALS:
     void changed();
 
 private:
     BankGrid& showGrid(int bank, int tab) override;
+    void showBank(int bank);
+    void showTab(int tab);
+    bool unsaved(int tab) const;
+    bool anyUnsaved() const { return unsaved(0) || unsaved(1) || unsaved(2); }
+    bool channelRowPending(const QStringList& row) const;
+    bool idRowPending(const QStringList& row) const;
+    // Before edits would be dropped: Save, Discard or Cancel. False when the operator stays.
+    bool settleEdits();
+    void dropEdits();
     void push(GridCommand* command) { m_undo.push(command); }
     void refreshReports();
     void loadChannels();
@@ -117,13 +132,16 @@ private:
     void saveBankData();
     void saveChannels();
     bool saveIDs();
-    void publish() { Q_EMIT changed(); }
+    void publish();
     QStringList channelRecord(int n) const; // Frequency..Mode as the tables hold them
     QStringList idRecord(int slot) const;   // ID..L/O of the bank shown, trimmed
     static int channelOfRow(const QStringList& row);
     static QStringList trimmedValues(const QStringList& idRow); // ID..L/O of a grid row
-    // What the tables held when the bank was shown, to tell the operator's edits from changes made elsewhere.
-    void takeBaseline();
+    // Each part keeps what the tables held when it was loaded, to tell the
+    // operator's edits from changes made elsewhere.
+    void loadBankData();
+    bool nameEdited() const;
+    bool typeEdited() const;
     bool idRowsAsLoaded() const;
     void tablesChanged(const MemoryChange& change);
     // The operator's edit meets a newer change of `what`: true to save the edit.

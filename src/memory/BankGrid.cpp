@@ -1,6 +1,7 @@
 #include "memory/BankGrid.h"
 
 #include "link/Wire.h"
+#include "memory/Cell.h"
 #include "memory/MemoryTables.h"
 
 #include <algorithm>
@@ -67,6 +68,67 @@ void BankGrid::setDataRows(const QList<QStringList>& rows)
     }
     // A selection below the new last row would reach past the grid.
     select(m_sel.row, m_sel.col, m_sel.rowEnd, m_sel.colEnd);
+}
+
+int BankGrid::channelOf(const QString& cell)
+{
+    const double value = wire::leadingNumber(cell);
+    return value >= 1 && value <= MT::kChannels ? wire::leadingInt(Cell::decimal(value).left(3)) : 0;
+}
+
+namespace {
+
+// A whole text that is one number, as the label's parts must be.
+bool numeric(QStringView text)
+{
+    bool ok = false;
+    MT::trimBlanks(text).toDouble(&ok);
+    return ok;
+}
+
+} // namespace
+
+int BankGrid::slotOfLabel(const QString& label)
+{
+    const QString l = MT::trimBlanks(label);
+    const qsizetype dash = l.indexOf(QLatin1Char('-'));
+    if (dash < 0 || !numeric(QStringView(l).left(dash)) || !numeric(QStringView(l).mid(dash + 1)))
+        return 0;
+    // A list or position with a fraction names no slot: "1.5-5" is not slot 10.
+    for (const QString& part : {l.left(dash), l.mid(dash + 1)}) {
+        const double value = wire::leadingNumber(part);
+        if (value != std::floor(value))
+            return 0;
+    }
+    const double slot = slotNumber(l);
+    return slot >= 1 && slot <= MT::kSlots && slot == std::floor(slot) ? int(slot) : 0;
+}
+
+int BankGrid::identity(const QStringList& row) const
+{
+    return m_kind == Kind::Channels ? channelOf(row.value(0)) : slotOfLabel(row.value(0));
+}
+
+int BankGrid::rowHolding(int key, int except) const
+{
+    for (int r = 1; key != 0 && r <= lastRow(); ++r) {
+        if (r != except && identity(m_rows[r]) == key)
+            return r;
+    }
+    return 0;
+}
+
+void BankGrid::pasteCell(int row, int col, const QString& text)
+{
+    if (col == 0) {
+        if (identity(m_rows[row]) != 0)
+            return;
+        QStringList probe = m_rows[row];
+        probe[0] = text;
+        if (rowHolding(identity(probe), row) != 0)
+            return;
+    }
+    m_rows[row][col] = text;
 }
 
 void BankGrid::select(int row, int col, int rowEnd, int colEnd)
@@ -159,7 +221,7 @@ std::pair<int, int> BankGrid::pasteStream(const QStringList& stream, int top, in
     qsizetype next = 0;
     for (int r = top; r <= bottom && next < stream.size(); ++r) {
         for (int c = left; c <= right && next < stream.size(); ++c) {
-            m_rows[r][c] = stream[next++];
+            pasteCell(r, c, stream[next++]);
             last = {r, c};
         }
         normalise(r);
@@ -169,7 +231,7 @@ std::pair<int, int> BankGrid::pasteStream(const QStringList& stream, int top, in
     while (next < stream.size() && !full()) {
         m_rows.append(emptyRow());
         for (int c = 0; c <= lastColumn() && next < stream.size(); ++c) {
-            m_rows.last()[c] = stream[next++];
+            pasteCell(lastRow(), c, stream[next++]);
             last = {lastRow(), c};
         }
         normalise(lastRow());
@@ -188,19 +250,23 @@ void BankGrid::paste(const QString& text)
     const Block b = block();
     switch (selectionKind()) {
     case 0:
-        // Every line that ends in a line break becomes a row; the text after the last one does not.
-        m_rows.resize(1);
-        for (qsizetype i = 0; i + 1 < lines.size() && !full(); ++i) {
+        // Every line that ends in a line break fills a row, the rows in their
+        // order and new ones after them; the text after the last one does not.
+        for (qsizetype i = 0; i + 1 < lines.size() && (i + 1 <= lastRow() || !full()); ++i) {
+            const int r = int(i) + 1;
+            if (r > lastRow())
+                m_rows.append(emptyRow());
             QStringList cells = lines[i].split(kTab);
             cells.resize(columnCount());
-            m_rows.append(cells);
-            normalise(lastRow());
+            for (int c = 0; c <= lastColumn(); ++c)
+                pasteCell(r, c, cells[c]);
+            normalise(r);
         }
         select(0, 0, 0, 0);
         break;
     case 1:
         if (lines.size() == 1 && !text.contains(kTab)) {
-            m_rows[b.top][b.left] = text;
+            pasteCell(b.top, b.left, text);
             normalise(b.top);
         } else {
             // The selection grows over what was pasted, so Copy or Cut next takes all of it.
@@ -211,7 +277,7 @@ void BankGrid::paste(const QString& text)
     case 2: {
         const QStringList cells = lines.first().split(kTab);
         for (int c = 0; c < columnCount() && c < cells.size(); ++c)
-            m_rows[b.top][c] = cells[c];
+            pasteCell(b.top, c, cells[c]);
         normalise(b.top);
         break;
     }
@@ -222,7 +288,7 @@ void BankGrid::paste(const QString& text)
                 break;
             if (value.isEmpty())
                 continue;
-            m_rows[r][b.left] = value;
+            pasteCell(r, b.left, value);
             normalise(r++);
         }
         break;

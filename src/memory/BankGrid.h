@@ -56,6 +56,15 @@ public:
     QList<QStringList> dataRows() const { return m_rows.mid(1); }
     void setDataRows(const QList<QStringList>& rows);
 
+    // A row's identity: its channel number (Channels) or the slot of its label (IDs); 0 for none.
+    int identity(const QStringList& row) const;
+    // The data row other than `except` whose identity is `key`; 0 for none.
+    int rowHolding(int key, int except) const;
+    // The channel a channel row's number names, as Save reads it; 0 for none.
+    static int channelOf(const QString& cell);
+    // The slot of an ID label: 10·(leading number) − 10 + |last two characters|; 0 when invalid.
+    static int slotOfLabel(const QString& label);
+
     void select(int row, int col, int rowEnd, int colEnd);
     const Selection& selection() const { return m_sel; }
     // 0 nothing or the whole grid, 1 one cell, 2 one row across several
@@ -94,6 +103,9 @@ private:
     // The last cell written, as row and column; the top left one when nothing was.
     // No frequency (Channels) or no ID (IDs): a row that sorts last.
     bool isBlankRow(const QStringList& row) const;
+    // A pasted cell. A row's identity is never pasted over: column 0 takes a
+    // pasted value only in a row without one, and never one another row holds.
+    void pasteCell(int row, int col, const QString& text);
     std::pair<int, int> pasteStream(const QStringList& stream, int top, int left, int bottom, int right);
     bool lessThan(const QStringList& a, const QStringList& b) const;
     int compare(const QStringList& a, const QStringList& b, int column) const;

@@ -9,7 +9,8 @@ namespace vexlor::platform {
 // Message boxes and the common dialogs. Logic never shows a box itself.
 class Dialogs {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    // SaveDiscardCancel answers Yes for Save and No for Discard.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel };
     enum class Button { Ok, Cancel, Yes, No };
     enum class Icon { None, Information, Warning, Question, Critical };
 

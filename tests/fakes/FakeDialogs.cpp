@@ -16,7 +16,8 @@ platform::Dialogs::Button FakeDialogs::message(const Message& m)
     }
     switch (m.buttons) {
     case Buttons::YesNo:
-    case Buttons::YesNoCancel: return Button::No;
+    case Buttons::YesNoCancel:
+    case Buttons::SaveDiscardCancel: return Button::No;
     case Buttons::OkCancel: return Button::Cancel;
     case Buttons::Ok: break;
     }

@@ -7,22 +7,6 @@
 
 namespace vexlor::testing::model {
 
-struct BanksShow : Step {
-    int bank = *rc::gen::inRange(1, 11);
-    int tab = *rc::gen::weightedElement<int>({{1, 0}, {3, 1}, {2, 2}});
-    void apply(Model& m) const override
-    {
-        showBank(m, bank);
-        showTab(m, tab);
-    }
-    void act(const Model&, Sut& s) const override
-    {
-        s.banks->HScroll1_Change(bank);
-        s.banks->SSTab1_Click(tab);
-    }
-    QString text() const override { return QStringLiteral("Banks: bank %1 tab %2").arg(bank).arg(tab); }
-};
-
 // A grid change the undo stack keeps when it changed any row.
 inline void gridChange(Model& m, const std::function<void(Snapshot&)>& change)
 {
@@ -33,10 +17,28 @@ inline void gridChange(Model& m, const std::function<void(Snapshot&)>& change)
         m.undo << Model::Undo {m.bBank, m.bTab, before};
 }
 
+// The other row of a channel grid holding channel n; 0 for none.
+inline int holder(const Snapshot& g, int n, int except)
+{
+    for (int r = 1; n != 0 && r < g.rows.size(); ++r) {
+        if (r != except && channelOfRow(g.rows[r]) == n)
+            return r;
+    }
+    return 0;
+}
+
+// A pasted cell never changes a row's channel number, nor repeats one.
+inline void pasteCell(Snapshot& g, int r, int c, const QString& text)
+{
+    if (c == 0 && (channelOfRow(g.rows[r]) != 0 || holder(g, channelOfRow({text}), r) != 0))
+        return;
+    g.rows[r][c] = text;
+}
+
 struct BanksEdit : Step {
     int pick = *rc::gen::inRange(0, 30);
     int col = *rc::gen::inRange(0, 7);
-    QString value = *rc::gen::exec([this]() -> QString {
+    QString value = *rc::gen::exec([col = col]() -> QString {
         switch (col) {
         case 0: return *rc::gen::element<QString>("7", "45", "x");
         case 1: return *genFreq();
@@ -56,6 +58,8 @@ struct BanksEdit : Step {
     void apply(Model& m) const override
     {
         const int row = this->row(m);
+        if (col == 0 && holder(m.grids[0], channelOfRow({value}), row) != 0)
+            return; // refused: the channel is in another row already
         gridChange(m, [&](Snapshot& g) {
             g.rows[row][col] = QString(value).replace('\r', ' ').replace('\n', ' ');
             normalise(g, row, m.bTab == 1);
@@ -94,13 +98,15 @@ struct BanksPaste : Step {
         gridChange(m, [&](Snapshot& g) {
             const QStringList lines = clip.split('\n');
             if (g.sel.row == 0) {
-                // The whole grid: every line that ends in a line break is a row.
-                g.rows.resize(1);
-                for (const QString& line : lines) {
-                    QStringList cells = line.split('\t');
+                // The whole grid: each line fills a row in order, new rows after the last.
+                for (int i = 0; i < lines.size(); ++i) {
+                    if (i + 1 >= g.rows.size())
+                        g.rows << QStringList(7);
+                    QStringList cells = lines[i].split('\t');
                     cells.resize(7);
-                    g.rows << cells;
-                    normalise(g, int(g.rows.size()) - 1, true);
+                    for (int c = 0; c < 7; ++c)
+                        pasteCell(g, i + 1, c, cells[c]);
+                    normalise(g, i + 1, true);
                 }
                 select(g, 0, 0, 0, 0);
                 return;
@@ -113,13 +119,13 @@ struct BanksPaste : Step {
             int lastRow = top, lastCol = 0;
             for (int r = top; r < g.rows.size() && next < stream.size(); ++r) {
                 for (int c = 0; c < 7 && next < stream.size(); ++c, lastRow = r, lastCol = c)
-                    g.rows[r][c] = stream[next++];
+                    pasteCell(g, r, c, stream[next++]);
                 normalise(g, r, true);
             }
             while (next < stream.size()) {
                 g.rows << QStringList(7);
                 for (int c = 0; c < 7 && next < stream.size(); ++c, lastRow = int(g.rows.size()) - 1, lastCol = c)
-                    g.rows.last()[c] = stream[next++];
+                    pasteCell(g, int(g.rows.size()) - 1, c, stream[next++]);
                 normalise(g, int(g.rows.size()) - 1, true);
             }
             // What was pasted is selected.
@@ -211,83 +217,120 @@ struct BanksBankData : Step {
     }
 };
 
-struct BanksSave : Step {
-    bool yes = *rc::gen::arbitrary<bool>();
-    void saveBankData(Model& m) const
-    {
-        const int b = m.bBank;
-        const QString name = trim(m.nameBox);
-        const bool nameEdited = name != m.nameBase && name != m.tables.name(b);
-        const bool typeEdited = m.typeBox >= 0 && m.typeBox != m.typeBase
-            && QString(MT::TrunkTypeTable[size_t(m.typeBox)].shortForm) != m.tables.type(b);
-        const bool movedOn = m.tables.name(b) != m.nameBase || typeIndex(m.tables.types[b]) != m.typeBase;
-        if ((nameEdited || typeEdited) && movedOn && !yes) {
-            showBank(m, b);
-            return;
-        }
-        if (nameEdited) {
-            m.tables.names[b] = name;
-            storeBankText(m.stores.names[b], m.tables.names[b]);
-        }
-        if (typeEdited) {
-            m.tables.types[b] = QString(MT::TrunkTypeTable[size_t(m.typeBox)].shortForm);
-            storeBankText(m.stores.types[b], m.tables.types[b]);
-        }
-        m.nameBase = m.tables.name(b);
-        m.typeBase = typeIndex(m.tables.types[b]);
-        if (nameEdited || typeEdited)
-            follow(m, MemoryChange::bankData(b, nullptr), Who::Banks);
+inline void saveBankData(Model& m, bool yes)
+{
+    const int b = m.bBank;
+    const QString name = trim(m.nameBox);
+    const bool nameEdited = model::nameEdited(m), typeEdited = model::typeEdited(m);
+    const bool movedOn = m.tables.name(b) != m.nameBase || typeIndex(m.tables.types[b]) != m.typeBase;
+    if ((nameEdited || typeEdited) && movedOn && !yes) {
+        loadBankData(m);
+        return;
     }
-    void saveChannels(Model& m) const
-    {
-        Snapshot& g = m.grids[0];
-        for (int r = 1; r < g.rows.size(); ++r) {
-            QStringList& row = g.rows[r];
-            const int n = channelOfRow(row);
-            if (n == 0)
-                continue;
-            const QStringList mine = row.mid(1, 6), now = m.tables.ch[n].record(), base = m.chBase.value(n, now);
-            if (mine == base || mine == now)
-                continue;
-            if (!frequencyEntry(mine[0]))
-                continue; // refused: the row stays unsaved
-            if (now != base && !yes) {
-                row = QStringList {row[0]} + now;
-                m.chBase.insert(n, now);
-                continue;
-            }
-            m.tables.ch[n] = {true, mine[0], mine[1], mine[2], mine[3], mine[4], mine[5]};
-            storeChannel(m, n);
-            m.chBase.insert(n, m.tables.ch[n].record());
-            follow(m, MemoryChange::channels(n, n, nullptr), Who::Banks);
-        }
+    if (nameEdited) {
+        m.tables.names[b] = name;
+        storeBankText(m.stores.names[b], m.tables.names[b]);
     }
-    void saveIds(Model& m) const
-    {
-        const int b = m.bBank;
-        const QList<QStringList> rows = m.grids[1].rows.mid(1);
-        for (const QStringList& row : rows) {
-            const int s = slotOfLabel(trim(row[0]));
-            if (s == 0)
-                continue;
-            const QStringList mine {trim(row[1]), trim(row[2]), trim(row[3]), trim(row[4])};
-            const QStringList now = idRecord(m, s), base = m.idBase.value(s, now);
-            const bool filled = !trim(m.tables.ids[b][s].label).isEmpty();
-            if (mine == base || (mine == now && filled))
-                continue;
-            if (now != base && !yes) {
-                m.idBase.insert(s, now);
-                continue;
-            }
-            m.tables.ids[b][s] = {true, MT::slotLabel(s), mine[0], mine[1], mine[2], mine[3]};
-            storeSlot(m, b, s);
-            m.idBase.insert(s, idRecord(m, s));
-            follow(m, MemoryChange::ids(b, s, s, nullptr), Who::Banks);
-        }
+    if (typeEdited) {
+        m.tables.types[b] = QString(MT::TrunkTypeTable[size_t(m.typeBox)].shortForm);
+        storeBankText(m.stores.types[b], m.tables.types[b]);
     }
+    m.nameBase = m.tables.name(b);
+    m.typeBase = typeIndex(m.tables.types[b]);
+    if (nameEdited || typeEdited)
+        follow(m, MemoryChange::bankData(b, nullptr), Who::Banks);
+}
+inline void saveChannels(Model& m, bool yes)
+{
+    Snapshot& g = m.grids[0];
+    for (int r = 1; r < g.rows.size(); ++r) {
+        QStringList& row = g.rows[r];
+        const int n = channelOfRow(row);
+        if (n == 0)
+            continue;
+        const QStringList mine = row.mid(1, 6), now = m.tables.ch[n].record(), base = m.chBase.value(n, now);
+        if (mine == base || mine == now)
+            continue;
+        if (!frequencyEntry(mine[0]))
+            continue; // refused: the row stays unsaved
+        if (now != base && !yes) {
+            row = QStringList {row[0]} + now;
+            m.chBase.insert(n, now);
+            continue;
+        }
+        m.tables.ch[n] = {true, mine[0], mine[1], mine[2], mine[3], mine[4], mine[5]};
+        storeChannel(m, n);
+        m.chBase.insert(n, m.tables.ch[n].record());
+        follow(m, MemoryChange::channels(n, n, nullptr), Who::Banks);
+    }
+}
+inline void saveIds(Model& m, bool yes)
+{
+    const int b = m.bBank;
+    const QList<QStringList> rows = m.grids[1].rows;
+    for (int r = 1; r < rows.size(); ++r) {
+        const QStringList& row = rows[r];
+        const int s = slotOfLabel(trim(row[0]));
+        if (s == 0)
+            continue;
+        const QStringList mine {trim(row[1]), trim(row[2]), trim(row[3]), trim(row[4])};
+        const QStringList now = idRecord(m, s), base = m.idBase.value(s, now);
+        const bool filled = !trim(m.tables.ids[b][s].label).isEmpty();
+        if (mine == base || (mine == now && filled))
+            continue;
+        if (now != base && !yes) {
+            m.grids[1].rows[r] = QStringList {row[0]} + now; // No keeps the one it has now
+            m.idBase.insert(s, now);
+            continue;
+        }
+        m.tables.ids[b][s] = {true, MT::slotLabel(s), mine[0], mine[1], mine[2], mine[3]};
+        storeSlot(m, b, s);
+        m.idBase.insert(s, idRecord(m, s));
+        follow(m, MemoryChange::ids(b, s, s, nullptr), Who::Banks);
+    }
+}
+// A change of bank asks about unsaved edits first; a change of tab keeps them.
+struct BanksShow : Step {
+    int bank = *rc::gen::inRange(1, 11);
+    int tab = *rc::gen::weightedElement<int>({{1, 0}, {3, 1}, {2, 2}});
+    Button answer = *rc::gen::element(Button::Yes, Button::No, Button::Cancel);
     void apply(Model& m) const override
     {
-        m.bTab == 0 ? saveBankData(m) : m.bTab == 1 ? saveChannels(m) : saveIds(m);
+        if (bank != m.bBank && anyUnsaved(m) && answer == Button::No) {
+            showBank(m, bank);
+        } else if (bank != m.bBank && anyUnsaved(m) && answer == Button::Yes) {
+            // Save's own questions get their unscripted answer, No.
+            if (unsaved(m, 0))
+                saveBankData(m, false);
+            if (unsaved(m, 1))
+                saveChannels(m, false);
+            if (unsaved(m, 2))
+                saveIds(m, false);
+            if (!anyUnsaved(m))
+                showBank(m, bank);
+        } else if (bank != m.bBank && !anyUnsaved(m)) {
+            showBank(m, bank);
+        }
+        showTab(m, tab);
+    }
+    void act(const Model&, Sut& s) const override
+    {
+        s.rig.dialogs.answers = {answer};
+        s.banks->HScroll1_Change(bank);
+        s.rig.dialogs.answers.clear();
+        s.banks->SSTab1_Click(tab);
+    }
+    QString text() const override
+    {
+        return QStringLiteral("Banks: bank %1 tab %2, answering %3").arg(bank).arg(tab).arg(int(answer));
+    }
+};
+
+struct BanksSave : Step {
+    bool yes = *rc::gen::arbitrary<bool>();
+    void apply(Model& m) const override
+    {
+        m.bTab == 0 ? saveBankData(m, yes) : m.bTab == 1 ? saveChannels(m, yes) : saveIds(m, yes);
     }
     void act(const Model&, Sut& s) const override
     {

@@ -218,34 +218,82 @@ inline void setDataRows(Snapshot& g, const QList<QStringList>& rows)
     }
     select(g, g.sel.row, g.sel.col, g.sel.rowEnd, g.sel.colEnd);
 }
-inline void takeBaseline(Model& m)
+inline int slotOfLabel(const QString& label)
 {
+    const QStringList parts = label.split('-');
+    return parts.size() == 2 ? MT::slotOf(parts[0].toInt(), parts[1].toInt()) : 0;
+}
+inline int channelOfRow(const QStringList& row)
+{
+    const double v = wire::leadingNumber(row.value(0));
+    return v >= 1 && v <= MT::kChannels ? wire::leadingInt(memory::Cell::decimal(v).left(3)) : 0;
+}
+inline void loadBankData(Model& m)
+{
+    m.nameBox = m.nameBase = m.tables.name(m.bBank);
+    m.typeBox = m.typeBase = typeIndex(m.tables.types[m.bBank]);
+}
+inline void loadChannelGrid(Model& m)
+{
+    setDataRows(m.grids[0], channelRows(m, m.bBank));
     m.chBase.clear();
-    m.idBase.clear();
     for (int n = MT::firstChannel(m.bBank); n < MT::firstChannel(m.bBank) + 30; ++n)
         m.chBase.insert(n, m.tables.ch[n].record());
+}
+inline void loadIdGrid(Model& m)
+{
+    setDataRows(m.grids[1], idRows(m, m.bBank));
+    m.idBase.clear();
     for (int s = 1; s <= MT::kSlots; ++s)
         m.idBase.insert(s, idRecord(m, s));
-    m.nameBase = m.tables.name(m.bBank);
-    m.typeBase = typeIndex(m.tables.types[m.bBank]);
 }
+inline bool nameEdited(const Model& m) { return trim(m.nameBox) != m.nameBase && trim(m.nameBox) != m.tables.name(m.bBank); }
+inline bool typeEdited(const Model& m)
+{
+    return m.typeBox >= 0 && m.typeBox != m.typeBase && QString(MT::TrunkTypeTable[size_t(m.typeBox)].shortForm) != m.tables.type(m.bBank);
+}
+// What Save would write: the tab's caption is marked, and leaving the bank asks.
+inline bool unsaved(const Model& m, int tab)
+{
+    if (tab == 0)
+        return nameEdited(m) || typeEdited(m);
+    for (int r = 1; r < m.grids[tab - 1].rows.size(); ++r) {
+        const QStringList& row = m.grids[tab - 1].rows[r];
+        if (tab == 1) {
+            const int n = channelOfRow(row);
+            const QStringList now = n ? m.tables.ch[n].record() : QStringList();
+            if (n != 0 && row.mid(1, 6) != m.chBase.value(n, now) && row.mid(1, 6) != now)
+                return true;
+            continue;
+        }
+        if (trim(row[0]).isEmpty())
+            continue;
+        const int s = slotOfLabel(trim(row[0]));
+        if (s == 0)
+            return true;
+        const QStringList mine {trim(row[1]), trim(row[2]), trim(row[3]), trim(row[4])}, now = idRecord(m, s);
+        const bool filled = !trim(m.tables.ids[m.bBank][s].label).isEmpty();
+        if (mine != m.idBase.value(s, now) && !(mine == now && filled))
+            return true;
+    }
+    return false;
+}
+inline bool anyUnsaved(const Model& m) { return unsaved(m, 0) || unsaved(m, 1) || unsaved(m, 2); }
+// A grid with unsaved edits keeps them while another tab shows.
 inline void showTab(Model& m, int tab)
 {
     m.bTab = tab;
-    if (tab == 1)
-        setDataRows(m.grids[0], channelRows(m, m.bBank));
-    else if (tab == 2)
-        setDataRows(m.grids[1], idRows(m, m.bBank));
-    if (tab != 0)
-        takeBaseline(m);
+    if (tab == 1 && !unsaved(m, 1))
+        loadChannelGrid(m);
+    else if (tab == 2 && !unsaved(m, 2))
+        loadIdGrid(m);
 }
 inline void showBank(Model& m, int bank)
 {
     m.bBank = bank;
-    m.nameBox = m.tables.name(bank);
-    m.typeBox = typeIndex(m.tables.types[bank]);
-    takeBaseline(m);
-    showTab(m, m.bTab);
+    loadBankData(m);
+    loadChannelGrid(m);
+    loadIdGrid(m);
 }
 
 inline void normalise(Snapshot& g, int r, bool channels)
@@ -261,17 +309,6 @@ inline void normalise(Snapshot& g, int r, bool channels)
     flag(4);
     const double value = wire::leadingNumber(row[1]);
     row[1] = wire::formatMHz(row[1].contains('.') ? value : value * 0.0001);
-}
-
-inline int slotOfLabel(const QString& label)
-{
-    const QStringList parts = label.split('-');
-    return parts.size() == 2 ? MT::slotOf(parts[0].toInt(), parts[1].toInt()) : 0;
-}
-inline int channelOfRow(const QStringList& row)
-{
-    const double v = wire::leadingNumber(row.value(0));
-    return v >= 1 && v <= MT::kChannels ? wire::leadingInt(memory::Cell::decimal(v).left(3)) : 0;
 }
 
 // Every window follows a change that another one made.

@@ -340,6 +340,77 @@ private Q_SLOTS:
         QCOMPARE(rig.editor.undoStack().count(), 0);
     }
 
+    // Edits stay through a change of tab and are never dropped without a question.
+    void unsavedEditsAreSettledFirst_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<Button>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("left");
+        QTest::newRow("bank, Save") << "bank" << Button::Yes << true << true;
+        QTest::newRow("bank, Discard") << "bank" << Button::No << false << true;
+        QTest::newRow("bank, Cancel") << "bank" << Button::Cancel << false << false;
+        QTest::newRow("find, Cancel") << "find" << Button::Cancel << false << false;
+        QTest::newRow("find, Save") << "find" << Button::Yes << true << true;
+        QTest::newRow("close, Cancel") << "close" << Button::Cancel << false << false;
+        QTest::newRow("close, Discard") << "close" << Button::No << false << true;
+    }
+    void unsavedEditsAreSettledFirst()
+    {
+        QFETCH(QString, action);
+        QFETCH(Button, answer);
+        Rig rig;
+        rig.tables.BankNames.set(2, QStringLiteral("Airport"));
+        rig.editor.open();
+        rig.editor.SSTab1_Click(1);
+        rig.editor.beginEdit(2, 3);
+        rig.editor.endEdit(QStringLiteral("Mine"));
+        QCOMPARE(rig.editor.state().tabText(1), QStringLiteral("Frequencies(01) *"));
+        rig.editor.SSTab1_Click(2);
+        rig.editor.SSTab1_Click(1);
+        QCOMPARE(rig.editor.ChannelGrid().cell(2, 3), QStringLiteral("Mine"));
+        QVERIFY(rig.dialogs.messages.isEmpty());
+
+        rig.dialogs.answers = {answer};
+        bool left = false;
+        if (action == QLatin1String("bank")) {
+            rig.editor.HScroll1_Change(2);
+            left = rig.editor.bank() == 2;
+        } else if (action == QLatin1String("find")) {
+            left = rig.editor.findNext(QStringLiteral("Airport")) && rig.editor.bank() == 2;
+        } else {
+            left = rig.editor.close();
+        }
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(rig.dialogs.messages[0].buttons, platform::Dialogs::Buttons::SaveDiscardCancel);
+        QTEST(left, "left");
+        QTEST(rig.reloaded().Channels.text(2, MT::kChName) == QLatin1String("Mine"), "saved");
+        // Staying keeps the edit and its mark; leaving leaves nothing unsaved.
+        QCOMPARE(rig.editor.state().unsaved[1], !left);
+        if (!left)
+            QCOMPARE(rig.editor.ChannelGrid().cell(2, 3), QStringLiteral("Mine"));
+    }
+
+    void aGridNeverHoldsOneChannelTwice()
+    {
+        Rig rig;
+        rig.editor.open();
+        rig.editor.SSTab1_Click(1);
+        rig.editor.beginEdit(3, 0);
+        rig.editor.endEdit(QStringLiteral("2"));
+        QCOMPARE(rig.dialogs.texts(), QStringList {"Channel 2 is already in row 2."});
+        QCOMPARE(rig.editor.ChannelGrid().cell(3, 0), QStringLiteral("3"));
+        // Another bank's channel is the operator's to move here.
+        rig.editor.beginEdit(3, 0);
+        rig.editor.endEdit(QStringLiteral("45"));
+        QCOMPARE(rig.editor.ChannelGrid().cell(3, 0), QStringLiteral("45"));
+        // A pasted block keeps the rows' numbers.
+        rig.clipboard.content = QStringLiteral("1\t146.5200\t\tCopied\t\t\tNormal\t");
+        rig.editor.selectCells(5, 0, 5, 0);
+        rig.editor.C_Click(3);
+        QCOMPARE(rig.editor.ChannelGrid().row(5).mid(0, 4), (QStringList {"5", "146.5200", "", "Copied"}));
+    }
+
     void findGoesFromMatchToMatch()
     {
         Rig rig;
@@ -360,7 +431,7 @@ private Q_SLOTS:
             const int tab = rig.editor.state().tab;
             return Place {rig.editor.bank(), tab, tab ? sel.row : 0, tab ? sel.col : 0};
         };
-        // Moving on dropped the edit, as a change of bank does, so the search comes round to bank 2.
+        // Moving on to bank 2 asked about the edit, and the unscripted answer, Discard, dropped it.
         const QList<Place> airs {{1, 1, 7, 3}, {2, 0, 0, 0}, {2, 1, 5, 3}, {2, 0, 0, 0}};
         for (const Place& want : airs) {
             QVERIFY(rig.editor.findNext(QStringLiteral("AIR")));

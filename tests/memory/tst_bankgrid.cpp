@@ -72,11 +72,12 @@ private Q_SLOTS:
             << " , , , , ";
         QTest::newRow("cut with nothing selected keeps the grid") << sel({0, 0, 0, 0}) << "cut" << "" << untouched;
         QTest::newRow("paste on all: the line after the last CR LF is left out")
-            << sel({1, 0, 3, 4}) << "9-1\t9\tx\ty\tL\t\r\n9-2\t8\t\t\t\t" << "" << "9-1,9,x,y,=";
+            << sel({1, 0, 3, 4}) << "9-1\t9\tx\ty\tL\t\r\n9-2\t8\t\t\t\t" << ""
+            << "1-1,9,x,y,=|1-2,000002,FDP,B,=|1-3,000003,EMG,C,";
         QTest::newRow("paste on all: text ending in CR LF goes in whole")
-            << sel({1, 0, 3, 4}) << "9-1\t9\r\n9-2\t8\r\n" << "" << "9-1,9,,,|9-2,8,,,";
-        QTest::newRow("paste, nothing selected: LF line ends") << sel({0, 0, 0, 0}) << "9-1\t9\n9-2\t8\n" << "" << "9-1,9,,,|9-2,8,,,";
-        QTest::newRow("paste on all: CR line ends") << sel({1, 0, 3, 4}) << "9-1\t9\r9-2\t8\r" << "" << "9-1,9,,,|9-2,8,,,";
+            << sel({1, 0, 3, 4}) << "9-1\t9\r\n9-2\t8\r\n" << "" << "1-1,9,,,|1-2,8,,,|1-3,000003,EMG,C,";
+        QTest::newRow("paste, nothing selected: LF line ends") << sel({0, 0, 0, 0}) << "9-1\t9\n9-2\t8\n" << "" << "1-1,9,,,|1-2,8,,,|1-3,000003,EMG,C,";
+        QTest::newRow("paste on all: CR line ends") << sel({1, 0, 3, 4}) << "9-1\t9\r9-2\t8\r" << "" << "1-1,9,,,|1-2,8,,,|1-3,000003,EMG,C,";
         QTest::newRow("paste two lines into a cell: no line break in it")
             << sel({1, 2, 1, 2}) << "P\nQ" << "" << "1-1,000001,P,Q,|1-2,000002,FDP,B,=|1-3,000003,EMG,C,";
         QTest::newRow("paste one value into a cell, normalised")
@@ -85,12 +86,17 @@ private Q_SLOTS:
             << sel({3, 2, 3, 2}) << "P\tQ\tR\tS\t" << ""
             << "1-1,000001,POL,A,|1-2,000002,FDP,B,=|1-3,000003,P,Q,=|S,,,,";
         QTest::newRow("paste into a row, empty last cell included")
-            << sel({2, 0, 2, 4}) << "7-7\t77\t\r\nignored\t" << "" << "1-1,000001,POL,A,|7-7,77,,B,=|1-3,000003,EMG,C,";
+            << sel({2, 0, 2, 4}) << "7-7\t77\t\r\nignored\t" << "" << "1-1,000001,POL,A,|1-2,77,,B,=|1-3,000003,EMG,C,";
         QTest::newRow("paste down a column, empty entries skipped")
             << sel({1, 3, 3, 3}) << "P\t\tQ\t\r\nR\t" << "" << "1-1,000001,POL,P,|1-2,000002,FDP,Q,=|1-3,000003,EMG,R,";
         QTest::newRow("paste a block that grows the grid")
             << sel({2, 3, 3, 4}) << "a\tb\tc\td\te\tf\tg\t" << ""
             << "1-1,000001,POL,A,|1-2,000002,FDP,a,=|1-3,000003,EMG,c,=|e,f,g,,";
+        // A row's label is its identity: a paste never changes it, and never repeats one in a new row.
+        QTest::newRow("paste keeps labels, a new row takes only a free one")
+            << sel({3, 0, 3, 0}) << "1-1\t9\t\t\t\t\r\n1-2\t8\t\t\t\t\r\n5-5\t7\t\t\t\t" << ""
+            << "1-1,000001,POL,A,|1-2,000002,FDP,B,=|1-3,9,,,|,8,,,|5-5,7,,,";
+        QTest::newRow("paste down the label column changes no label") << sel({1, 0, 3, 0}) << "9-9\t\r\n9-8\t" << "" << untouched;
     }
     void clipboard()
     {

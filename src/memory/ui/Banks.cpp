@@ -275,7 +275,7 @@ void Banks::render()
     }
     m_bankNumber->setText(s.BankNumber);
     for (int t = 0; t < 3; ++t)
-        m_tabs->setTabText(t, s.tabCaptions[size_t(t)]);
+        m_tabs->setTabText(t, s.tabText(t));
     if (m_tabs->currentIndex() != s.tab) {
         const QSignalBlocker block(m_tabs);
         m_tabs->setCurrentIndex(s.tab);
@@ -301,8 +301,12 @@ void Banks::showEvent(QShowEvent* event)
 
 void Banks::closeEvent(QCloseEvent* event)
 {
+    // Cancel at the question about unsaved edits keeps the window open.
+    if (!m_logic.close()) {
+        event->ignore();
+        return;
+    }
     m_geometry = saveGeometry();
-    m_logic.close();
     event->accept();
 }
 

@@ -27,10 +27,16 @@ Dialogs::Button QtDialogs::message(const Message& m)
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case Buttons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
     }
     switch (box.exec()) {
-    case QMessageBox::Yes: return Button::Yes;
-    case QMessageBox::No: return Button::No;
+    case QMessageBox::Yes:
+    case QMessageBox::Save: return Button::Yes;
+    case QMessageBox::No:
+    case QMessageBox::Discard: return Button::No;
     case QMessageBox::Cancel: return Button::Cancel;
     default:
         // Closing a Yes/No box by its frame counts as No.
