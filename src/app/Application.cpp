@@ -240,6 +240,7 @@ void Application::showOffline()
 void Application::bindWindow()
 {
     MainWindow& w = *m_window;
+    w.setCloseGuard([this] { return m_memoryBinder->mayClose(); });
     connect(&w, &MainWindow::closing, this, [this] { shutDown(true); });
     if (QAction* a = w.action(QStringLiteral("RemoteControlOff")))
         connect(a, &QAction::triggered, this, &Application::RemoteControlOff);

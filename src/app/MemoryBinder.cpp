@@ -134,6 +134,8 @@ void MemoryBinder::EditBanks_Click()
         m_banks.open();
 }
 
+bool MemoryBinder::mayClose() { return !m_banksWindow || !m_banksWindow->isVisible() || m_banksWindow->close(); }
+
 void MemoryBinder::showTransfer()
 {
     // Made when the first upload or backup starts; it renders and hides itself after that.

@@ -54,6 +54,8 @@ public:
     void ExportTaggedTextFile_Click();
     void BackupScannerMnu_Click();
     void EditBanks_Click();
+    // Before the program ends: Banks settles its unsaved edits; false when the operator went back to them.
+    bool mayClose();
     // Modal, as the directory's Help button wants it.
     void showHelp(const QString& caption, const QString& text);
 

@@ -109,6 +109,33 @@ private Q_SLOTS:
         QVERIFY(m_dialogs.messages.last().text.startsWith(QLatin1String("The scanner's memories are backed up to")));
     }
 
+    // Closing the main window asks about the Banks window's unsaved edits first.
+    void closingAsksAboutUnsavedBankEdits_data()
+    {
+        QTest::addColumn<Button>("answer");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("Cancel keeps the program") << Button::Cancel << false;
+        QTest::newRow("Discard ends it") << Button::No << true;
+    }
+    void closingAsksAboutUnsavedBankEdits()
+    {
+        QFETCH(Button, answer);
+        QFETCH(bool, ends);
+        m_app = start();
+        QVERIFY(m_app->startUp());
+        app::MemoryBinder& b = m_app->memoryBinder();
+        b.EditBanks_Click();
+        b.bankEditor().SSTab1_Click(1);
+        b.bankEditor().beginEdit(1, 3);
+        b.bankEditor().endEdit(QStringLiteral("Unsaved"));
+        m_dialogs.messages.clear();
+        m_dialogs.answers = {answer, Button::No};
+        m_app->window().close();
+        QCOMPARE(m_dialogs.messages.first().text, QStringLiteral("Bank 1 has changes that are not saved."));
+        QCOMPARE(m_app->isShutDown(), ends);
+        QCOMPARE(b.banksWindow()->isVisible(), !ends);
+    }
+
     void programEndsDuringATransfer_data()
     {
         QTest::addColumn<QString>("transfer");

@@ -161,6 +161,10 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!m_closingEmitted && m_closeGuard && !m_closeGuard()) {
+        event->ignore();
+        return;
+    }
     // The shut-down sequence runs once, however many close requests arrive.
     if (!m_closingEmitted) {
         m_closingEmitted = true;

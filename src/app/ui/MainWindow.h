@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QKeyEvent;
 class QToolButton;
@@ -39,6 +41,9 @@ public:
     QToolButton* keyButton(int index) const;  // Button_0..6
     CenterTuningScale* centerTuning() const { return m_tuning; }
 
+    // Asked before the window closes; false keeps it open (unsaved edits the operator went back to).
+    void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
+
     bool isConsoleShown() const { return m_consoleShown; }
     // Also sets the window to its height for that state and the "See Data" check mark.
     void setConsoleShown(bool shown);
@@ -66,6 +71,7 @@ private:
     ConsolePanel* m_console = nullptr;
     bool m_consoleShown = true;
     bool m_closingEmitted = false;
+    std::function<bool()> m_closeGuard;
 };
 
 } // namespace vexlor::app
