@@ -109,6 +109,41 @@ private Q_SLOTS:
         QVERIFY(m_dialogs.messages.last().text.startsWith(QLatin1String("The scanner's memories are backed up to")));
     }
 
+    // An import shows at once in every window that is open.
+    void openWindowsFollowAnImport()
+    {
+        m_app = start();
+        QVERIFY(m_app->startUp());
+        app::MemoryBinder& b = m_app->memoryBinder();
+        b.EditMemories_Click();
+        b.freqDirectory().BankCmb_Click(1);
+        b.freqDirectory().FreqList_Click(1, 1);
+        b.EditIDdir_Click();
+        b.idDirectory().BankCmb_Click(1);
+        b.idDirectory().IDBankCmb_Click(1);
+        b.idDirectory().IDList_Click(1, 1);
+        b.EditBanks_Click();
+        b.bankEditor().SSTab1_Click(1);
+        QFile file(QStringLiteral("in.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Bank]=01 | [BankName]=Imported Bank\r\n[Chan]=001 | [Freq]=151.0000 | [Name]=Imported Ch\r\n"
+                   "[IDBank]=01 | [IDScanList]=1-1 | [ID]=000123 | [IDName]=Imported ID\r\n");
+        file.close();
+        m_dialogs.fileAnswers.push_back(file.fileName());
+        m_dialogs.answers = {Button::No}; // no upload
+        b.ImportTaggedTextFile_Click();
+        const memory::FreqDirState& f = b.freqDirectory().state();
+        QVERIFY(f.FreqList.value(0).contains(QStringLiteral("Imported Ch")));
+        QCOMPARE(f.NameBox, QStringLiteral("Imported Ch"));
+        QCOMPARE(f.IDBankNameBox, QStringLiteral("Imported Bank"));
+        const memory::IDDirState& i = b.idDirectory().state();
+        QVERIFY(i.IDList.value(0).contains(QStringLiteral("Imported ID")));
+        QCOMPARE(i.NameBox, QStringLiteral("Imported ID"));
+        QCOMPARE(b.bankEditor().ChannelGrid().cell(1, 3), QStringLiteral("Imported Ch"));
+        QCOMPARE(b.bankEditor().state().BankNameBox, QStringLiteral("Imported Bank"));
+        QCOMPARE(b.bankEditor().IDGrid().cell(1, 3), QStringLiteral("Imported ID"));
+    }
+
     // Closing the main window asks about the Banks window's unsaved edits first.
     void closingAsksAboutUnsavedBankEdits_data()
     {
