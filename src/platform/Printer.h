@@ -27,6 +27,10 @@ public:
     virtual void setCurrentY(double y) = 0;
     virtual double textWidth(const QString& text) const = 0;
     virtual double textHeight(const QString& text) const = 0;
+    // The current font's height above the baseline.
+    virtual double ascent() const = 0;
+    // The printable height of a page; print() goes on to a new page past it.
+    virtual double pageHeight() const = 0;
     // Prints at the current position, then moves to the start of the next line.
     virtual void print(const QString& text) = 0;
     virtual void line(double x1, double y1, double x2, double y2) = 0;

@@ -29,6 +29,8 @@ struct Listing {
 };
 
 // The printed page of a bank or an ID list, in twips on a page 11500 wide.
+// Every text is measured with its font: one too wide for its place is set
+// smaller, down to a floor, and then broken into lines, never past an edge.
 class ListPage {
 public:
     static constexpr double kWidth = 11500;
@@ -52,7 +54,28 @@ public:
     // Lines one twip apart below y, centred on the page, leaving the position under them.
     void rule(double y, double width, double thickness);
 
+    // A text of a line of the head or of a row: what, its type size, and its place.
+    struct Item {
+        QString text;
+        double size = 12;
+        double x = 0; // a row's column; unused in the head
+    };
+    // Lines of text no wider than width in the current font, broken at blanks where it can.
+    QStringList wrapped(const QString& text, double width);
+
 private:
+    // A fitted text: the size it is set in and its lines.
+    struct Fitted {
+        double size = 0;
+        QStringList lines;
+    };
+    void setFont(double size, int style);
+    Fitted fit(const QString& text, double size, double minSize, int style, double width);
+    void printFitted(const Fitted& f, int style, double position);
+    // Left, centred and right texts on one line when they fit, else stacked; returns the y below them.
+    double headLine(double y, const Item& left, const Item& centre, const Item& right);
+    // One row of cells at their columns, each fitted to the room before the next; the page breaks before a row that would not fit.
+    void row(const QList<Item>& cells);
     void head(const PageHead& head, const QDateTime& printed);
     void frequencies(const memory::MemoryTables& tables, int bank);
     void idList(const memory::MemoryTables& tables, int bank, int list);

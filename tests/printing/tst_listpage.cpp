@@ -3,6 +3,8 @@
 #include "printing/ListPage.h"
 #include "TestSuite.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QLineF>
 #include <QTest>
 
@@ -29,6 +31,8 @@ public:
     void setCurrentY(double v) override { y = v; }
     double textWidth(const QString& text) const override { return 100.0 * text.size(); }
     double textHeight(const QString&) const override { return 20 * m_size; }
+    double ascent() const override { return 16 * m_size; }
+    double pageHeight() const override { return 1e9; }
     void print(const QString& text) override
     {
         printedAt = x;
@@ -49,6 +53,37 @@ public:
 
 private:
     double m_size = 10;
+};
+
+// Real type at 1440 dots an inch, so that a pixel is a twip; records each text's box.
+class MeasuringPrinter : public RecordingPrinter {
+public:
+    MeasuringPrinter()
+    {
+        m_device.setDotsPerMeterX(56693);
+        m_device.setDotsPerMeterY(56693);
+    }
+    void setFont(const QString& family, double size, bool bold, bool) override
+    {
+        m_font = QFont(family);
+        m_font.setPointSizeF(size);
+        m_font.setBold(bold);
+    }
+    double textWidth(const QString& text) const override { return QFontMetricsF(m_font, &m_device).horizontalAdvance(text); }
+    double textHeight(const QString&) const override { return QFontMetricsF(m_font, &m_device).height(); }
+    double ascent() const override { return QFontMetricsF(m_font, &m_device).ascent(); }
+    void print(const QString& text) override
+    {
+        if (!text.isEmpty())
+            boxes.append({text, QRectF(x, y, textWidth(text), textHeight(text))});
+        x = 0;
+        y += textHeight(text);
+    }
+    QList<std::pair<QString, QRectF>> boxes;
+
+private:
+    QImage m_device {1, 1, QImage::Format_RGB32};
+    QFont m_font;
 };
 
 } // namespace
@@ -88,6 +123,54 @@ private Q_SLOTS:
         QCOMPARE(printer.lines.last(), QLineF(100, 2020, 11400, 2020));
         // What follows starts below the rule.
         QCOMPARE(printer.y, 2020.0);
+    }
+
+    // The longest texts each field takes stay inside the page, clear of each
+    // other and of the head's rules, and are printed whole.
+    void longestTextsKeepTheirPlaces_data()
+    {
+        QTest::addColumn<int>("list");
+        QTest::newRow("frequencies") << 0;
+        QTest::newRow("ID list") << 10;
+    }
+    void longestTextsKeepTheirPlaces()
+    {
+        QFETCH(int, list);
+        using memory::MemoryTables;
+        MemoryTables tables;
+        const QString bankName = QStringLiteral("Regional Interoperability Mutual Aid Channels - Northwest Zone").left(61);
+        const QString wide(40, QLatin1Char('W'));
+        tables.BankNames.set(10, bankName);
+        for (int ch = 271; ch <= 300; ++ch) {
+            for (const auto& [col, text] : {std::pair {MemoryTables::kChCh, QString::number(ch)}, {MemoryTables::kChFrequency, QStringLiteral("956.0000")},
+                                            {MemoryTables::kChType, QStringLiteral("MMM")}, {MemoryTables::kChName, wide},
+                                            {MemoryTables::kChMode, QStringLiteral("Normal")}})
+                tables.Channels.set(ch, col, text);
+        }
+        for (int slot = 91; slot <= 100; ++slot) {
+            const QStringList cells {MemoryTables::slotLabel(slot), "999999", "MMM", wide};
+            for (int col = 0; col < cells.size(); ++col)
+                tables.IDs.set(10, slot, col, cells[col]);
+        }
+        const printing::PageHead head {"Printed by Vexlor 2.4.3", "https://www.example.org/community/receivers/vexlor/index.html",
+                                       "Wilhelmina Quigley-Dzhugashvili, Night Operator, Pittsburgh",
+                                       "wilhelmina.quigley.nightdesk@example.org", "Good listening!"};
+        MeasuringPrinter printer;
+        ListPage(printer).draw(tables, {10, list}, head, QDateTime(QDate(2026, 12, 31), QTime(23, 59)));
+
+        QString all;
+        for (qsizetype i = 0; i < printer.boxes.size(); ++i) {
+            const auto& [text, box] = printer.boxes[i];
+            all += text;
+            QVERIFY2(box.left() >= 0 && box.right() <= ListPage::kWidth + 0.5, qPrintable(text));
+            for (qsizetype j = 0; j < i; ++j)
+                QVERIFY2(!box.adjusted(0.5, 0.5, -0.5, -0.5).intersects(printer.boxes[j].second), qPrintable(text + " / " + printer.boxes[j].first));
+            for (const QLineF& rule : printer.lines)
+                QVERIFY2(rule.y1() <= box.top() || rule.y1() >= box.bottom(), qPrintable(text));
+        }
+        all.remove(QLatin1Char(' '));
+        for (const QString& whole : {bankName, wide, head.webSite, head.userName, head.mailAddress, head.credit})
+            QVERIFY2(all.contains(QString(whole).remove(QLatin1Char(' '))), qPrintable(whole));
     }
 
     // Cells the store read as zero bytes print nothing; a NUL name leaves an empty text at 3500.

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -255,6 +256,64 @@ private Q_SLOTS:
         QCOMPARE(rows, idList.isEmpty() ? 30 : 10);
         // One page: the form feed pdftotext puts between pages appears only at the end.
         QCOMPARE(text.count(QLatin1Char('\f')), 1);
+    }
+
+    // The longest texts, as the PDF holds them: every word inside the page and
+    // clear of the others, every text whole.
+    void longestTextsInThePdf_data()
+    {
+        QTest::addColumn<QString>("idList");
+        QTest::newRow("frequencies") << "";
+        QTest::newRow("ID list") << "1";
+    }
+    void longestTextsInThePdf()
+    {
+        QFETCH(QString, idList);
+        const QString bankName = QStringLiteral("Regional Interoperability Mutual Aid Channels - Northwest Zone").left(61);
+        const QString wide(40, QLatin1Char('W'));
+        m_tables.BankNames.set(9, bankName);
+        for (int ch = 241; ch <= 270; ++ch)
+            m_tables.Channels.set(ch, MemoryTables::kChName, wide);
+        for (int slot = 1; slot <= 10; ++slot) {
+            const QStringList cells {MemoryTables::slotLabel(slot), "999999", "MMM", wide};
+            for (int col = 0; col < cells.size(); ++col)
+                m_tables.IDs.set(9, slot, col, cells[col]);
+        }
+        m_head.userName = QStringLiteral("Wilhelmina Quigley-Dzhugashvili, Night Operator, Pittsburgh");
+        m_head.webSite = QStringLiteral("https://www.example.org/community/receivers/vexlor/index.html");
+        m_head.mailAddress = QStringLiteral("wilhelmina.quigley.nightdesk@example.org");
+        m_printing->FreqBankCmb_Change(QStringLiteral("9"));
+        if (!idList.isEmpty()) {
+            m_printing->IDOption_Click();
+            m_printing->IDBankCmb_Change(idList);
+        }
+        toPdf(path(QStringLiteral("long.pdf")));
+        QVERIFY(m_printing->PrintCmd_Click());
+
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path(QStringLiteral("long.pdf")), QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(20000) && p.exitCode() == 0);
+        const QString html = QString::fromUtf8(p.readAllStandardOutput());
+        const auto page = QRegularExpression(QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\"")).match(html);
+        QVERIFY(page.hasMatch());
+        const QRectF sheet(0, 0, page.captured(1).toDouble(), page.captured(2).toDouble());
+        QString all;
+        const QRegularExpression word(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+        // Forty wide letters in each of 30 rows may take a second page.
+        for (const QString& onePage : html.split(QStringLiteral("<page "))) {
+            QList<std::pair<QString, QRectF>> words;
+            for (auto it = word.globalMatch(onePage); it.hasNext();) {
+                const auto m = it.next();
+                const QRectF box(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()), QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+                QVERIFY2(sheet.contains(box), qPrintable(m.captured(5)));
+                for (const auto& [other, otherBox] : std::as_const(words))
+                    QVERIFY2(!box.adjusted(0.2, 0.2, -0.2, -0.2).intersects(otherBox), qPrintable(m.captured(5) + " / " + other));
+                words.append({m.captured(5), box});
+                all += m.captured(5);
+            }
+        }
+        for (const QString& whole : {bankName, wide, m_head.webSite, m_head.userName, m_head.mailAddress})
+            QVERIFY2(all.contains(QString(whole).remove(QLatin1Char(' '))), qPrintable(whole));
     }
 
     // A PDF file holds every copy asked for, each on pages of its own.

@@ -94,6 +94,8 @@ double QtPrinter::textWidth(const QString& text) const
 
 double QtPrinter::textHeight(const QString&) const { return QFontMetricsF(m_font, m_printer).height() / unit(); }
 
+double QtPrinter::ascent() const { return QFontMetricsF(m_font, m_printer).ascent() / unit(); }
+
 bool QtPrinter::begin()
 {
     if (m_painter.isActive())

@@ -36,6 +36,8 @@ public:
     void setCurrentY(double y) override { m_y = y; }
     double textWidth(const QString& text) const override;
     double textHeight(const QString& text) const override;
+    double ascent() const override;
+    double pageHeight() const override;
     void print(const QString& text) override;
     void line(double x1, double y1, double x2, double y2) override;
     void newPage() override;
@@ -46,7 +48,6 @@ private:
     bool begin();
     // Device units per twip, the fitting scale included.
     double unit() const;
-    double pageHeight() const;
     void applyFont();
 
     std::unique_ptr<QPrinter> m_own;
