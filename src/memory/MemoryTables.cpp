@@ -96,6 +96,18 @@ int MemoryTables::slotOf(int list, int position)
     return kSlotsPerList * (list - 1) + position;
 }
 
+std::optional<int> MemoryTables::slotOfId(int bank, const QString& id) const
+{
+    for (int slot = 1; bank >= 1 && slot <= kSlots; ++slot) {
+        if (!IDTable::contains(bank, slot, kIdId))
+            break;
+        const Cell& cell = IDs.at(bank, slot, kIdId);
+        if (!cell.isEmpty() && cell.display() == id)
+            return slot;
+    }
+    return std::nullopt;
+}
+
 QString MemoryTables::slotLabel(int slot)
 {
     if (!listOfSlot(slot))

@@ -125,6 +125,8 @@ public:
     static bool isClearedId(QStringView text);
 
     QString bankName(int bank) const { return BankNames.at(bank).display(); }
+    // The slot of a bank whose ID reads `id`; nullopt for none. Never-set slots hold no ID.
+    std::optional<int> slotOfId(int bank, const QString& id) const;
     QString bankTrunkType(int bank) const { return BankTrunkTypes.at(bank).display(); }
 
     void clear();

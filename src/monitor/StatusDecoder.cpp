@@ -178,11 +178,7 @@ void StatusDecoder::onCallStart(const QString& line)
     auto& c = m_p.compact.s;
     d.IDbox = field(line, 6, 6);
     const int b = trunkBank();
-    std::optional<int> slot;
-    for (int i = 1; i <= 100 && !slot; ++i) {
-        if (idText(b, i, memory::MemoryTables::kIdId) == d.IDbox)
-            slot = i;
-    }
+    const std::optional<int> slot = m_p.tables.slotOfId(b, d.IDbox);
     if (!slot) {
         d.IDNameLbl = kUnknownName;
         d.IDTypeLbl = kUnknownType;

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
 namespace vexlor::recording {
 
 // One statistics record: what was heard, where, how often and how long.
@@ -21,5 +23,8 @@ public:
     static QString keyFor(const QString& mode, const QString& place, const QString& identity);
     QString key() const { return keyFor(ScanMode, Index, Identity); }
 };
+
+// The name the operator gave what a record heard (a channel, a talkgroup); empty for none.
+using NameOf = std::function<QString(const SampleEvent&)>;
 
 } // namespace vexlor::recording

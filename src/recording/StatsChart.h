@@ -17,7 +17,9 @@ struct ChartBar {
 enum class ChartMeasure { Hits, Time };
 
 // At most `count` bars, the largest first; ties keep the collection's order.
-// Times are rounded to the tenth of a second, as the grid shows them.
-QList<ChartBar> busiest(const QList<SampleEvent>& records, ChartMeasure by, int count = 20);
+// Times are rounded to the tenth of a second, as the grid shows them. A bar
+// is labelled by its name and identity where the record has a name, and by
+// mode, place and identity otherwise; every label is a bar's own.
+QList<ChartBar> busiest(const QList<SampleEvent>& records, ChartMeasure by, int count = 20, const NameOf& nameOf = {});
 
 } // namespace vexlor::recording

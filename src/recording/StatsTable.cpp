@@ -8,7 +8,10 @@ namespace vexlor::recording {
 
 namespace {
 
-bool isTextColumn(int column) { return column == StatsTable::Type || column == StatsTable::FreqId; }
+bool isTextColumn(int column)
+{
+    return column == StatsTable::Type || column == StatsTable::FreqId || column == StatsTable::Name;
+}
 
 // The leading number of a cell, thousands separators ignored; 0 when there is none.
 double numericValue(const QString& text)
@@ -67,7 +70,7 @@ QVariant StatsTable::headerData(int section, Qt::Orientation orientation, int ro
 
 QString StatsTable::title(int column)
 {
-    static const char* const kTitles[ColumnCount] = {"", "Type", "Loc", "Freq/ID", "Hits", "Time", "First", "Last"};
+    static const char* const kTitles[ColumnCount] = {"", "Type", "Loc", "Freq/ID", "Hits", "Time", "First", "Last", "Name"};
     return column >= 0 && column < ColumnCount ? QString::fromLatin1(kTitles[column]) : QString();
 }
 
@@ -122,12 +125,12 @@ bool StatsTable::inUse(int entry) const
     return m_sortColumns[entry] != 0 || (entry == 0 && m_sortDirections[0] != 0);
 }
 
-StatsTable::Row StatsTable::makeRow(const SampleEvent& e, int number)
+StatsTable::Row StatsTable::makeRow(const SampleEvent& e, int number, const QString& name)
 {
     Row r;
     r.source = e;
     r.text = {QString::number(number), e.ScanMode, e.Index, e.Identity, QString::number(e.Hits),
-              formatTime(e.ElapsedTime), formatStamp(e.FirstHit), formatStamp(e.LastHit)};
+              formatTime(e.ElapsedTime), formatStamp(e.FirstHit), formatStamp(e.LastHit), name};
     r.number[Number] = number;
     r.number[Loc] = numericValue(e.Index);
     r.number[Hits] = e.Hits;
@@ -154,11 +157,12 @@ void StatsTable::refresh(const QList<SampleEvent>& records)
     for (qsizetype i = 0; i < records.size(); ++i) {
         const SampleEvent& e = records.at(i);
         const SampleEvent& was = m_rows.at(i).source;
-        const bool same = was.Hits == e.Hits && was.ElapsedTime == e.ElapsedTime && was.LastHit == e.LastHit
+        const QString name = m_nameOf ? m_nameOf(e) : QString();
+        const bool same = m_rows.at(i).text[Name] == name && was.Hits == e.Hits && was.ElapsedTime == e.ElapsedTime && was.LastHit == e.LastHit
             && was.FirstHit == e.FirstHit && was.Identity == e.Identity && was.Index == e.Index
             && was.ScanMode == e.ScanMode && !m_rows.at(i).text[Number].isEmpty();
         if (!same)
-            m_rows[i] = makeRow(e, int(i) + 1);
+            m_rows[i] = makeRow(e, int(i) + 1, name);
     }
     m_order.resize(m_rows.size());
     std::iota(m_order.begin(), m_order.end(), 0);

@@ -15,7 +15,7 @@ namespace vexlor::recording {
 class StatsTable : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Number, Type, Loc, FreqId, Hits, Time, First, Last, ColumnCount };
+    enum Column { Number, Type, Loc, FreqId, Hits, Time, First, Last, Name, ColumnCount };
     static constexpr int kSortKeys = 5;
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -34,6 +34,8 @@ public:
     // The title with " (rank D|U)" when the column is a sort key.
     QString header(int column) const;
 
+    // Where the Name column's texts come from; asked again at every refresh, as names change.
+    void setNames(NameOf nameOf) { m_nameOf = std::move(nameOf); }
     // Rebuilds the rows from the records, in their order, then sorts.
     void refresh(const QList<SampleEvent>& records);
     // A left press: this column becomes the only key.
@@ -61,7 +63,7 @@ private:
         std::array<double, ColumnCount> number {};
     };
 
-    static Row makeRow(const SampleEvent& e, int number);
+    static Row makeRow(const SampleEvent& e, int number, const QString& name);
     const Row& shown(int row) const { return m_rows.at(m_order.at(row)); }
     bool inUse(int entry) const;
     void sortRows();
@@ -73,6 +75,7 @@ private:
     QList<int> m_order;
     std::array<int, kSortKeys> m_sortColumns {};
     std::array<int, kSortKeys> m_sortDirections {};
+    NameOf m_nameOf;
 };
 
 } // namespace vexlor::recording

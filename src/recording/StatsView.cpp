@@ -33,7 +33,13 @@ StatsView::RunLook StatsView::run() const
     return {QStringLiteral("Pause 5 second updates"), std::nullopt};
 }
 
-QList<ChartBar> StatsView::chartBars() const { return busiest(m_shown, m_chartBy); }
+QList<ChartBar> StatsView::chartBars() const { return busiest(m_shown, m_chartBy, 20, m_nameOf); }
+
+void StatsView::setNames(NameOf nameOf)
+{
+    m_nameOf = nameOf;
+    m_table.setNames(std::move(nameOf));
+}
 
 void StatsView::open()
 {

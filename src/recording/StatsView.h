@@ -39,6 +39,8 @@ public:
     bool updating() const { return m_updating; }
     ChartMeasure chartMeasure() const { return m_chartBy; }
     QList<ChartBar> chartBars() const;
+    // The names the grid and the chart show beside what was heard.
+    void setNames(NameOf nameOf);
 
     // The window opened: a fresh sort, a refresh, the timer on.
     void open();
@@ -73,6 +75,7 @@ private:
     enum class RunState { Initial, Running, Paused } m_runState = RunState::Initial;
     bool m_updating = false;
     ChartMeasure m_chartBy = ChartMeasure::Hits;
+    NameOf m_nameOf;
 };
 
 } // namespace vexlor::recording

@@ -1,5 +1,6 @@
 #include "app/StatsBinder.h"
 #include "app/ui/MainWindow.h"
+#include "memory/MemoryTables.h"
 #include "AppFixture.h"
 #include "recording/ui/Stats.h"
 #include "TestSuite.h"
@@ -92,6 +93,40 @@ private Q_SLOTS:
         QCOMPARE(m_app->statsBinder().window(), w);
         QCOMPARE(list->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Hits"));
         QCOMPARE(run->text(), QStringLiteral("Pause 5 second updates"));
+    }
+
+    // Channels and talkgroups show the names the operator gave them, as they are at each refresh.
+    void namesFromTheMemories()
+    {
+        m_app = makeApp();
+        m_app->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        QVERIFY(m_app->startUp());
+        using MT = memory::MemoryTables;
+        m_app->tables().Channels.set(1, MT::kChName, QStringLiteral("Harbour Ops"));
+        m_app->tables().IDs.set(2, 5, MT::kIdId, QStringLiteral("001234"));
+        m_app->tables().IDs.set(2, 5, MT::kIdName, QStringLiteral("Fire Dispatch"));
+        auto& meas = m_app->meas();
+        for (const auto& [mode, place, id] : {std::tuple {"C", "1", "146.2000"}, {"T", "2", "001234"}, {"T*", "2", "009999"}}) {
+            meas.Tic();
+            meas.CarrierOn(QLatin1String(mode), QLatin1String(place), QString::fromLatin1(id));
+            m_clock.advanceMs(1500);
+            meas.Toc();
+        }
+        recording::StatsView& view = m_app->statsBinder().view();
+        view.open();
+        const auto names = [&view] {
+            QStringList out;
+            for (int r = 0; r < view.table().rowCount(); ++r)
+                out << view.table().cell(r, recording::StatsTable::Name);
+            return out;
+        };
+        QCOMPARE(names(), (QStringList {"Harbour Ops", "Fire Dispatch", ""}));
+        QCOMPARE(view.chartBars().first().label, QStringLiteral("Harbour Ops (146.2000)"));
+        m_app->tables().Channels.set(1, MT::kChName, QStringLiteral("Marina"));
+        m_clock.advanceMs(6000);
+        view.StatsTimer_Timer();
+        QCOMPARE(names().first(), QStringLiteral("Marina"));
+        view.close();
     }
 
     // A refresh keeps the operator's place; a press on a cell sorts by its column.

@@ -128,15 +128,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<SampleEvent>>("records");
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray header = ",Type,Loc,Freq/ID,Hits,Time,First,Last\r\n";
+        const QByteArray header = ",Type,Loc,Freq/ID,Hits,Time,First,Last,Name\r\n";
         QTest::newRow("empty: the header alone") << QList<SampleEvent>{} << header;
         SampleEvent quoted = record("T", "3", "say \"hi\", \"you\"", 2, 1234.5);
         quoted.FirstHit = QDateTime(QDate(2001, 10, 23), QTime(14, 5, 9));
         quoted.LastHit = QDateTime(QDate(2001, 10, 24), QTime(0, 0, 1));
         QTest::newRow("quotes and separators")
             << QList<SampleEvent>{record("C", "1", "146.2000", 7, 3), quoted}
-            << header + "2,T,3,\"say \"\"hi\"\", \"\"you\"\"\",2,\"1,234.5\",2001-10-23 14:05:09,2001-10-24 00:00:01\r\n"
-                        "1,C,1,146.2000,7,3.0,,\r\n";
+            << header + "2,T,3,\"say \"\"hi\"\", \"\"you\"\"\",2,\"1,234.5\",2001-10-23 14:05:09,2001-10-24 00:00:01,\r\n"
+                        "1,C,1,146.2000,7,3.0,,,\"Fire, Main\"\r\n";
     }
     void csv()
     {
@@ -144,6 +144,7 @@ private Q_SLOTS:
         StatsTable t;
         // Sorted by hits, fewest first: the export follows the grid's order.
         t.sortPrimary(StatsTable::Hits, true);
+        t.setNames([](const SampleEvent& e) { return e.ScanMode == QLatin1String("C") ? QStringLiteral("Fire, Main") : QString(); });
         t.refresh(records);
         QCOMPARE(t.rowCount(), records.size());
         QTEST(t.toCsv(), "bytes");
@@ -235,6 +236,18 @@ private Q_SLOTS:
         QTEST(bars.first().label, "first");
         QTEST(bars.at(3).label, "last");
         QCOMPARE(bars.at(19).label, QStringLiteral("C 115 quiet")); // ties stay in order
+    }
+
+    // A named record is labelled by its name; two alike say where they were heard.
+    void chartNames()
+    {
+        const QList<SampleEvent> records {record("C", "1", "154.0000", 3, 1), record("C", "2", "154.0000", 2, 1),
+                                          record("T", "3", "001234", 1, 1)};
+        const auto names = [](const SampleEvent& e) { return e.ScanMode == QLatin1String("C") ? QStringLiteral("Tower") : QString(); };
+        QStringList labels;
+        for (const auto& bar : recording::busiest(records, recording::ChartMeasure::Hits, 20, names))
+            labels << bar.label;
+        QCOMPARE(labels, (QStringList {"Tower (154.0000)", "Tower (C 2 154.0000)", "T 3 001234"}));
     }
 };
 

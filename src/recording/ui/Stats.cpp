@@ -49,15 +49,17 @@ Stats::Stats(StatsView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
     m_list->horizontalHeader()->setSectionsClickable(false);
-    m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->horizontalHeader()->viewport()->installEventFilter(this);
     m_list->viewport()->installEventFilter(this);
     connect(&view.table(), &QAbstractItemModel::modelAboutToBeReset, this, &Stats::holdPlace);
     connect(&view.table(), &QAbstractItemModel::modelReset, this, &Stats::restorePlace);
     const int ch = m_list->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    const int widths[] = {6, 9, 9, 14, 10, 11, 20, 20};
-    for (int c = 0; c < 8; ++c)
+    const int widths[StatsTable::ColumnCount] = {6, 9, 9, 14, 10, 11, 20, 20, 24};
+    for (int c = 0; c < StatsTable::ColumnCount; ++c)
         m_list->setColumnWidth(c, widths[c] * ch);
+    // The name shows beside what was heard; a press still sorts by the column's own number.
+    m_list->horizontalHeader()->moveSection(StatsTable::Name, StatsTable::FreqId + 1);
+    m_list->horizontalHeader()->setSectionResizeMode(StatsTable::Name, QHeaderView::Stretch);
     tableColumn->addWidget(m_list, 1);
     tabs->addTab(tablePage, QStringLiteral("Table"));
 
