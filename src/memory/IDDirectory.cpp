@@ -5,6 +5,7 @@
 #include "link/Retry.h"
 #include "link/ScannerLink.h"
 #include "link/Wire.h"
+#include "memory/BankGrid.h"
 #include "memory/LocalStores.h"
 #include "memory/MemoryTables.h"
 #include "memory/UploadTexts.h"
@@ -25,6 +26,8 @@ const QString kOwner = QStringLiteral("ID directory");
 const QString kLockedOut = QStringLiteral("=");
 constexpr int kIdChars = 6;
 constexpr int kIdNameChars = 40;
+constexpr int kLabelChars = 5; // "10-10"
+
 
 QString verifyText(const QString& first) { return first + QStringLiteral("\r\nPlease verify and try again."); }
 
@@ -413,6 +416,8 @@ void IDDirectory::IDList_Click(int row, int col)
     publish();
 }
 
+void IDDirectory::ChBox_Change(const QString& text) { m_s.ChBox = MT::trimBlanks(text).left(kLabelChars); }
+
 void IDDirectory::IDbox_Change(const QString& text) { m_s.IDbox = MT::trimBlanks(text).left(kIdChars); }
 
 void IDDirectory::TypeCmb_Change(const QString& text) { m_s.TypeCmb = text.left(3); }
@@ -435,10 +440,41 @@ void IDDirectory::NameBox_Change(const QString& text)
     CommitID();
 }
 
+bool IDDirectory::takeTargetSlot()
+{
+    // A slot's label is always its own: the box names where the edit goes.
+    const int target = BankGrid::slotOfLabel(m_s.ChBox);
+    if (target == 0) {
+        Dialogs::Message m {QStringLiteral("\"%1\" is not an ID channel.").arg(m_s.ChBox), QStringLiteral("Watch out!"),
+                            Dialogs::Buttons::Ok, Dialogs::Icon::Warning};
+        m.informative = QStringLiteral("A channel is an ID list and a position, from 1-1 to 10-10.");
+        m_s.ChBox = MT::slotLabel(m_selectedSlot);
+        publish();
+        m_dialogs.message(m);
+        return false;
+    }
+    if (target == m_selectedSlot)
+        return true;
+    const auto& ids = m_tables.IDs;
+    const QString held = MT::trimBlanks(ids.text(m_bank, target, MT::kIdId));
+    if (!ids.at(m_bank, target, MT::kIdCh).isBlank() && !held.isEmpty() && !MT::isClearedId(held)) {
+        Dialogs::Message m {QStringLiteral("ID %1 holds %2.").arg(MT::slotLabel(target), held), QStringLiteral("Question"),
+                            Dialogs::Buttons::YesNo, Dialogs::Icon::Question};
+        m.informative = QStringLiteral("Replace it?");
+        if (m_dialogs.message(m) != Dialogs::Button::Yes)
+            return false;
+    }
+    m_selectedSlot = target;
+    m_s.currentRow = MT::listOfSlot(target) == m_list ? MT::positionOfSlot(target) : 0;
+    return true;
+}
+
 void IDDirectory::CommitID()
 {
-    if (!slotInRange() || m_shown == QStringList {m_s.IDbox, m_s.TypeCmb, m_s.NameBox})
+    const bool moved = slotInRange() && BankGrid::slotOfLabel(m_s.ChBox) != m_selectedSlot;
+    if (!slotInRange() || (!moved && m_shown == QStringList {m_s.IDbox, m_s.TypeCmb, m_s.NameBox}) || !takeTargetSlot())
         return;
+    m_s.ChBox = MT::slotLabel(m_selectedSlot);
     QString id = MT::trimBlanks(m_s.IDbox).left(kIdChars);
     if (MT::isDigits(id))
         id = id.rightJustified(kIdChars, QLatin1Char('0'));
@@ -451,8 +487,11 @@ void IDDirectory::CommitID()
     ids.set(m_bank, m_selectedSlot, MT::kIdReserved, QString());
     m_shown = {m_s.IDbox, m_s.TypeCmb, m_s.NameBox};
     WriteBank();
+    if (MT::listOfSlot(m_selectedSlot) != m_list)
+        m_stores.StoreIDList(m_bank, MT::listOfSlot(m_selectedSlot));
     announceSlot();
     formatgrid();
+    publish();
 }
 
 void IDDirectory::DeleteImg_Click()

@@ -86,6 +86,9 @@ public:
     void Option1_Click();
     void Option2_Click();
     void IDList_Click(int row, int col);
+    // The channel box: the label of the slot Save writes to. Another slot's
+    // label moves the edit there; one that names no slot is refused.
+    void ChBox_Change(const QString& text);
     void IDbox_Change(const QString& text);
     void TypeCmb_Change(const QString& text);
     void TypeCmb_Click(const QString& text);
@@ -115,6 +118,8 @@ private:
     // The window was closed while an exchange ran: the close is finished now.
     bool closedMeanwhile();
     bool slotInRange() const;
+    // The slot the channel box names becomes the one edited; false when it names none or the operator keeps its ID.
+    bool takeTargetSlot();
     // No slot chosen and empty boxes: Save, Enter and Clear then act on nothing.
     void clearEditor();
     // The boxes from the selected slot's record, with no edit of the operator's.

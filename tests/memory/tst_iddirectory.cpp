@@ -318,6 +318,47 @@ private Q_SLOTS:
         QVERIFY(rig.reloaded() == storedBefore);
     }
 
+    // The channel box names the slot Save writes: another slot's label moves the edit there.
+    void channelBoxNamesTheSlot_data()
+    {
+        QTest::addColumn<QString>("channel");
+        QTest::addColumn<QList<Button>>("answers");
+        QTest::addColumn<int>("savedIn"); // 0: nothing saved
+        QTest::newRow("same list") << "1-7" << QList<Button> {} << 7;
+        QTest::newRow("another list") << " 2-1 " << QList<Button> {} << 11;
+        QTest::newRow("held, kept") << "1-3" << QList<Button> {Button::No} << 0;
+        QTest::newRow("held, replaced") << "1-3" << QList<Button> {Button::Yes} << 3;
+        QTest::newRow("no such slot") << "11-1" << QList<Button> {} << 0;
+        QTest::newRow("not a label") << "x" << QList<Button> {} << 0;
+    }
+    void channelBoxNamesTheSlot()
+    {
+        QFETCH(QString, channel);
+        QFETCH(QList<Button>, answers);
+        QFETCH(int, savedIn);
+        Rig rig;
+        rig.tables.IDs.set(1, 3, MT::kIdCh, QStringLiteral("1-3"));
+        rig.tables.IDs.set(1, 3, MT::kIdId, QStringLiteral("004321"));
+        QVERIFY(rig.stores->StoreIDList(1, 1));
+        rig.open();
+        rig.dir.IDList_Click(4, 1);
+        rig.dir.IDbox_Change(QStringLiteral("77"));
+        rig.dir.ChBox_Change(channel);
+        rig.dialogs.answers.assign(answers.begin(), answers.end());
+        rig.dir.CommitID();
+        const MemoryTables stored = rig.reloaded();
+        QCOMPARE(stored.IDs.text(1, 4, MT::kIdId), QString()); // the slot clicked keeps its nothing
+        QCOMPARE(stored.IDs.text(1, 3, MT::kIdId), savedIn == 3 ? QStringLiteral("000077") : QStringLiteral("004321"));
+        if (savedIn != 0) {
+            QCOMPARE(stored.IDs.text(1, savedIn, MT::kIdId), QStringLiteral("000077"));
+            QCOMPARE(stored.IDs.text(1, savedIn, MT::kIdCh), MT::slotLabel(savedIn));
+            QCOMPARE(rig.dir.state().ChBox, MT::slotLabel(savedIn));
+        } else {
+            QCOMPARE(rig.dir.state().ChBox, answers.isEmpty() ? QStringLiteral("1-4") : channel);
+        }
+        QCOMPARE(rig.dialogs.messages.size(), savedIn == 0 || !answers.isEmpty() ? 1 : 0);
+    }
+
     // A slot changed elsewhere while the window shows it: the editor takes the
     // new values, or asks when it holds an edit of the operator's.
     void editorFollowsChangesMadeElsewhere_data()

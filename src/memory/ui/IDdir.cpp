@@ -103,7 +103,6 @@ QWidget* IDdir::buildEditorFrame()
     auto* frame = new QGroupBox(QStringLiteral("Selected ID Details"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
     m_chBox = editor::lineBox(QStringLiteral("ChBox"), 5, 5, frame);
-    m_chBox->setReadOnly(true);
     m_idBox = editor::lineBox(QStringLiteral("IDbox"), 6, 7, frame);
     m_typeCmb = editor::typeCombo(QStringLiteral("TypeCmb"), frame);
     m_nameBox = editor::lineBox(QStringLiteral("NameBox"), 40, 0, frame);
@@ -168,6 +167,8 @@ void IDdir::connectLogic()
         render();
     });
 
+    connect(m_chBox, &QLineEdit::textEdited, &l, &IDDirectory::ChBox_Change);
+    connect(m_chBox, &QLineEdit::returnPressed, &l, &IDDirectory::CommitID);
     connect(m_idBox, &QLineEdit::textEdited, &l, &IDDirectory::IDbox_Change);
     connect(m_typeCmb->lineEdit(), &QLineEdit::textEdited, &l, &IDDirectory::TypeCmb_Change);
     connect(m_typeCmb, &QComboBox::textActivated, &l, &IDDirectory::TypeCmb_Click);
