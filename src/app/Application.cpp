@@ -64,6 +64,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     };
     exitProgram = [] { QCoreApplication::exit(0); };
     m_window = std::make_unique<MainWindow>();
+    m_placer = std::make_unique<WindowPlacer>(*m_window, m_places);
     m_view = std::make_unique<MainDisplayView>(*m_window, m_display);
     bindWindow();
     m_compactBinder = std::make_unique<CompactBinder>(*this);
@@ -88,6 +89,7 @@ bool Application::startUp()
     if (finished())
         return false; // a signal ended the run while the box was open
 
+    m_places.load(m_ini.WindowPlaces());
     m_platform.port.setPortName(m_options.port.isEmpty() ? m_ini.ComPort() : m_options.port);
     m_platform.port.setSettings(m_ini.ComSettings());
     m_logFlags = recording::LogFlags::fromLogWhat(m_ini.LogWhat());
@@ -169,6 +171,8 @@ void Application::refreshConfig()
         m_ini.setComPort(m_platform.port.portName());
     m_ini.setComSettings(m_platform.port.settings());
     m_ini.setLogWhat(m_logFlags.toLogWhat());
+    m_placer->rememberShown();
+    m_ini.setWindowPlaces(m_places.text());
 }
 
 void Application::saveConfig(bool tell)

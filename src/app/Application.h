@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/config/IniFile.h"
 #include "app/config/StartSetup.h"
+#include "app/WindowPlacer.h"
 #include "link/ScannerLink.h"
 #include "memory/LocalStores.h"
 #include "memory/MemoryTables.h"
@@ -139,6 +140,8 @@ private:
     monitor::StatusDecoder m_decoder;
     monitor::PollCycle m_poll;
     std::unique_ptr<MainWindow> m_window;
+    WindowPlaces m_places;
+    std::unique_ptr<WindowPlacer> m_placer;
     std::unique_ptr<MainDisplayView> m_view;
     recording::LogSetup m_logSetup;
     std::unique_ptr<recording::Log> m_logWindow;

@@ -12,6 +12,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -142,6 +144,31 @@ private Q_SLOTS:
         QCOMPARE(b.bankEditor().ChannelGrid().cell(1, 3), QStringLiteral("Imported Ch"));
         QCOMPARE(b.bankEditor().state().BankNameBox, QStringLiteral("Imported Bank"));
         QCOMPARE(b.bankEditor().IDGrid().cell(1, 3), QStringLiteral("Imported ID"));
+    }
+
+    // Banks opens whole on the screen, and where it was left in the last run.
+    void banksOpensWhereItWasLeft()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QRect left;
+        for (int run = 0; run < 2; ++run) {
+            m_app = start();
+            QVERIFY(m_app->startUp());
+            m_app->memoryBinder().EditBanks_Click();
+            QWidget* banks = m_app->memoryBinder().banksWindow();
+            QVERIFY(screen.contains(banks->geometry()));
+            if (run == 0) {
+                banks->setGeometry(QRect(screen.topLeft() + QPoint(37, 41), QSize(500, 400)));
+                left = banks->geometry();
+            } else {
+                QCOMPARE(banks->geometry(), left);
+            }
+            m_app->shutDown(false);
+            m_app.reset();
+        }
+        QFile ini(QStringLiteral("qorvanix.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QVERIFY(ini.readAll().contains(QStringLiteral("Banks:%1,%2,500,400").arg(left.x()).arg(left.y()).toLatin1()));
     }
 
     // Closing the main window asks about the Banks window's unsaved edits first.

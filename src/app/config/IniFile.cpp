@@ -79,6 +79,7 @@ const IniFile::Key IniFile::kKeys[] = {
     {"[MailingListSubscribe]", &IniFile::m_listSubscribe, KeyKind::Whole},
     {"[MailingListUnsubscribe]", &IniFile::m_listUnsubscribe, KeyKind::Whole},
     {"[ScannerPage]", &IniFile::m_scannerPage, KeyKind::Whole},
+    {"[WindowPlaces]", &IniFile::m_windowPlaces, KeyKind::Whole},
 };
 
 IniFile::IniFile()

@@ -42,6 +42,10 @@ public:
     QString RemoteBind() const { return m_remoteBind; }
     void setRemoteBind(const QString& v) { m_remoteBind = v; }
 
+    // Where the windows were: "Name:x,y,w,h" entries joined by ";".
+    QString WindowPlaces() const { return m_windowPlaces; }
+    void setWindowPlaces(const QString& v) { m_windowPlaces = v; }
+
     // Where the Help menu's links and the about window's labels lead. Empty: not
     // configured (web items then open the shipped documentation, mail items say so).
     using Links = utilities::LinkTargets;
@@ -84,6 +88,7 @@ private:
     QString m_listSubscribe;
     QString m_listUnsubscribe;
     QString m_scannerPage;
+    QString m_windowPlaces;
     QString m_lastError;
 };
 

@@ -292,13 +292,6 @@ void Banks::render()
         m_ids->render(m_logic.IDGrid(), m_logic.editing());
 }
 
-void Banks::showEvent(QShowEvent* event)
-{
-    if (!m_geometry.isEmpty())
-        restoreGeometry(m_geometry);
-    QWidget::showEvent(event);
-}
-
 void Banks::closeEvent(QCloseEvent* event)
 {
     // Cancel at the question about unsaved edits keeps the window open.
@@ -306,7 +299,6 @@ void Banks::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    m_geometry = saveGeometry();
     event->accept();
 }
 

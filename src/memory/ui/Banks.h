@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QWidget>
 
 class QComboBox;
@@ -30,7 +29,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildBankRow();
@@ -43,7 +41,6 @@ private:
     void findNext();
 
     BankEditor& m_logic;
-    QByteArray m_geometry;
     QScrollBar* m_scroll = nullptr;
     QLabel* m_bankNumber = nullptr;
     QTabWidget* m_tabs = nullptr;
