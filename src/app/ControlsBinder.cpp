@@ -189,7 +189,9 @@ void ControlsBinder::bindFonts()
     for (const char* name : {"NameLbl", "IDNameLbl", "TrunkingNameLbl"}) {
         if (auto* label = w.control<NameLabel>(QLatin1String(name))) {
             connect(label, &NameLabel::rightButtonPressed, this, [this, label] {
-                label->setFont(controls::ChangeLabelFonts(m_app.platform().dialogs, label->font()));
+                // The choice is the font at the designed size; a larger window enlarges it too.
+                ReadoutScaler& readouts = m_app.window().readouts();
+                readouts.setBaseFont(label, controls::ChangeLabelFonts(m_app.platform().dialogs, readouts.baseFont(label)));
             });
         }
     }

@@ -171,6 +171,32 @@ private Q_SLOTS:
         }
     }
 
+    // The readouts and names grow with the window, and shrink back with it.
+    void readoutsGrowWithTheWindow_data()
+    {
+        QTest::addColumn<double>("by");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("designed size") << 1.0 << 1.0;
+        QTest::newRow("half as large again") << 1.5 << 1.5;
+        QTest::newRow("twice as large") << 2.0 << 2.0;
+        QTest::newRow("beyond four times") << 5.0 << 4.0;
+    }
+    void readoutsGrowWithTheWindow()
+    {
+        QFETCH(double, by);
+        QFETCH(double, scale);
+        auto* name = m_window->control<QLabel>("NameLbl");
+        const double nameBase = name->font().pointSizeF();
+        const QSize designed = mainWindowSize(false, m_window->logicalDpiX(), m_window->logicalDpiY())
+                                   .expandedTo(QSize(m_window->minimumWidth(), 0));
+        m_window->resize(QSize(int(designed.width() * by) + 2, designed.height()));
+        QTRY_COMPARE(m_window->control<QLabel>("FrequencyBox")->font().pointSizeF(), 15.75 * scale);
+        QCOMPARE(name->font().pointSizeF(), nameBase * scale);
+        QCOMPARE(m_window->control<QLabel>("ModeLbl")->font().pointSizeF(), 12 * scale);
+        m_window->resize(designed);
+        QTRY_COMPARE(name->font().pointSizeF(), nameBase);
+    }
+
     void lampSets_data()
     {
         QTest::addColumn<QString>("prefix");

@@ -497,6 +497,12 @@ private Q_SLOTS:
         QVERIFY(target->font().bold() && target->font().italic());
         for (QLabel* other : others)
             QCOMPARE(other->font(), before);
+        // The choice is the font at the designed size: a window twice as wide doubles it.
+        const QSize size = w().size();
+        w().resize(size.width() * 2 + 2, size.height());
+        QTRY_COMPARE(target->font().pointSizeF(), 40.0);
+        w().resize(size);
+        QTRY_COMPARE(target->font().pointSizeF(), 20.0);
     }
 
     void lockoutMenus()

@@ -91,6 +91,9 @@ MainWindow::MainWindow(QWidget* parent)
             box->installEventFilter(this);
     }
 
+    for (const char* name : {"ModeLbl", "FrequencyBox", "ChLbl", "TypeLbl", "NameLbl", "IDbox", "IDNameLbl", "IDTypeLbl",
+                             "IDlbl_0", "TrunkingNameLbl", "TrunkingTypeLbl"})
+        m_readouts.add(findChild<QLabel*>(QLatin1String(name)));
     setConsoleShown(false);
 }
 
@@ -155,6 +158,9 @@ bool MainWindow::isMenuShortcut(const QKeyEvent& key) const
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    // Measured from the designed width, or the least the window can be where that is more.
+    const int designed = std::max(mainWindowSize(m_consoleShown, logicalDpiX(), logicalDpiY()).width(), minimumWidth());
+    m_readouts.setScale(ReadoutScaler::scaleFor(event->size().width(), designed));
     if (event->size().expandedTo(minimumSize()) != event->size())
         QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ui/ReadoutScaler.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -44,6 +46,9 @@ public:
     // Asked before the window closes; false keeps it open (unsaved edits the operator went back to).
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
 
+    // The readouts and names that grow with the window.
+    ReadoutScaler& readouts() { return m_readouts; }
+
     bool isConsoleShown() const { return m_consoleShown; }
     // Also sets the window to its height for that state and the "See Data" check mark.
     void setConsoleShown(bool shown);
@@ -71,6 +76,7 @@ private:
     ConsolePanel* m_console = nullptr;
     bool m_consoleShown = true;
     bool m_closingEmitted = false;
+    ReadoutScaler m_readouts;
     std::function<bool()> m_closeGuard;
 };
 

@@ -82,6 +82,8 @@ TrunkingFrame::TrunkingFrame(QWidget* parent)
         m_idLamps[std::size_t(i)] = lamp;
     }
     grid->addLayout(lists, 3, 0, 1, 4);
+    // Every column takes a share of a wider window: the ID readout in the first grows with its text.
+    grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 }
