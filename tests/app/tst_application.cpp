@@ -256,7 +256,7 @@ private Q_SLOTS:
         };
         QVERIFY(a->startUp());
         a->window().action("Config")->trigger();
-        QCOMPARE(shown, QStringLiteral("Comm /dev/pts/7"));
+        QCOMPARE(shown, QStringLiteral("/dev/pts/7"));
         QFETCH(QByteArray, stored);
         QVERIFY2(readFile("qorvanix.ini").contains(stored), stored.constData());
     }

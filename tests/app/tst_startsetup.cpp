@@ -71,7 +71,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("portText");
         QTest::addColumn<QString>("speedText");
         QTest::newRow("number") << "  Ann " << "3" << "4800,n,8,1" << "Ann" << "Comm 3" << "4800 bds";
-        QTest::newRow("device") << "" << "/dev/ttyUSB0" << "19200,n,8,1" << "" << "Comm /dev/ttyUSB0" << "19200 bds";
+        QTest::newRow("device") << "" << "/dev/ttyUSB0" << "19200,n,8,1" << "" << "/dev/ttyUSB0" << "19200 bds";
     }
     void load()
     {
@@ -157,7 +157,7 @@ private Q_SLOTS:
                               "[RemoteAllow]=\r\n"
                               "[RemoteBind]=\r\n"
                               "[WebSite]=\r\n[MailAddress]=\r\n[MailingListPage]=\r\n[MailingListPost]=\r\n"
-                              "[MailingListSubscribe]=\r\n[MailingListUnsubscribe]=\r\n[ScannerPage]=\r\n"));
+                              "[MailingListSubscribe]=\r\n[MailingListUnsubscribe]=\r\n[ScannerPage]=\r\n[WindowPlaces]=\r\n"));
         QCOMPARE(m_dialogs.messages.size(), 1);
         const auto& m = m_dialogs.messages.first();
         QCOMPARE(m.text, QStringLiteral("The new configuration has been saved.  Please Restart."));

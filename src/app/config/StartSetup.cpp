@@ -76,7 +76,9 @@ StartSetup::Texts StartSetup::load() const
 {
     Texts t;
     t.userName = m_ini.UserName().trimmed();
-    t.port = QStringLiteral("Comm ") + m_port.portName();
+    // A port number reads "Comm 3"; a device path stands as it is.
+    const QString port = m_port.portName();
+    t.port = port.contains(QLatin1Char('/')) ? port : QStringLiteral("Comm ") + port;
     t.speed = QString::number(link::wire::leadingInt(m_port.settings())) + QStringLiteral(" bds");
     return t;
 }
