@@ -539,8 +539,14 @@ private Q_SLOTS:
         const double atConfiguredSize = widthRatio();
         // Straight to the platform window, as a bare X server without a window manager does.
         m_window->windowHandle()->resize(requested);
-        QVERIFY(QTest::qWaitFor([&] { return m_window->size() == requested.expandedTo(m_window->minimumSize()); }));
+        // Settled: the readouts' scale, then the least size it gives, then the window's size.
+        const auto settled = [&] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            return m_window->size() == requested.expandedTo(m_window->minimumSize());
+        };
+        QVERIFY(QTest::qWaitFor(settled));
         QTest::qWait(10);
+        QVERIFY(QTest::qWaitFor(settled));
 
         QList<QWidget*> readouts;
         for (const char* n : {"ModeLbl", "FrequencyBox", "ChLbl", "TypeLbl", "NameLbl", "IDbox", "IDNameLbl",
