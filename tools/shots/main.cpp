@@ -66,7 +66,8 @@ int main(int argc, char** argv)
     const QStringList args = qapp.arguments().mid(1);
     if (args.isEmpty())
         fail(QStringLiteral("usage: vexlor-shots OUTDIR [SEED]"));
-    const QDir out(args[0]);
+    // Taken before the working directory moves to the scratch folder.
+    const QDir out(QFileInfo(args[0]).absoluteFilePath());
     const QString example = QFileInfo(QStringLiteral(VEXLOR_EXAMPLE_MEMORIES)).absoluteFilePath();
 
     QTemporaryDir data;

@@ -54,12 +54,12 @@ Stats::Stats(StatsView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_
     connect(&view.table(), &QAbstractItemModel::modelAboutToBeReset, this, &Stats::holdPlace);
     connect(&view.table(), &QAbstractItemModel::modelReset, this, &Stats::restorePlace);
     const int ch = m_list->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    const int widths[StatsTable::ColumnCount] = {6, 9, 9, 14, 10, 11, 20, 20, 24};
+    const int widths[StatsTable::ColumnCount] = {5, 5, 6, 11, 7, 9, 19, 19, 24};
     for (int c = 0; c < StatsTable::ColumnCount; ++c)
         m_list->setColumnWidth(c, widths[c] * ch);
     // The name shows beside what was heard; a press still sorts by the column's own number.
     m_list->horizontalHeader()->moveSection(StatsTable::Name, StatsTable::FreqId + 1);
-    m_list->horizontalHeader()->setSectionResizeMode(StatsTable::Name, QHeaderView::Stretch);
+    m_list->horizontalHeader()->setStretchLastSection(true);
     tableColumn->addWidget(m_list, 1);
     tabs->addTab(tablePage, QStringLiteral("Table"));
 
