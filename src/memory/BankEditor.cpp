@@ -41,7 +41,6 @@ BankEditor::BankEditor(const Parts& parts, QObject* parent)
 // The history's own end would otherwise report to members already gone.
 BankEditor::~BankEditor() { m_undo.blockSignals(true); }
 
-
 QStringList BankEditor::channelRecord(int n) const
 {
     QStringList record;
@@ -91,9 +90,11 @@ bool BankEditor::channelRowPending(const QStringList& row) const
 {
     // Rows without a channel number are skipped by Save, as are rows shown and not changed.
     const int n = channelOfRow(row);
+    if (n == 0)
+        return false;
     const QStringList now = channelRecord(n);
     const QStringList mine = row.mid(MT::kChFrequency, 6);
-    return n != 0 && mine != m_channelBase.value(n, now) && mine != now;
+    return mine != m_channelBase.value(n, now) && mine != now;
 }
 
 bool BankEditor::idRowPending(const QStringList& row) const
