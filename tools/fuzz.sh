@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 build=${VEXLOR_FUZZ_BUILD:-build/fuzz}
-targets=(status_lines remote_link tagged_text ini_file local_stores simulator directory_replies)
+targets=(status_lines remote_link tagged_text ini_file local_stores simulator directory_replies http_request)
 
 cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" --target fuzzers

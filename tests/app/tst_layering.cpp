@@ -18,7 +18,7 @@ class TestLayering : public QObject {
         static const QHash<QString, int> ranks {
             {"platform", 0}, {"link", 1},     {"memory", 2},    {"recording", 2}, {"monitor", 3},
             {"controls", 4}, {"remote", 4},   {"printing", 4},  {"utilities", 4}, {"simulator", 4},
-            {"app", 9},
+            {"web", 5},       {"app", 9},
         };
         return ranks.value(subsystem, -1);
     }
