@@ -84,6 +84,7 @@ HttpRequestReader::Outcome HttpRequestReader::advance()
         if (line.isEmpty() && m_lineStart == 0) {
             // Blank lines before a request are allowed, and dropped.
             m_buffer.remove(0, lf + 1);
+            m_dropped += lf + 1;
             continue;
         }
         m_lineStart = lf + 1;
@@ -176,6 +177,7 @@ HttpRequestReader::Outcome HttpRequestReader::next()
     m_lineStart = 0;
     m_headEnd = -1;
     m_bodyLength = 0;
+    m_dropped = 0;
     m_request = HttpRequest();
     m_outcome = Outcome::NeedMore;
     return advance();

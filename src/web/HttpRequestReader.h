@@ -22,6 +22,8 @@ public:
     Outcome outcome() const { return m_outcome; }
     // Once Ready.
     const HttpRequest& request() const { return m_request; }
+    // Once Ready: the bytes the request took, blank lines before it included.
+    qsizetype consumed() const { return m_dropped + m_headEnd + m_bodyLength; }
     // Once Refused: 400, 405 (a method other than GET, HEAD and POST), 411, 413, 431, 501, 505.
     int refusal() const { return m_refusal; }
     // After a Ready request: the next one starts with the bytes that followed it,
@@ -38,6 +40,7 @@ private:
     qsizetype m_lineStart = 0; // where the line being looked for begins
     qsizetype m_headEnd = -1;
     qsizetype m_bodyLength = 0;
+    qsizetype m_dropped = 0; // blank lines before the request
     HttpRequest m_request;
     Outcome m_outcome = Outcome::NeedMore;
     int m_refusal = 0;

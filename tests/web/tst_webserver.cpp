@@ -1,0 +1,203 @@
+#include "FakeClock.h"
+#include "TestSuite.h"
+#include "web/WebAccess.h"
+#include "web/WebServer.h"
+
+#include <QJsonDocument>
+#include <QNetworkRequest>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebSocket>
+
+#include <memory>
+
+namespace tst_webserver {
+namespace {
+
+using namespace vexlor;
+using web::WebAccess;
+using web::WebServer;
+
+// The server on 127.0.0.1 with a pass phrase, a display state the test sets, and what reached the hooks.
+struct Rig {
+    fakes::FakeClock clock;
+    WebAccess access {remote::AccessRules::fromSettings(QStringLiteral("s3cret"), {}, {}), false};
+    QJsonObject state {{"frequency", "154.4300"}};
+    QList<QJsonObject> commands;
+    QStringList chats;
+    WebServer server {access, clock,
+                      {[this] { return state; }, [] { return QJsonArray {}; },
+                       [this](const QJsonObject& c) {
+                           commands << c;
+                           return QString();
+                       },
+                       [this](const QString&, const QString& text) { chats << text; },
+                       [](const QByteArray& path, QByteArray* body, QByteArray* type) {
+                           if (path != "/index.html")
+                               return false;
+                           *body = "<!doctype html><title>Vexlor</title>";
+                           *type = "text/html; charset=utf-8";
+                           return true;
+                       }}};
+    Rig() { QVERIFY(server.listen(QHostAddress::LocalHost, 0, nullptr)); }
+    QByteArray host() const { return "127.0.0.1:" + QByteArray::number(server.port()); }
+
+    // One request on a fresh connection; the response as it came, up to the server closing or 2 s.
+    QByteArray exchange(const QByteArray& request)
+    {
+        QTcpSocket s;
+        s.connectToHost(QHostAddress::LocalHost, server.port());
+        if (!s.waitForConnected(2000))
+            return {};
+        s.write(request);
+        QByteArray got;
+        (void)QTest::qWaitFor([&] {
+            got += s.readAll();
+            const qsizetype head = got.indexOf("\r\n\r\n");
+            const qsizetype length = got.mid(got.indexOf("Content-Length: ") + 16).split('\r').value(0).toLongLong();
+            return head >= 0 && got.size() >= head + 4 + length;
+        }, 2000);
+        return got;
+    }
+    QByteArray post(const QByteArray& path, const QByteArray& json, const QByteArray& extra = {})
+    {
+        return exchange("POST " + path + " HTTP/1.1\r\nHost: " + host() + "\r\nContent-Type: application/json\r\nContent-Length: "
+                        + QByteArray::number(json.size()) + "\r\n" + extra + "\r\n" + json);
+    }
+    QByteArray login()
+    {
+        const QByteArray r = post("/api/login", R"({"passPhrase":"s3cret"})");
+        const qsizetype at = r.indexOf("vexlor_session=");
+        return at < 0 ? QByteArray() : r.mid(at + 15).split(';').value(0);
+    }
+    std::unique_ptr<QWebSocket> viewer(const QByteArray& token, const QByteArray& origin, QStringList* got)
+    {
+        auto ws = std::make_unique<QWebSocket>();
+        QObject::connect(ws.get(), &QWebSocket::textMessageReceived, [got](const QString& m) { *got << m; });
+        QNetworkRequest r(QUrl("ws://" + host() + "/ws"));
+        r.setRawHeader("Cookie", "vexlor_session=" + token);
+        r.setRawHeader("Origin", origin);
+        ws->open(r);
+        return ws;
+    }
+};
+
+int statusOf(const QByteArray& response) { return response.mid(9, 3).toInt(); }
+
+class TestWebServer : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void requests_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<bool>("loggedIn");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("contains");
+        QTest::newRow("the page, with its policy") << QByteArray("GET / HTTP/1.1\r\nHost: h\r\n\r\n") << false << 200
+                                                   << QByteArray("Content-Security-Policy: default-src 'none'");
+        QTest::newRow("no such page") << QByteArray("GET /etc/passwd HTTP/1.1\r\nHost: h\r\n\r\n") << false << 404 << QByteArray();
+        QTest::newRow("status before the login") << QByteArray("GET /api/status HTTP/1.1\r\nHost: h\r\n\r\n") << false << 401
+                                                 << QByteArray("Log in first.");
+        QTest::newRow("status after it") << QByteArray("GET /api/status HTTP/1.1\r\nHost: h\r\n\r\n") << true << 200
+                                         << QByteArray(R"("frequency":"154.4300")");
+        QTest::newRow("wrong pass phrase") << QByteArray("POST /api/login\n{\"passPhrase\":\"guess\"}") << false << 401
+                                           << QByteArray("Wrong pass phrase.");
+        QTest::newRow("right one: an HttpOnly, SameSite=Strict cookie")
+            << QByteArray("POST /api/login\n{\"passPhrase\":\"s3cret\"}") << false << 200 << QByteArray("HttpOnly; SameSite=Strict");
+        QTest::newRow("a key before the login") << QByteArray("POST /api/key\n{\"key\":\"SCAN\"}") << false << 401 << QByteArray();
+        QTest::newRow("a key after it") << QByteArray("POST /api/key\n{\"key\":\"SCAN\"}") << true << 200 << QByteArray();
+        QTest::newRow("not JSON") << QByteArray("POST /api/key\nkey=SCAN") << true << 415 << QByteArray();
+        QTest::newRow("a header past the limit")
+            << QByteArray("GET / HTTP/1.1\r\nHost: h\r\nX: " + QByteArray(20000, 'x') + "\r\n\r\n") << false << 431 << QByteArray();
+    }
+    void requests()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(bool, loggedIn);
+        Rig rig;
+        const QByteArray cookie = loggedIn ? "Cookie: vexlor_session=" + rig.login() + "\r\n" : QByteArray();
+        QByteArray response;
+        if (request.startsWith("POST ")) {
+            const QList<QByteArray> parts = request.mid(5).split('\n');
+            response = rig.post(parts[0], parts[1], cookie);
+        } else {
+            response = rig.exchange(QByteArray(request).replace("Host: h\r\n", "Host: h\r\n" + cookie));
+        }
+        QTEST(statusOf(response), "status");
+        QFETCH(QByteArray, contains);
+        QVERIFY2(response.contains(contains), response.left(300).constData());
+        const bool keyed = request.contains("/api/key") && loggedIn && statusOf(response) == 200;
+        QCOMPARE(rig.commands.size(), keyed ? 1 : 0);
+    }
+
+    // A viewer gets the whole state, then only what changed; its commands and chat reach the program.
+    void viewer()
+    {
+        Rig rig;
+        QStringList got;
+        auto ws = rig.viewer(rig.login(), "http://" + rig.host(), &got);
+        QTRY_COMPARE(got.size(), 1);
+        QVERIFY(got[0].startsWith(R"({"data":{"control":true,"hits":[],"state":{"frequency":"154.4300"}},"type":"snapshot"})"));
+        rig.server.pushState();
+        rig.state["frequency"] = "851.2375";
+        rig.server.pushState();
+        QTRY_COMPARE(got.size(), 2);
+        QCOMPARE(got[1], QStringLiteral(R"({"data":{"frequency":"851.2375"},"type":"state"})"));
+        ws->sendTextMessage(QStringLiteral(R"({"type":"key","key":"SCAN"})"));
+        ws->sendTextMessage(QStringLiteral(R"({"type":"chat","text":"  hello  "})"));
+        QTRY_COMPARE(rig.chats, QStringList {"hello"});
+        QCOMPARE(rig.commands.value(0).value("key").toString(), QStringLiteral("SCAN"));
+    }
+
+    // Refused before the upgrade: no login, another site's page, the seventeenth viewer.
+    void viewerRefused_data()
+    {
+        QTest::addColumn<bool>("loggedIn");
+        QTest::addColumn<QByteArray>("origin");
+        QTest::addColumn<int>("others");
+        QTest::newRow("no login") << false << QByteArray() << 0;
+        QTest::newRow("another site") << true << QByteArray("http://evil.example") << 0;
+        QTest::newRow("the seventeenth") << true << QByteArray() << 16;
+    }
+    void viewerRefused()
+    {
+        QFETCH(bool, loggedIn);
+        QFETCH(QByteArray, origin);
+        QFETCH(int, others);
+        Rig rig;
+        const QByteArray token = loggedIn ? rig.login() : QByteArray();
+        const QByteArray own = "http://" + rig.host();
+        std::vector<std::unique_ptr<QWebSocket>> watching;
+        QStringList ignored;
+        for (int i = 0; i < others; ++i)
+            watching.push_back(rig.viewer(token, own, &ignored));
+        QTRY_COMPARE(rig.server.viewers(), others);
+        QStringList got;
+        auto ws = rig.viewer(token, origin.isEmpty() ? own : origin, &got);
+        QSignalSpy closed(ws.get(), &QWebSocket::disconnected);
+        QVERIFY(closed.wait(3000) || ws->state() == QAbstractSocket::UnconnectedState);
+        QVERIFY(got.isEmpty());
+        QCOMPARE(rig.server.viewers(), others);
+    }
+
+    // A client that starts a request and stalls loses its connection.
+    void stalledClientIsClosed()
+    {
+        Rig rig;
+        QTcpSocket s;
+        s.connectToHost(QHostAddress::LocalHost, rig.server.port());
+        QVERIFY(s.waitForConnected(2000));
+        s.write("GET / HTTP/1.1\r\nHo");
+        QTest::qWait(50);
+        rig.clock.advanceMs(WebServer::kRequestLimitMs + 1);
+        QTRY_VERIFY_WITH_TIMEOUT(s.state() == QAbstractSocket::UnconnectedState, 3000);
+    }
+};
+
+VEXLOR_TEST_MAIN(TestWebServer)
+
+} // namespace
+} // namespace tst_webserver
+
+#include "tst_webserver.moc"
