@@ -102,6 +102,14 @@ void MeasureIntfc::AddSample(const QString& mode, const QString& place, const QS
         m_records.append(e);
     }
     Q_EMIT measurementsChanged();
+    SampleEvent hit;
+    hit.ScanMode = mode;
+    hit.Index = place;
+    hit.Identity = identity;
+    hit.ElapsedTime = seconds;
+    hit.Hits = 1;
+    hit.FirstHit = hit.LastHit = m_startedAt;
+    Q_EMIT hitCounted(hit);
 }
 
 } // namespace vexlor::recording

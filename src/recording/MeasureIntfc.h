@@ -33,6 +33,8 @@ public:
 
 Q_SIGNALS:
     void measurementsChanged();
+    // One counted carrier: Hits 1, its seconds, and when it began.
+    void hitCounted(const vexlor::recording::SampleEvent& hit);
 
 private:
     void AddSample(const QString& mode, const QString& place, const QString& identity, double seconds);
