@@ -1,5 +1,6 @@
 #include "FakeClock.h"
 #include "TestSuite.h"
+#include "web/PageFiles.h"
 #include "web/WebAccess.h"
 #include "web/WebServer.h"
 
@@ -179,6 +180,23 @@ private Q_SLOTS:
         QVERIFY(closed.wait(3000) || ws->state() == QAbstractSocket::UnconnectedState);
         QVERIFY(got.isEmpty());
         QCOMPARE(rig.server.viewers(), others);
+    }
+
+    // The page's files are in the program, refer to nothing elsewhere, and stay small for a phone.
+    void pageFiles()
+    {
+        QByteArray html, type;
+        QVERIFY(web::pageFile("/index.html", &html, &type));
+        QCOMPARE(type, QByteArray("text/html; charset=utf-8"));
+        for (const QByteArray& file : {QByteArray("/app.js"), QByteArray("/style.css")}) {
+            QVERIFY2(html.contains("\"" + file + "\""), file.constData());
+            QByteArray body;
+            QVERIFY(web::pageFile(file, &body, &type));
+            QVERIFY2(!body.contains("http://") && !body.contains("https://") && !body.contains("@import"), file.constData());
+        }
+        QVERIFY(!html.contains("http://") && !html.contains("https://") && !html.contains("<script>") && !html.contains("style="));
+        QVERIFY(!web::pageFile("/../etc/passwd", &html, &type));
+        QVERIFY(web::pageBytes() > 10000 && web::pageBytes() < 150 * 1024);
     }
 
     // A client that starts a request and stalls loses its connection.
