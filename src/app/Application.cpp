@@ -7,6 +7,7 @@
 #include "app/PrintBinder.h"
 #include "app/RemoteBinder.h"
 #include "app/StatsBinder.h"
+#include "app/WebBinder.h"
 #include "app/Version.h"
 #include "app/ui/MainDisplayView.h"
 #include "app/ui/MainWindow.h"
@@ -74,6 +75,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_helpBinder = std::make_unique<HelpBinder>(*this);
     m_printBinder = std::make_unique<PrintBinder>(*this);
     m_statsBinder = std::make_unique<StatsBinder>(*this);
+    m_webBinder = std::make_unique<WebBinder>(*this);
 }
 
 Application::~Application() = default;
@@ -121,6 +123,8 @@ bool Application::startUp()
     }
 
     m_poll.MainTimer().start();
+    // A web remote that cannot listen says why on standard error; the program goes on.
+    m_webBinder->startIfWanted();
     monitor::ResetAllStatus(m_link);
     m_window->show();
     return true;
@@ -131,6 +135,7 @@ void Application::shutDown(bool ask)
     if (m_shutDown || m_ended)
         return;
     m_shutDown = true;
+    m_webBinder->stop();
     // A transfer in flight gives the receiver back first, with straight
     // writes, and every wait ends; remote off must come after that.
     m_link.shutDown();

@@ -44,6 +44,7 @@ class MemoryBinder;
 class HelpBinder;
 class PrintBinder;
 class StatsBinder;
+class WebBinder;
 class MainDisplayView;
 
 // What the program talks to; tests pass fakes.
@@ -98,6 +99,9 @@ public:
     HelpBinder& helpBinder() { return *m_helpBinder; }
     PrintBinder& printBinder() { return *m_printBinder; }
     StatsBinder& statsBinder() { return *m_statsBinder; }
+    ControlsBinder& controlsBinder() { return *m_controlsBinder; }
+    WebBinder& webBinder() { return *m_webBinder; }
+    const CommandLine& options() const { return m_options; }
     IniFile& INIObj() { return m_ini; }
     recording::LogFlags& logFlags() { return m_logFlags; }
     link::ScannerLink& link() { return m_link; }
@@ -153,6 +157,7 @@ private:
     std::unique_ptr<HelpBinder> m_helpBinder;
     std::unique_ptr<PrintBinder> m_printBinder;
     std::unique_ptr<StatsBinder> m_statsBinder;
+    std::unique_ptr<WebBinder> m_webBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;

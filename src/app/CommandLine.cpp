@@ -2,6 +2,8 @@
 
 #include "app/Version.h"
 
+#include <QHostAddress>
+
 namespace vexlor::app {
 
 namespace {
@@ -49,6 +51,12 @@ CommandLine CommandLine::parse(const QStringList& args)
             takeValue(args, i, QStringLiteral("--backup"), c.backupFile, c.error);
         else if (isOption(a, QStringLiteral("--trace")))
             takeValue(args, i, QStringLiteral("--trace"), c.traceFile, c.error);
+        else if (isOption(a, QStringLiteral("--web"))) {
+            QString address;
+            int port = 0;
+            if (takeValue(args, i, QStringLiteral("--web"), c.web, c.error) && !parseListen(c.web, &address, &port))
+                c.error = QStringLiteral("--web takes [ADDRESS:]PORT, such as 8080 or 0.0.0.0:8080");
+        }
         else if (isOption(a, QStringLiteral("--line-wait"))) {
             QString value;
             bool ok = false;
@@ -87,6 +95,22 @@ CommandLine CommandLine::parse(const QStringList& args)
 
 QString CommandLine::versionLine() { return QStringLiteral("Vexlor ") + versionText(); }
 
+bool CommandLine::parseListen(const QString& text, QString* address, int* port)
+{
+    const QString t = text.trimmed();
+    const qsizetype colon = t.lastIndexOf(QLatin1Char(':'));
+    QString host = colon < 0 ? QString() : t.left(colon);
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    bool ok = false;
+    const int p = t.mid(colon + 1).toInt(&ok);
+    if (!ok || p < 0 || p > 65535 || (colon >= 0 && QHostAddress(host).isNull()))
+        return false;
+    *address = host;
+    *port = p;
+    return true;
+}
+
 QString CommandLine::helpText()
 {
     return QStringLiteral(
@@ -114,6 +138,8 @@ QString CommandLine::helpText()
         "                  cable would. Its memories are kept in the data directory\n"
         "                  (simulator-memories.txt; delete it to start afresh).\n"
         "  --fast          with --simulate: answer at once, without pacing the line.\n"
+        "  --web [ADDRESS:]PORT  serve the web remote on PORT for this run (0 picks a\n"
+        "                  free one, printed on standard output); see README.\n"
         "  --trace FILE    write every byte sent to and received from the scanner to\n"
         "                  FILE (replaced), one line per chunk: milliseconds, out/in,\n"
         "                  the bytes (CR as \\r). Works with every mode of running.\n"

@@ -19,6 +19,7 @@ struct CommandLine {
     QString backupFile; // --backup FILE
     bool upload = false; // --upload: send what --import brought
     QString traceFile;   // --trace FILE: every byte on the serial line
+    QString web;         // --web [ADDRESS:]PORT: the web remote on, for this run
     // --line-wait SECONDS: how long the end of a run waits for a dropped
     // line to return, to send the receiver what it was owed.
     int lineWaitSeconds = 30;
@@ -30,6 +31,8 @@ struct CommandLine {
     static CommandLine parse(const QStringList& args);
     static QString helpText();
     static QString versionLine();
+    // "8080", "0.0.0.0:8080", "[::1]:8080": the address (empty: the configured one) and the port.
+    static bool parseListen(const QString& text, QString* address, int* port);
 };
 
 } // namespace vexlor::app

@@ -1,9 +1,9 @@
 #include "app/StatsBinder.h"
 
 #include "app/Application.h"
+#include "app/NamesHeard.h"
 #include "app/SecondaryWindow.h"
 #include "app/ui/MainWindow.h"
-#include "memory/MemoryTables.h"
 #include "recording/ui/Stats.h"
 
 #include <QAction>
@@ -19,14 +19,7 @@ StatsBinder::StatsBinder(Application& app)
     }
     connect(&m_view, &recording::StatsView::mainWindowWanted, this, &StatsBinder::bringMainForward);
     // A channel's record is named by its channel, a talkgroup's by its bank's ID lists.
-    m_view.setNames([&tables = app.tables()](const recording::SampleEvent& e) {
-        using MT = memory::MemoryTables;
-        const int place = e.Index.trimmed().toInt();
-        if (e.ScanMode.trimmed() == QLatin1String("C") && place >= 1 && place <= MT::kChannels)
-            return MT::trimBlanks(tables.Channels.text(place, MT::kChName));
-        const std::optional<int> slot = e.ScanMode.startsWith(QLatin1Char('T')) ? tables.slotOfId(place, e.Identity.trimmed()) : std::nullopt;
-        return slot ? MT::trimBlanks(tables.IDs.text(place, *slot, MT::kIdName)) : QString();
-    });
+    m_view.setNames([&tables = app.tables()](const recording::SampleEvent& e) { return nameHeard(tables, e); });
 }
 
 StatsBinder::~StatsBinder() = default;

@@ -90,10 +90,31 @@ private Q_SLOTS:
         QTEST(c.error.isEmpty() ? QString::number(c.fast) : QStringLiteral("error"), "parsed");
     }
 
+    void web_data()
+    {
+        QTest::addColumn<QString>("arg");
+        QTest::addColumn<QString>("parsed"); // address|port, or error
+        QTest::newRow("a port") << "8080" << "|8080";
+        QTest::newRow("address and port") << "0.0.0.0:8443" << "0.0.0.0|8443";
+        QTest::newRow("IPv6 in brackets") << "[::1]:0" << "::1|0";
+        QTest::newRow("not an address") << "scanner:8080" << "error";
+        QTest::newRow("past 65535") << "70000" << "error";
+        QTest::newRow("no port") << "127.0.0.1:" << "error";
+    }
+    void web()
+    {
+        QFETCH(QString, arg);
+        const CommandLine c = CommandLine::parse({QStringLiteral("--web"), arg});
+        QString address;
+        int port = -1;
+        const bool ok = c.error.isEmpty() && CommandLine::parseListen(c.web, &address, &port);
+        QTEST(ok ? address + QLatin1Char('|') + QString::number(port) : QStringLiteral("error"), "parsed");
+    }
+
     void texts()
     {
         QCOMPARE(CommandLine::versionLine(), QStringLiteral("Vexlor V 2.4.3 (10/23/2001)"));
-        for (const char* option : {"--port", "--data-dir", "--desktop", "--simulate", "--fast", "--version", "--help", "--export", "--import", "--upload", "--backup"})
+        for (const char* option : {"--port", "--data-dir", "--desktop", "--simulate", "--fast", "--version", "--help", "--export", "--import", "--upload", "--backup", "--web"})
             QVERIFY2(CommandLine::helpText().contains(QLatin1String(option)), option);
     }
 };

@@ -80,6 +80,11 @@ const IniFile::Key IniFile::kKeys[] = {
     {"[MailingListUnsubscribe]", &IniFile::m_listUnsubscribe, KeyKind::Whole},
     {"[ScannerPage]", &IniFile::m_scannerPage, KeyKind::Whole},
     {"[WindowPlaces]", &IniFile::m_windowPlaces, KeyKind::Whole},
+    {"[WebRemote]", &IniFile::m_webRemote, KeyKind::Whole},
+    {"[WebListen]", &IniFile::m_webListen, KeyKind::Whole},
+    {"[WebWatchFree]", &IniFile::m_webWatchFree, KeyKind::Whole},
+    {"[WebCertificate]", &IniFile::m_webCertificate, KeyKind::Whole},
+    {"[WebKey]", &IniFile::m_webKey, KeyKind::Whole},
 };
 
 IniFile::IniFile()

@@ -1,0 +1,62 @@
+#include "AppFixture.h"
+#include "app/WebBinder.h"
+#include "TestSuite.h"
+#include "monitor/MainDisplay.h"
+
+#include <QNetworkRequest>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebSocket>
+
+namespace tst_webbinder {
+namespace {
+
+using namespace vexlor;
+
+// The web remote in the whole program: --web starts it, it shows this run's
+// display, and a browser's key reaches the receiver.
+class TestWebBinder : public QObject, protected testing::AppFixture {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QVERIFY(enterScratchDir()); }
+    void cleanup() { leaveScratchDir(); }
+
+    void servesThisRun()
+    {
+        app::CommandLine options;
+        options.web = QStringLiteral("127.0.0.1:0");
+        m_app = makeApp(options);
+        m_app->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        QVERIFY(m_app->startUp());
+        app::WebBinder& web = m_app->webBinder();
+        QVERIFY2(web.running(), qPrintable(web.error()));
+        QCOMPARE(web.url(), QStringLiteral("http://127.0.0.1:%1/").arg(web.port()));
+
+        QStringList got;
+        QWebSocket ws;
+        QObject::connect(&ws, &QWebSocket::textMessageReceived, [&got](const QString& m) { got << m; });
+        QNetworkRequest r(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws").arg(web.port())));
+        r.setRawHeader("Origin", QStringLiteral("http://127.0.0.1:%1").arg(web.port()).toLatin1());
+        ws.open(r);
+        QTRY_COMPARE(got.size(), 1);
+        QVERIFY(got[0].contains(R"("control":true)")); // no pass phrase: this computer only, and it controls
+        m_app->display().s.FrequencyBox = QStringLiteral("851.2375");
+        m_app->display().publish();
+        QTRY_COMPARE(got.size(), 2);
+        QVERIFY(got[1].contains(R"("frequency":"851.2375")"));
+
+        m_port.clearWritten();
+        ws.sendTextMessage(QStringLiteral(R"({"type":"key","key":"SCAN"})"));
+        QTRY_VERIFY(m_port.writtenLines().contains(QStringLiteral("KEY00")));
+
+        m_app->shutDown(false);
+        QVERIFY(!web.running());
+    }
+};
+
+VEXLOR_TEST_MAIN(TestWebBinder)
+
+} // namespace
+} // namespace tst_webbinder
+
+#include "tst_webbinder.moc"
