@@ -100,6 +100,7 @@ public:
     PrintBinder& printBinder() { return *m_printBinder; }
     StatsBinder& statsBinder() { return *m_statsBinder; }
     ControlsBinder& controlsBinder() { return *m_controlsBinder; }
+    RemoteBinder& remoteBinder() { return *m_remoteBinder; }
     WebBinder& webBinder() { return *m_webBinder; }
     const CommandLine& options() const { return m_options; }
     IniFile& INIObj() { return m_ini; }

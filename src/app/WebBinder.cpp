@@ -4,9 +4,11 @@
 #include "app/CommandLine.h"
 #include "app/ControlsBinder.h"
 #include "app/NamesHeard.h"
+#include "app/RemoteBinder.h"
 #include "monitor/MainDisplay.h"
 #include "recording/MeasureIntfc.h"
 #include "remote/AccessRules.h"
+#include "remote/ChatSession.h"
 #include "web/PageFiles.h"
 #include "web/WebAccess.h"
 #include "web/WebCommands.h"
@@ -31,9 +33,16 @@ WebBinder::WebBinder(Application& app) : m_app(app), m_keys(app.link())
             m_server->pushState();
     });
     connect(&app.meas(), &recording::MeasureIntfc::hitCounted, this, &WebBinder::hit);
+    // The operator's chat reaches the web viewers beside the TCP client.
+    remote::ChatSession& chat = app.remoteBinder().chat();
+    chat.setWebViewers([this] { return m_server ? m_server->viewers() : 0; });
+    connect(&chat, &remote::ChatSession::operatorSaid, this, [this](const QString& text) {
+        if (m_server)
+            m_server->broadcast(web::state::message("chat", {{"from", "operator"}, {"text", text}}));
+    });
 }
 
-WebBinder::~WebBinder() = default;
+WebBinder::~WebBinder() { m_app.remoteBinder().chat().setWebViewers({}); }
 
 void WebBinder::hit(const recording::SampleEvent& e)
 {
@@ -76,7 +85,7 @@ bool WebBinder::start(const QString& address, int port)
         [this] { return web::state::fromDisplay(m_app.display().published()); },
         [this] { return m_feed.newestFirst(); },
         [this](const QJsonObject& c) { return m_commands->run(c); },
-        [](const QString&, const QString&) {},
+        [this](const QString& from, const QString& text) { m_app.remoteBinder().chat().webLineReceived(from, text); },
         &web::pageFile,
     };
     m_server = std::make_unique<web::WebServer>(*m_access, m_app.platform().clock, hooks);

@@ -41,7 +41,7 @@ ChatSession::ChatSession(RemoteLink& link, platform::Dialogs& dialogs, QObject* 
 
 bool ChatSession::ChatCmd()
 {
-    if (m_link.connected())
+    if (m_link.connected() || webViewers() > 0)
         return true;
     m_dialogs.message({kNoConnectionText});
     return false;
@@ -52,6 +52,12 @@ QString ChatSession::UserBox_Change(const QString& text)
     if (!text.contains(QLatin1Char('\r')))
         return text;
     append(kYou, text.chopped(1));
+    if (webViewers() > 0) {
+        Q_EMIT operatorSaid(text.chopped(1));
+        // Web viewers alone: there is no link to send it on, and no failure to report.
+        if (!m_link.connected())
+            return {};
+    }
     // Nothing goes to a client that has not given the password.
     if (m_link.connected() && !m_link.authorised()) {
         m_dialogs.message({kNotLoggedInText});
@@ -63,7 +69,14 @@ QString ChatSession::UserBox_Change(const QString& text)
     return {};
 }
 
-void ChatSession::append(QLatin1String who, const QString& text)
+void ChatSession::webLineReceived(const QString& from, const QString& text)
+{
+    append(QStringLiteral("<web %1> ").arg(from), printable(text));
+    if (!m_show.isActive())
+        m_show.start();
+}
+
+void ChatSession::append(const QString& who, const QString& text)
 {
     m_lines.append({who, text});
     if (m_lines.size() > kMaxLines)

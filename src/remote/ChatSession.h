@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
+
 namespace vexlor::platform {
 class Dialogs;
 }
@@ -35,6 +37,11 @@ public:
     // A text with a CR (Enter) is sent as one line.
     QString UserBox_Change(const QString& text);
 
+    // A line from a web viewer, shown as "<web ADDRESS> " + its text.
+    void webLineReceived(const QString& from, const QString& text);
+    // How many web viewers would read the operator's lines; none when unset.
+    void setWebViewers(std::function<int()> viewers) { m_webViewers = std::move(viewers); }
+
     // RemoteBox: every line as CR LF + "<you> " or "<remote> " + its text.
     QString RemoteBox() const;
     // The same lines without their line ends, for display.
@@ -46,18 +53,22 @@ Q_SIGNALS:
     // Lines came from the remote user: the window must show. Once per turn
     // of the event loop at most, however many lines came.
     void showRequested();
+    // The operator's line, for the web viewers.
+    void operatorSaid(const QString& text);
 
 private:
     struct Line {
-        QLatin1String who;
+        QString who;
         QString text;
     };
-    void append(QLatin1String who, const QString& text);
+    void append(const QString& who, const QString& text);
+    int webViewers() const { return m_webViewers ? m_webViewers() : 0; }
     static QString display(const Line& line);
 
     RemoteLink& m_link;
     platform::Dialogs& m_dialogs;
     QList<Line> m_lines;
+    std::function<int()> m_webViewers;
     QTimer m_show;
 };
 

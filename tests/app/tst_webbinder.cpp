@@ -1,5 +1,7 @@
 #include "AppFixture.h"
+#include "app/RemoteBinder.h"
 #include "app/WebBinder.h"
+#include "remote/ChatSession.h"
 #include "TestSuite.h"
 #include "monitor/MainDisplay.h"
 
@@ -48,6 +50,18 @@ private Q_SLOTS:
         m_port.clearWritten();
         ws.sendTextMessage(QStringLiteral(R"({"type":"key","key":"SCAN"})"));
         QTRY_VERIFY(m_port.writtenLines().contains(QStringLiteral("KEY00")));
+
+        // The chat goes both ways beside the TCP client's, with nobody on the TCP link.
+        remote::ChatSession& chat = m_app->remoteBinder().chat();
+        ws.sendTextMessage(QStringLiteral(R"({"type":"chat","text":"anyone there?"})"));
+        QTRY_VERIFY(chat.lines().contains(QStringLiteral("<web 127.0.0.1> anyone there?")));
+        QVERIFY(chat.ChatCmd());
+        const qsizetype before = got.size();
+        QCOMPARE(chat.UserBox_Change(QStringLiteral("yes\r")), QString());
+        QTRY_COMPARE(got.size(), before + 1);
+        QCOMPARE(got.last(), QStringLiteral(R"({"data":{"from":"operator","text":"yes"},"type":"chat"})"));
+        QVERIFY(!m_dialogs.texts().contains(QStringLiteral("Connection failed !")));
+        QVERIFY(!m_dialogs.texts().contains(QString(remote::ChatSession::kNoConnectionText)));
 
         m_app->shutDown(false);
         QVERIFY(!web.running());

@@ -3,8 +3,8 @@
 // the chat sent back on it. Every text from the server is set as text, never as markup.
 (() => {
   const $ = (id) => document.getElementById(id);
-  const KEYPAD = ['SCAN', 'MAN', 'SRCH', 'TRNK', 'SVC', '1', '2', '3', 'Hld', 'Lmt', '4', '5', '6', 'PRI', 'DLY',
-                  '7', '8', '9', 'L/O', 'DAT', '.', '0', 'E', 'Lgt'];
+  // The keys beside the modes: digits, the decimal point, Enter and the functions.
+  const KEYPAD = ['1', '2', '3', 'PRI', '4', '5', '6', 'DLY', '7', '8', '9', 'L/O', '.', '0', 'E', 'DAT', 'Lgt'];
   const MODES = ['SCAN', 'MAN', 'TRNK', 'Hld', 'Lmt', 'SVC', 'SRCH'];
   const LAMPS = [['data', 'DATA'], ['att', 'ATT'], ['pri', 'PRI'], ['dly', 'DLY'], ['lo', 'L/O']];
   const state = {};
