@@ -43,17 +43,13 @@ public:
     void setRemoteBind(const QString& v) { m_remoteBind = v; }
 
     // The web remote: "1" on; where it listens ([ADDRESS:]PORT); "1" to let anyone who
-    // reaches it watch without the pass phrase; the TLS certificate and key files.
+    // reaches it watch without the pass phrase.
     QString WebRemote() const { return m_webRemote; }
     void setWebRemote(const QString& v) { m_webRemote = v; }
     QString WebListen() const { return m_webListen; }
     void setWebListen(const QString& v) { m_webListen = v; }
     QString WebWatchFree() const { return m_webWatchFree; }
     void setWebWatchFree(const QString& v) { m_webWatchFree = v; }
-    QString WebCertificate() const { return m_webCertificate; }
-    void setWebCertificate(const QString& v) { m_webCertificate = v; }
-    QString WebKey() const { return m_webKey; }
-    void setWebKey(const QString& v) { m_webKey = v; }
 
     // Where the windows were: "Name:x,y,w,h" entries joined by ";".
     QString WindowPlaces() const { return m_windowPlaces; }
@@ -105,8 +101,6 @@ private:
     QString m_webRemote;
     QString m_webListen;
     QString m_webWatchFree;
-    QString m_webCertificate;
-    QString m_webKey;
     QString m_lastError;
 };
 
