@@ -1,8 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/Version.h"
-
-#include <QHostAddress>
+#include "web/WebRemoteSetup.h"
 
 namespace vexlor::app {
 
@@ -95,21 +94,7 @@ CommandLine CommandLine::parse(const QStringList& args)
 
 QString CommandLine::versionLine() { return QStringLiteral("Vexlor ") + versionText(); }
 
-bool CommandLine::parseListen(const QString& text, QString* address, int* port)
-{
-    const QString t = text.trimmed();
-    const qsizetype colon = t.lastIndexOf(QLatin1Char(':'));
-    QString host = colon < 0 ? QString() : t.left(colon);
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    bool ok = false;
-    const int p = t.mid(colon + 1).toInt(&ok);
-    if (!ok || p < 0 || p > 65535 || (colon >= 0 && QHostAddress(host).isNull()))
-        return false;
-    *address = host;
-    *port = p;
-    return true;
-}
+bool CommandLine::parseListen(const QString& text, QString* address, int* port) { return web::parseListen(text, address, port); }
 
 QString CommandLine::helpText()
 {

@@ -5,6 +5,8 @@
 #include "app/ControlsBinder.h"
 #include "app/NamesHeard.h"
 #include "app/RemoteBinder.h"
+#include "app/SecondaryWindow.h"
+#include "app/ui/MainWindow.h"
 #include "monitor/MainDisplay.h"
 #include "recording/MeasureIntfc.h"
 #include "remote/AccessRules.h"
@@ -12,9 +14,12 @@
 #include "web/PageFiles.h"
 #include "web/WebAccess.h"
 #include "web/WebCommands.h"
+#include "web/WebRemoteSetup.h"
 #include "web/WebServer.h"
 #include "web/WebState.h"
+#include "web/ui/WebRemote.h"
 
+#include <QAction>
 #include <QHostAddress>
 
 #include <cstdio>
@@ -33,6 +38,32 @@ WebBinder::WebBinder(Application& app) : m_app(app), m_keys(app.link())
             m_server->pushState();
     });
     connect(&app.meas(), &recording::MeasureIntfc::hitCounted, this, &WebBinder::hit);
+    m_setup = std::make_unique<web::WebRemoteSetup>(web::WebRemoteSetup::Hooks {
+        [this] {
+            const IniFile& ini = m_app.INIObj();
+            return web::WebRemoteSetup::Settings {ini.WebRemote().trimmed() == QLatin1String("1"), ini.WebListen(),
+                                                  ini.WebWatchFree().trimmed() == QLatin1String("1")};
+        },
+        [this](const web::WebRemoteSetup::Settings& s) {
+            IniFile& ini = m_app.INIObj();
+            ini.setWebRemote(s.enabled ? QStringLiteral("1") : QStringLiteral("0"));
+            ini.setWebListen(s.listen);
+            ini.setWebWatchFree(s.watchFree ? QStringLiteral("1") : QStringLiteral("0"));
+            m_app.saveConfig();
+            QString address;
+            int port = kDefaultPort;
+            if (!s.enabled)
+                stop();
+            else if (web::parseListen(s.listen, &address, &port))
+                start(address, port);
+            return status();
+        },
+        [this] { return status(); },
+    });
+    if (QAction* a = app.window().action(QStringLiteral("WebRemoteMnu"))) {
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, &WebBinder::WebRemoteMnu_Click);
+    }
     // The operator's chat reaches the web viewers beside the TCP client.
     remote::ChatSession& chat = app.remoteBinder().chat();
     chat.setWebViewers([this] { return m_server ? m_server->viewers() : 0; });
@@ -43,6 +74,28 @@ WebBinder::WebBinder(Application& app) : m_app(app), m_keys(app.link())
 }
 
 WebBinder::~WebBinder() { m_app.remoteBinder().chat().setWebViewers({}); }
+
+void WebBinder::WebRemoteMnu_Click()
+{
+    if (m_app.finished())
+        return;
+    if (!m_window)
+        m_window = std::make_unique<web::WebRemote>(*m_setup, &m_app.window());
+    const bool open = m_window->isVisible();
+    showSecondaryWindow(m_app.window(), *m_window);
+    if (!open)
+        m_setup->open();
+}
+
+QString WebBinder::status() const
+{
+    if (!running())
+        return m_error.isEmpty() ? QStringLiteral("Off.") : m_error;
+    QString s = QStringLiteral("Serving at %1").arg(url());
+    if (!m_access->rules().locked())
+        s += QStringLiteral(" - this computer only: set a pass phrase ([RemotePassword]) to serve others.");
+    return s;
+}
 
 void WebBinder::hit(const recording::SampleEvent& e)
 {
@@ -103,7 +156,11 @@ bool WebBinder::start(const QString& address, int port)
     return true;
 }
 
-void WebBinder::stop() { m_server.reset(); }
+void WebBinder::stop()
+{
+    m_server.reset();
+    m_error.clear();
+}
 
 bool WebBinder::running() const { return m_server && m_server->isListening(); }
 

@@ -11,6 +11,8 @@
 namespace vexlor::web {
 class WebAccess;
 class WebCommands;
+class WebRemote;
+class WebRemoteSetup;
 class WebServer;
 }
 
@@ -36,9 +38,15 @@ public:
     QString url() const;
     QString error() const { return m_error; }
     web::WebServer* server() const { return m_server.get(); }
+    web::WebRemoteSetup& setup() { return *m_setup; }
+    // Null until first opened.
+    web::WebRemote* window() const { return m_window.get(); }
+    // Options > Web Remote.
+    void WebRemoteMnu_Click();
 
 private:
     void hit(const recording::SampleEvent& e);
+    QString status() const;
 
     Application& m_app;
     controls::KeypadSender m_keys;
@@ -46,6 +54,8 @@ private:
     std::unique_ptr<web::WebCommands> m_commands;
     std::unique_ptr<web::WebAccess> m_access;
     std::unique_ptr<web::WebServer> m_server;
+    std::unique_ptr<web::WebRemoteSetup> m_setup;
+    std::unique_ptr<web::WebRemote> m_window;
     QString m_address;
     QString m_error;
 };

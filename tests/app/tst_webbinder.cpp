@@ -2,6 +2,11 @@
 #include "app/RemoteBinder.h"
 #include "app/WebBinder.h"
 #include "remote/ChatSession.h"
+#include "web/WebRemoteSetup.h"
+#include "web/ui/WebRemote.h"
+
+#include <QAction>
+#include <QFile>
 #include "TestSuite.h"
 #include "monitor/MainDisplay.h"
 
@@ -65,6 +70,45 @@ private Q_SLOTS:
 
         m_app->shutDown(false);
         QVERIFY(!web.running());
+    }
+
+    // Options > Web Remote turns it on, moves it and turns it off, and keeps the choice.
+    void window_data()
+    {
+        QTest::addColumn<QString>("listen");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("status"); // the start of it
+        QTest::newRow("on, this computer") << "127.0.0.1:0" << true << "Serving at http://127.0.0.1:";
+        QTest::newRow("not an address") << "scanner:8080" << true << "\"scanner:8080\" is not a port";
+        QTest::newRow("off") << "127.0.0.1:0" << false << "Off.";
+    }
+    void window()
+    {
+        QFETCH(QString, listen);
+        QFETCH(bool, enabled);
+        m_app = makeApp();
+        m_app->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        QVERIFY(m_app->startUp());
+        m_app->window().action(QStringLiteral("WebRemoteMnu"))->trigger();
+        app::WebBinder& web = m_app->webBinder();
+        QVERIFY(web.window() && web.window()->isVisible());
+        for (const char* name : {"EnabledChk", "ListenBox", "WatchFreeChk", "StatusLbl", "ApplyCmd", "CloseCmd"})
+            QVERIFY2(web.window()->findChild<QWidget*>(QLatin1String(name)), name);
+        web::WebRemoteSetup& setup = web.setup();
+        setup.EnabledChk_Click(enabled);
+        setup.ListenBox_Change(listen);
+        setup.ApplyCmd_Click();
+        QFETCH(QString, status);
+        QVERIFY2(setup.StatusLbl().startsWith(status), qPrintable(setup.StatusLbl()));
+        const bool serving = status.startsWith(QLatin1String("Serving"));
+        QCOMPARE(web.running(), serving);
+        if (status.startsWith(QLatin1String("\"")))
+            return; // refused: nothing kept
+        QFile ini(QStringLiteral("qorvanix.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray saved = ini.readAll();
+        QVERIFY(saved.contains(enabled ? "[WebRemote]=1\r\n" : "[WebRemote]=0\r\n"));
+        QVERIFY(saved.contains("[WebListen]=" + listen.toLatin1() + "\r\n"));
     }
 };
 

@@ -107,6 +107,7 @@ void buildMainMenu(QMenuBar* bar)
     tcp.item("AutoListenOnTCP", "&Auto Listen", nullptr, Checkable);
     tcp.item("ListenTCPmnu", "&Listen");
     tcp.item("CloseTCPmnu", "&Close");
+    options.item("WebRemoteMnu", "&Web Remote...");
     Builder log = options.sub("LogFontion", "&Log Function");
     log.item("LogOnOFF", "&Log Enable", nullptr, Checkable);
     log.item("SetupLog", "&Setup General Log");

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace vexlor::web {
+
+class WebRemoteSetup;
+
+// "Web Remote": renders a WebRemoteSetup; each event is one call on it.
+class WebRemote : public QDialog {
+    Q_OBJECT
+public:
+    explicit WebRemote(WebRemoteSetup& setup, QWidget* parent = nullptr);
+
+private:
+    void render();
+
+    WebRemoteSetup& m_setup;
+    QCheckBox* m_enabled;
+    QLineEdit* m_listen;
+    QCheckBox* m_watchFree;
+    QLabel* m_status;
+};
+
+} // namespace vexlor::web
