@@ -53,7 +53,7 @@ CommandLine CommandLine::parse(const QStringList& args)
         else if (isOption(a, QStringLiteral("--web"))) {
             QString address;
             int port = 0;
-            if (takeValue(args, i, QStringLiteral("--web"), c.web, c.error) && !parseListen(c.web, &address, &port))
+            if (takeValue(args, i, QStringLiteral("--web"), c.web, c.error) && !web::parseListen(c.web, &address, &port))
                 c.error = QStringLiteral("--web takes [ADDRESS:]PORT, such as 8080 or 0.0.0.0:8080");
         }
         else if (isOption(a, QStringLiteral("--line-wait"))) {
@@ -94,7 +94,6 @@ CommandLine CommandLine::parse(const QStringList& args)
 
 QString CommandLine::versionLine() { return QStringLiteral("Vexlor ") + versionText(); }
 
-bool CommandLine::parseListen(const QString& text, QString* address, int* port) { return web::parseListen(text, address, port); }
 
 QString CommandLine::helpText()
 {

@@ -31,8 +31,6 @@ struct CommandLine {
     static CommandLine parse(const QStringList& args);
     static QString helpText();
     static QString versionLine();
-    // "8080", "0.0.0.0:8080", "[::1]:8080": the address (empty: the configured one) and the port.
-    static bool parseListen(const QString& text, QString* address, int* port);
 };
 
 } // namespace vexlor::app

@@ -1,7 +1,6 @@
 #include "app/WebBinder.h"
 
 #include "app/Application.h"
-#include "app/CommandLine.h"
 #include "app/ControlsBinder.h"
 #include "app/NamesHeard.h"
 #include "app/RemoteBinder.h"
@@ -115,7 +114,7 @@ bool WebBinder::startIfWanted()
     }
     QString address;
     int port = kDefaultPort;
-    if (!wanted.trimmed().isEmpty() && !CommandLine::parseListen(wanted, &address, &port)) {
+    if (!wanted.trimmed().isEmpty() && !web::parseListen(wanted, &address, &port)) {
         m_error = QStringLiteral("The web remote's address \"%1\" is not [ADDRESS:]PORT.").arg(wanted);
         std::fprintf(stderr, "vexlor: %s\n", qPrintable(m_error));
         return false;

@@ -83,25 +83,6 @@ void MeasureIntfc::AddSample(const QString& mode, const QString& place, const QS
 {
     if (mode.isEmpty() || seconds < kShortestCarrier)
         return;
-    const QString key = SampleEvent::keyFor(mode, place, identity);
-    const auto it = m_byKey.constFind(key);
-    if (it != m_byKey.constEnd()) {
-        SampleEvent& e = m_records[*it];
-        e.ElapsedTime += seconds;
-        e.Hits += 1;
-        e.LastHit = m_startedAt;
-    } else {
-        SampleEvent e;
-        e.ScanMode = mode;
-        e.Index = place;
-        e.Identity = identity;
-        e.ElapsedTime = seconds;
-        e.Hits = 1;
-        e.FirstHit = e.LastHit = m_startedAt;
-        m_byKey.insert(key, m_records.size());
-        m_records.append(e);
-    }
-    Q_EMIT measurementsChanged();
     SampleEvent hit;
     hit.ScanMode = mode;
     hit.Index = place;
@@ -109,6 +90,18 @@ void MeasureIntfc::AddSample(const QString& mode, const QString& place, const QS
     hit.ElapsedTime = seconds;
     hit.Hits = 1;
     hit.FirstHit = hit.LastHit = m_startedAt;
+    const QString key = hit.key();
+    const auto it = m_byKey.constFind(key);
+    if (it != m_byKey.constEnd()) {
+        SampleEvent& e = m_records[*it];
+        e.ElapsedTime += seconds;
+        e.Hits += 1;
+        e.LastHit = m_startedAt;
+    } else {
+        m_byKey.insert(key, m_records.size());
+        m_records.append(hit);
+    }
+    Q_EMIT measurementsChanged();
     Q_EMIT hitCounted(hit);
 }
 

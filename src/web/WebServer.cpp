@@ -377,7 +377,8 @@ void WebServer::viewerSaid(QWebSocket* ws, const QString& text)
 
 void WebServer::pushState()
 {
-    if (!m_hooks.status)
+    // Nobody watching, nothing to build: the first viewer's snapshot starts the changes afresh.
+    if (!m_hooks.status || m_viewers.empty())
         return;
     const QJsonObject now = m_hooks.status();
     const QJsonObject changes = state::changed(m_lastState, now);

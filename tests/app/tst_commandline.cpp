@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "web/WebRemoteSetup.h"
 #include "TestSuite.h"
 
 #include <QTest>
@@ -107,7 +108,7 @@ private Q_SLOTS:
         const CommandLine c = CommandLine::parse({QStringLiteral("--web"), arg});
         QString address;
         int port = -1;
-        const bool ok = c.error.isEmpty() && CommandLine::parseListen(c.web, &address, &port);
+        const bool ok = c.error.isEmpty() && vexlor::web::parseListen(c.web, &address, &port);
         QTEST(ok ? address + QLatin1Char('|') + QString::number(port) : QStringLiteral("error"), "parsed");
     }
 
