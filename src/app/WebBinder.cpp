@@ -11,6 +11,7 @@
 #include "remote/AccessRules.h"
 #include "remote/ChatSession.h"
 #include "web/PageFiles.h"
+#include "web/TlsFiles.h"
 #include "web/WebAccess.h"
 #include "web/WebCommands.h"
 #include "web/WebRemoteSetup.h"
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QHostAddress>
+#include <QSslConfiguration>
 
 #include <cstdio>
 
@@ -41,13 +43,16 @@ WebBinder::WebBinder(Application& app) : m_app(app), m_keys(app.link())
         [this] {
             const IniFile& ini = m_app.INIObj();
             return web::WebRemoteSetup::Settings {ini.WebRemote().trimmed() == QLatin1String("1"), ini.WebListen(),
-                                                  ini.WebWatchFree().trimmed() == QLatin1String("1")};
+                                                  ini.WebWatchFree().trimmed() == QLatin1String("1"), ini.WebCertificate(),
+                                                  ini.WebKey()};
         },
         [this](const web::WebRemoteSetup::Settings& s) {
             IniFile& ini = m_app.INIObj();
             ini.setWebRemote(s.enabled ? QStringLiteral("1") : QStringLiteral("0"));
             ini.setWebListen(s.listen);
             ini.setWebWatchFree(s.watchFree ? QStringLiteral("1") : QStringLiteral("0"));
+            ini.setWebCertificate(s.certificate);
+            ini.setWebKey(s.key);
             m_app.saveConfig();
             QString address;
             int port = kDefaultPort;
@@ -132,6 +137,19 @@ bool WebBinder::start(const QString& address, int port)
         std::fprintf(stderr, "vexlor: web remote: %s\n", qPrintable(m_error));
         return false;
     }
+    // Asked for TLS, it serves TLS or nothing: a plain fallback would carry the pass phrase in the clear.
+    std::optional<QSslConfiguration> tls;
+    const QString certificate = ini.WebCertificate().trimmed(), key = ini.WebKey().trimmed();
+    if (!certificate.isEmpty() || !key.isEmpty()) {
+        QSslConfiguration config;
+        QString why = QStringLiteral("Name both [WebCertificate] and [WebKey], or neither.");
+        if (certificate.isEmpty() || key.isEmpty() || !web::loadTls(certificate, key, &config, &why)) {
+            m_error = QStringLiteral("The web remote cannot use TLS: %1").arg(why);
+            std::fprintf(stderr, "vexlor: %s\n", qPrintable(m_error));
+            return false;
+        }
+        tls = config;
+    }
     m_access = std::make_unique<web::WebAccess>(rules, ini.WebWatchFree().trimmed() == QLatin1String("1"));
     web::WebServer::Hooks hooks {
         [this] { return web::state::fromDisplay(m_app.display().published()); },
@@ -143,7 +161,7 @@ bool WebBinder::start(const QString& address, int port)
     m_server = std::make_unique<web::WebServer>(*m_access, m_app.platform().clock, hooks);
     m_address = m_access->listenAddress(address);
     const QHostAddress at = m_address.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(m_address);
-    if (!m_server->listen(at, quint16(port), &m_error)) {
+    if (!m_server->listen(at, quint16(port), &m_error, tls)) {
         m_error = QStringLiteral("The web remote cannot listen on %1:%2: %3").arg(m_address.isEmpty() ? QStringLiteral("*") : m_address).arg(port).arg(m_error);
         std::fprintf(stderr, "vexlor: %s\n", qPrintable(m_error));
         m_server.reset();
@@ -172,7 +190,7 @@ QString WebBinder::url() const
     QString host = m_address.isEmpty() || m_address == QLatin1String("0.0.0.0") ? QStringLiteral("localhost") : m_address;
     if (host.contains(QLatin1Char(':')))
         host = QLatin1Char('[') + host + QLatin1Char(']');
-    return QStringLiteral("http://%1:%2/").arg(host).arg(port());
+    return QStringLiteral("%1://%2:%3/").arg(m_server->secure() ? QStringLiteral("https") : QStringLiteral("http"), host).arg(port());
 }
 
 } // namespace vexlor::app

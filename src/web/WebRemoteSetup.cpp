@@ -39,6 +39,10 @@ void WebRemoteSetup::EnabledChk_Click(bool on)
 
 void WebRemoteSetup::ListenBox_Change(const QString& text) { m_settings.listen = text; }
 
+void WebRemoteSetup::CertificateBox_Change(const QString& path) { m_settings.certificate = path; }
+
+void WebRemoteSetup::KeyBox_Change(const QString& path) { m_settings.key = path; }
+
 void WebRemoteSetup::WatchFreeChk_Click(bool on)
 {
     m_settings.watchFree = on;
@@ -52,6 +56,13 @@ bool WebRemoteSetup::ApplyCmd_Click()
     if (!parseListen(m_settings.listen, &address, &port)) {
         m_status = QStringLiteral("\"%1\" is not a port or an address and port, such as 8080 or 0.0.0.0:8080.")
                        .arg(m_settings.listen.trimmed());
+        Q_EMIT changed();
+        return false;
+    }
+    m_settings.certificate = m_settings.certificate.trimmed();
+    m_settings.key = m_settings.key.trimmed();
+    if (m_settings.certificate.isEmpty() != m_settings.key.isEmpty()) {
+        m_status = QStringLiteral("Name both a certificate and its key for TLS, or neither for plain HTTP.");
         Q_EMIT changed();
         return false;
     }

@@ -20,6 +20,9 @@ public:
         bool enabled = false;
         QString listen; // [ADDRESS:]PORT
         bool watchFree = false;
+        // PEM files; both empty serve plain HTTP.
+        QString certificate;
+        QString key;
     };
     struct Hooks {
         std::function<Settings()> load;
@@ -37,7 +40,10 @@ public:
     void EnabledChk_Click(bool on);
     void ListenBox_Change(const QString& text);
     void WatchFreeChk_Click(bool on);
-    // False when the address does not read as [ADDRESS:]PORT; nothing changes then.
+    void CertificateBox_Change(const QString& path);
+    void KeyBox_Change(const QString& path);
+    // False when the address does not read as [ADDRESS:]PORT, or only one of the
+    // certificate and the key is named; nothing changes then.
     bool ApplyCmd_Click();
 
 Q_SIGNALS:

@@ -5,6 +5,7 @@
 #include "web/WebState.h"
 
 #include <QJsonDocument>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QWebSocket>
 
@@ -83,9 +84,10 @@ WebServer::WebServer(WebAccess& access, const platform::Clock& clock, Hooks hook
 
 WebServer::~WebServer() { close(); }
 
-bool WebServer::listen(const QHostAddress& address, quint16 port, QString* error)
+bool WebServer::listen(const QHostAddress& address, quint16 port, QString* error, std::optional<QSslConfiguration> tls)
 {
     close();
+    m_tcp.setTls(std::move(tls));
     if (!m_tcp.listen(address, port)) {
         if (error)
             *error = m_tcp.errorString();
@@ -125,6 +127,16 @@ void WebServer::accept()
         socket->setReadBufferSize(kReadBuffer);
         auto c = std::make_unique<Connection>();
         c->lastActive = m_clock.monotonicMs();
+        if (auto* tls = qobject_cast<QSslSocket*>(socket)) {
+            // The handshake counts as the start of the first request: it has the same time to finish.
+            c->started = c->lastActive;
+            connect(tls, &QSslSocket::errorOccurred, this, [this, tls] {
+                if (!tls->isEncrypted()) {
+                    tls->abort();
+                    drop(tls);
+                }
+            });
+        }
         m_connections.emplace(socket, std::move(c));
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { drop(socket); });
@@ -218,7 +230,7 @@ HttpResponse WebServer::route(const HttpRequest& request, const QString& peer)
         return r;
     }
     // A request from another site's page may not act with this one's cookie.
-    if (request.method == "POST" && request.hasHeader("origin") && !WebAccess::sameOrigin(request, false))
+    if (request.method == "POST" && request.hasHeader("origin") && !WebAccess::sameOrigin(request, secure()))
         return HttpResponse::error(403, QStringLiteral("Requests from another site are refused."));
     const QByteArray token = request.cookie(WebAccess::kCookie);
     if (request.path.startsWith("/api/"))
@@ -258,13 +270,13 @@ HttpResponse WebServer::api(const HttpRequest& request, const QString& peer, con
         if (v != Verdict::Allowed)
             return refusal(v);
         HttpResponse r = HttpResponse::json(200, {{"control", true}});
-        r.headers.append({"Set-Cookie", WebAccess::cookieHeader(given, false)});
+        r.headers.append({"Set-Cookie", WebAccess::cookieHeader(given, secure())});
         return r;
     }
     if (path == "/api/logout") {
         m_access.logout(token);
         HttpResponse r = HttpResponse::json(200, {{"control", false}});
-        r.headers.append({"Set-Cookie", WebAccess::cookieHeader({}, false)});
+        r.headers.append({"Set-Cookie", WebAccess::cookieHeader({}, secure())});
         return r;
     }
     const QHash<QByteArray, QString> commands {{"/api/key", QStringLiteral("key")}, {"/api/frequency", QStringLiteral("frequency")}};
@@ -288,7 +300,7 @@ bool WebServer::upgrade(QTcpSocket* socket, const HttpRequest& request)
     m_upgrades.erase(std::remove_if(m_upgrades.begin(), m_upgrades.end(), stale), m_upgrades.end());
     if (v != Verdict::Allowed)
         refused = refusal(v);
-    else if (!WebAccess::sameOrigin(request, false))
+    else if (!WebAccess::sameOrigin(request, secure()))
         refused = HttpResponse::error(403, QStringLiteral("A page from another site may not watch."));
     else if (viewers() + int(m_upgrades.size()) >= WebAccess::kMaxViewers)
         refused = HttpResponse::error(503, QStringLiteral("%1 viewers are watching already: try again later.").arg(WebAccess::kMaxViewers));

@@ -2,12 +2,12 @@
 
 #include "web/HttpRequestReader.h"
 #include "web/HttpResponse.h"
+#include "web/TlsListener.h"
 
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QObject>
-#include <QTcpServer>
 #include <QTimer>
 #include <QWebSocketServer>
 
@@ -53,11 +53,13 @@ public:
     WebServer(WebAccess& access, const platform::Clock& clock, Hooks hooks, QObject* parent = nullptr);
     ~WebServer() override;
 
-    // False, with the reason, when the address or port cannot be taken.
-    bool listen(const QHostAddress& address, quint16 port, QString* error);
+    // False, with the reason, when the address or port cannot be taken. With a
+    // TLS configuration every connection is TLS, and cookies and origins follow.
+    bool listen(const QHostAddress& address, quint16 port, QString* error, std::optional<QSslConfiguration> tls = {});
     void close();
     bool isListening() const { return m_tcp.isListening(); }
     quint16 port() const { return m_tcp.serverPort(); }
+    bool secure() const { return m_tcp.secure(); }
     int viewers() const { return int(m_viewers.size()); }
 
     // Sends what changed since the last push, to every viewer; nothing when nothing did.
@@ -84,7 +86,7 @@ private:
     WebAccess& m_access;
     const platform::Clock& m_clock;
     Hooks m_hooks;
-    QTcpServer m_tcp;
+    TlsListener m_tcp;
     QWebSocketServer m_ws;
     QTimer m_sweep;
     std::unordered_map<QTcpSocket*, std::unique_ptr<Connection>> m_connections;

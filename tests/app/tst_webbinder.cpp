@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 #include "app/RemoteBinder.h"
 #include "app/WebBinder.h"
+#include "app/ui/MainWindow.h"
 #include "remote/ChatSession.h"
 #include "web/WebRemoteSetup.h"
 #include "web/ui/WebRemote.h"
@@ -77,10 +78,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("listen");
         QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("certificate");
+        QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("status"); // the start of it
-        QTest::newRow("on, this computer") << "127.0.0.1:0" << true << "Serving at http://127.0.0.1:";
-        QTest::newRow("not an address") << "scanner:8080" << true << "\"scanner:8080\" is not a port";
-        QTest::newRow("off") << "127.0.0.1:0" << false << "Off.";
+        const QString tls = QStringLiteral(VEXLOR_TLS_DATA "/");
+        QTest::newRow("on, this computer") << "127.0.0.1:0" << true << QString() << QString() << "Serving at http://127.0.0.1:";
+        QTest::newRow("not an address") << "scanner:8080" << true << QString() << QString() << "\"scanner:8080\" is not a port";
+        QTest::newRow("off") << "127.0.0.1:0" << false << QString() << QString() << "Off.";
+        QTest::newRow("TLS") << "127.0.0.1:0" << true << tls + "cert.pem" << tls + "key.pem" << "Serving at https://127.0.0.1:";
+        // Asked for TLS, it never falls back to plain HTTP.
+        QTest::newRow("TLS, another certificate's key") << "127.0.0.1:0" << true << tls + "cert.pem" << tls + "other-key.pem"
+                                                        << "The web remote cannot use TLS: The key";
+        QTest::newRow("a certificate without its key") << "127.0.0.1:0" << true << tls + "cert.pem" << QString() << "Name both";
     }
     void window()
     {
@@ -92,23 +101,29 @@ private Q_SLOTS:
         m_app->window().action(QStringLiteral("WebRemoteMnu"))->trigger();
         app::WebBinder& web = m_app->webBinder();
         QVERIFY(web.window() && web.window()->isVisible());
-        for (const char* name : {"EnabledChk", "ListenBox", "WatchFreeChk", "StatusLbl", "ApplyCmd", "CloseCmd"})
+        for (const char* name : {"EnabledChk", "ListenBox", "WatchFreeChk", "CertificateBox", "KeyBox", "CertificateBrowseCmd",
+                                 "KeyBrowseCmd", "StatusLbl", "ApplyCmd", "CloseCmd"})
             QVERIFY2(web.window()->findChild<QWidget*>(QLatin1String(name)), name);
         web::WebRemoteSetup& setup = web.setup();
         setup.EnabledChk_Click(enabled);
         setup.ListenBox_Change(listen);
+        QFETCH(QString, certificate);
+        QFETCH(QString, key);
+        setup.CertificateBox_Change(certificate);
+        setup.KeyBox_Change(key);
         setup.ApplyCmd_Click();
         QFETCH(QString, status);
         QVERIFY2(setup.StatusLbl().startsWith(status), qPrintable(setup.StatusLbl()));
         const bool serving = status.startsWith(QLatin1String("Serving"));
         QCOMPARE(web.running(), serving);
-        if (status.startsWith(QLatin1String("\"")))
+        if (status.startsWith(QLatin1String("\"")) || status.startsWith(QLatin1String("Name both")))
             return; // refused: nothing kept
         QFile ini(QStringLiteral("qorvanix.ini"));
         QVERIFY(ini.open(QIODevice::ReadOnly));
         const QByteArray saved = ini.readAll();
         QVERIFY(saved.contains(enabled ? "[WebRemote]=1\r\n" : "[WebRemote]=0\r\n"));
         QVERIFY(saved.contains("[WebListen]=" + listen.toLatin1() + "\r\n"));
+        QVERIFY(saved.contains("[WebKey]=" + key.toUtf8() + "\r\n"));
     }
 };
 

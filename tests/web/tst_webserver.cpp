@@ -1,17 +1,23 @@
 #include "FakeClock.h"
 #include "TestSuite.h"
 #include "web/PageFiles.h"
+#include "web/TlsFiles.h"
 #include "web/WebAccess.h"
 #include "web/WebServer.h"
 
 #include <QJsonDocument>
 #include <QNetworkRequest>
 #include <QSignalSpy>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
 
 #include <memory>
+#include <optional>
 
 namespace tst_webserver {
 namespace {
@@ -41,23 +47,48 @@ struct Rig {
                            *type = "text/html; charset=utf-8";
                            return true;
                        }}};
-    Rig() { QVERIFY(server.listen(QHostAddress::LocalHost, 0, nullptr)); }
+    // With a TLS configuration the server serves TLS only, and the rig's clients trust its certificate.
+    std::optional<QSslConfiguration> client;
+
+    explicit Rig(std::optional<QSslConfiguration> tls = {})
+    {
+        if (tls) {
+            client = QSslConfiguration::defaultConfiguration();
+            client->setCaCertificates(tls->localCertificateChain());
+        }
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0, nullptr, tls));
+    }
     QByteArray host() const { return "127.0.0.1:" + QByteArray::number(server.port()); }
+    QByteArray origin() const { return (client ? "https://" : "http://") + host(); }
+
+    std::unique_ptr<QTcpSocket> connection(bool encrypted)
+    {
+        if (!encrypted) {
+            auto s = std::make_unique<QTcpSocket>();
+            s->connectToHost(QHostAddress::LocalHost, server.port());
+            return s->waitForConnected(2000) ? std::move(s) : nullptr;
+        }
+        auto s = std::make_unique<QSslSocket>();
+        s->setSslConfiguration(*client);
+        s->connectToHostEncrypted(QStringLiteral("127.0.0.1"), server.port());
+        // Not waitForEncrypted: the server answers the handshake from this same event loop.
+        return QTest::qWaitFor([&] { return s->isEncrypted(); }, 3000) ? std::move(s) : nullptr;
+    }
 
     // One request on a fresh connection; the response as it came, up to the server closing or 2 s.
-    QByteArray exchange(const QByteArray& request)
+    QByteArray exchange(const QByteArray& request) { return exchangeOn(request, client.has_value()); }
+    QByteArray exchangeOn(const QByteArray& request, bool encrypted)
     {
-        QTcpSocket s;
-        s.connectToHost(QHostAddress::LocalHost, server.port());
-        if (!s.waitForConnected(2000))
+        const auto s = connection(encrypted);
+        if (!s)
             return {};
-        s.write(request);
+        s->write(request);
         QByteArray got;
         (void)QTest::qWaitFor([&] {
-            got += s.readAll();
+            got += s->readAll();
             const qsizetype head = got.indexOf("\r\n\r\n");
             const qsizetype length = got.mid(got.indexOf("Content-Length: ") + 16).split('\r').value(0).toLongLong();
-            return head >= 0 && got.size() >= head + 4 + length;
+            return (head >= 0 && got.size() >= head + 4 + length) || s->state() == QAbstractSocket::UnconnectedState;
         }, 2000);
         return got;
     }
@@ -76,7 +107,9 @@ struct Rig {
     {
         auto ws = std::make_unique<QWebSocket>();
         QObject::connect(ws.get(), &QWebSocket::textMessageReceived, [got](const QString& m) { *got << m; });
-        QNetworkRequest r(QUrl("ws://" + host() + "/ws"));
+        if (client)
+            ws->setSslConfiguration(*client);
+        QNetworkRequest r(QUrl((client ? "wss://" : "ws://") + host() + "/ws"));
         r.setRawHeader("Cookie", "vexlor_session=" + token);
         r.setRawHeader("Origin", origin);
         ws->open(r);
@@ -85,6 +118,8 @@ struct Rig {
 };
 
 int statusOf(const QByteArray& response) { return response.mid(9, 3).toInt(); }
+
+QString tlsFile(const char* name) { return QStringLiteral(VEXLOR_TLS_DATA "/") + QLatin1String(name); }
 
 class TestWebServer : public QObject {
     Q_OBJECT
@@ -180,6 +215,57 @@ private Q_SLOTS:
         QVERIFY(closed.wait(3000) || ws->state() == QAbstractSocket::UnconnectedState);
         QVERIFY(got.isEmpty());
         QCOMPARE(rig.server.viewers(), others);
+    }
+
+    // The operator's certificate and key: a pair that belongs together serves TLS, any other says why.
+    void tlsFiles_data()
+    {
+        QTest::addColumn<QString>("certificate");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("error"); // a part of it; empty when the pair serves
+        QTest::newRow("EC pair") << tlsFile("cert.pem") << tlsFile("key.pem") << QString();
+        QTest::newRow("RSA pair") << tlsFile("rsa-cert.pem") << tlsFile("rsa-key.pem") << QString();
+        QTest::newRow("another certificate's key") << tlsFile("cert.pem") << tlsFile("other-key.pem") << "does not belong to the certificate";
+        QTest::newRow("a key with a pass phrase") << tlsFile("cert.pem") << tlsFile("locked-key.pem") << "protected by a pass phrase";
+        QTest::newRow("a key given as the certificate") << tlsFile("key.pem") << tlsFile("key.pem") << "holds no PEM certificate";
+        QTest::newRow("a certificate given as the key") << tlsFile("cert.pem") << tlsFile("cert.pem") << "holds no PEM private key";
+        QTest::newRow("no such file") << tlsFile("none.pem") << tlsFile("key.pem") << "Cannot read the certificate";
+    }
+    void tlsFiles()
+    {
+        QFETCH(QString, certificate);
+        QFETCH(QString, key);
+        QFETCH(QString, error);
+        QSslConfiguration config;
+        QString why;
+        QCOMPARE(web::loadTls(certificate, key, &config, &why), error.isEmpty());
+        QVERIFY2(why.contains(error), qPrintable(why));
+        QCOMPARE(config.privateKey().isNull(), !error.isEmpty());
+    }
+
+    // Over TLS the page, the login and a viewer work as in the clear; the cookie is Secure, a
+    // viewer must come from the https page, and a plain request gets no page.
+    void tls()
+    {
+        QSslConfiguration config;
+        QString why;
+        QVERIFY2(web::loadTls(tlsFile("cert.pem"), tlsFile("key.pem"), &config, &why), qPrintable(why));
+        Rig rig(config);
+        QVERIFY(rig.server.secure());
+        QCOMPARE(statusOf(rig.exchange("GET / HTTP/1.1\r\nHost: h\r\n\r\n")), 200);
+        QVERIFY(rig.post("/api/login", R"({"passPhrase":"s3cret"})").contains("HttpOnly; SameSite=Strict; Secure\r\n"));
+        const QByteArray token = rig.login();
+        QStringList got, refused;
+        auto ws = rig.viewer(token, rig.origin(), &got);
+        QTRY_COMPARE(got.size(), 1);
+        QVERIFY(got[0].contains(R"("control":true)"));
+        auto fromHttp = rig.viewer(token, "http://" + rig.host(), &refused);
+        QSignalSpy closed(fromHttp.get(), &QWebSocket::disconnected);
+        QVERIFY(closed.wait(3000) || fromHttp->state() == QAbstractSocket::UnconnectedState);
+        QVERIFY(refused.isEmpty());
+        QCOMPARE(rig.server.viewers(), 1);
+        const QByteArray plain = rig.exchangeOn("GET / HTTP/1.1\r\nHost: h\r\n\r\n", false);
+        QVERIFY2(!plain.contains("HTTP/1.1") && !plain.contains("<title>"), plain.left(100).constData());
     }
 
     // The page's files are in the program, refer to nothing elsewhere, and stay small for a phone.

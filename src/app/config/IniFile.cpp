@@ -83,6 +83,8 @@ const IniFile::Key IniFile::kKeys[] = {
     {"[WebRemote]", &IniFile::m_webRemote, KeyKind::Whole},
     {"[WebListen]", &IniFile::m_webListen, KeyKind::Whole},
     {"[WebWatchFree]", &IniFile::m_webWatchFree, KeyKind::Whole},
+    {"[WebCertificate]", &IniFile::m_webCertificate, KeyKind::Whole},
+    {"[WebKey]", &IniFile::m_webKey, KeyKind::Whole},
 };
 
 IniFile::IniFile()

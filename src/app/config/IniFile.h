@@ -50,6 +50,11 @@ public:
     void setWebListen(const QString& v) { m_webListen = v; }
     QString WebWatchFree() const { return m_webWatchFree; }
     void setWebWatchFree(const QString& v) { m_webWatchFree = v; }
+    // PEM files for TLS; both empty serve plain HTTP.
+    QString WebCertificate() const { return m_webCertificate; }
+    void setWebCertificate(const QString& v) { m_webCertificate = v; }
+    QString WebKey() const { return m_webKey; }
+    void setWebKey(const QString& v) { m_webKey = v; }
 
     // Where the windows were: "Name:x,y,w,h" entries joined by ";".
     QString WindowPlaces() const { return m_windowPlaces; }
@@ -101,6 +106,8 @@ private:
     QString m_webRemote;
     QString m_webListen;
     QString m_webWatchFree;
+    QString m_webCertificate;
+    QString m_webKey;
     QString m_lastError;
 };
 

@@ -3,6 +3,7 @@
 #include "web/WebRemoteSetup.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,6 +28,14 @@ WebRemote::WebRemote(WebRemoteSetup& setup, QWidget* parent) : QDialog(parent), 
     m_listen->setToolTip(QStringLiteral("The port, or an address and a port; without a pass phrase only this computer is served"));
     m_watchFree = new QCheckBox(QStringLiteral("Anyone who reaches it may watch without the pass phrase"), this);
     m_watchFree->setObjectName(QStringLiteral("WatchFreeChk"));
+    m_certificate = new QLineEdit(this);
+    m_certificate->setObjectName(QStringLiteral("CertificateBox"));
+    m_certificate->setPlaceholderText(QStringLiteral("none: plain HTTP"));
+    m_certificate->setToolTip(QStringLiteral("A PEM certificate (its chain may follow it) for https://"));
+    m_key = new QLineEdit(this);
+    m_key->setObjectName(QStringLiteral("KeyBox"));
+    m_key->setPlaceholderText(QStringLiteral("none: plain HTTP"));
+    m_key->setToolTip(QStringLiteral("The certificate's PEM private key, without a pass phrase"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusLbl"));
     m_status->setWordWrap(true);
@@ -46,6 +55,10 @@ WebRemote::WebRemote(WebRemoteSetup& setup, QWidget* parent) : QDialog(parent), 
     form->addRow(m_enabled);
     form->addRow(QStringLiteral("Address and port"), m_listen);
     form->addRow(m_watchFree);
+    form->addRow(QStringLiteral("TLS certificate"), fileRow(m_certificate, QStringLiteral("CertificateBrowseCmd"),
+                                                            QStringLiteral("TLS Certificate"), &WebRemoteSetup::CertificateBox_Change));
+    form->addRow(QStringLiteral("TLS key"), fileRow(m_key, QStringLiteral("KeyBrowseCmd"), QStringLiteral("TLS Key"),
+                                                    &WebRemoteSetup::KeyBox_Change));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(apply);
@@ -77,7 +90,36 @@ void WebRemote::render()
         m_listen->setText(s.listen);
     }
     m_watchFree->setChecked(s.watchFree);
+    for (const auto& [box, text] : {std::pair {m_certificate, s.certificate}, std::pair {m_key, s.key}}) {
+        if (box->text() != text) {
+            const QSignalBlocker block(box);
+            box->setText(text);
+        }
+    }
     m_status->setText(m_setup.StatusLbl());
+}
+
+QWidget* WebRemote::fileRow(QLineEdit* box, const QString& browseName, const QString& title,
+                            void (WebRemoteSetup::*changed)(const QString&))
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* browse = new QPushButton(QStringLiteral("Browse..."), row);
+    browse->setObjectName(browseName);
+    browse->setAutoDefault(false);
+    layout->addWidget(box, 1);
+    layout->addWidget(browse);
+    connect(box, &QLineEdit::textEdited, &m_setup, changed);
+    connect(box, &QLineEdit::returnPressed, &m_setup, &WebRemoteSetup::ApplyCmd_Click);
+    connect(browse, &QPushButton::clicked, this, [this, box, title, changed] {
+        const QString path = QFileDialog::getOpenFileName(this, title, box->text(), QStringLiteral("PEM files (*.pem *.crt *.key);;All files (*)"));
+        if (path.isEmpty())
+            return;
+        box->setText(path);
+        (m_setup.*changed)(path);
+    });
+    return row;
 }
 
 } // namespace vexlor::web

@@ -18,11 +18,15 @@ public:
 
 private:
     void render();
+    // A line edit for a PEM file, with a Browse button beside it.
+    QWidget* fileRow(QLineEdit* box, const QString& browseName, const QString& title, void (WebRemoteSetup::*changed)(const QString&));
 
     WebRemoteSetup& m_setup;
     QCheckBox* m_enabled;
     QLineEdit* m_listen;
     QCheckBox* m_watchFree;
+    QLineEdit* m_certificate;
+    QLineEdit* m_key;
     QLabel* m_status;
 };
 
