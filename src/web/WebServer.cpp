@@ -56,6 +56,7 @@ QJsonObject jsonBody(const HttpRequest& r, bool* ok)
 } // namespace
 
 struct WebServer::Connection {
+    QString peer;
     HttpRequestReader reader;
     qsizetype peeked = 0;   // bytes of the socket's buffer the reader has seen
     qint64 started = -1;    // the first byte of the request being read
@@ -119,13 +120,16 @@ void WebServer::close()
 void WebServer::accept()
 {
     while (QTcpSocket* socket = m_tcp.nextPendingConnection()) {
-        if (qsizetype(m_connections.size()) >= kMaxConnections) {
+        const QString peer = peerOf(socket);
+        const auto fromPeer = std::count_if(m_connections.begin(), m_connections.end(), [&](const auto& c) { return c.second->peer == peer; });
+        if (qsizetype(m_connections.size()) >= kMaxConnections || fromPeer >= kMaxPerAddress) {
             socket->abort();
             socket->deleteLater();
             continue;
         }
         socket->setReadBufferSize(kReadBuffer);
         auto c = std::make_unique<Connection>();
+        c->peer = peer;
         c->lastActive = m_clock.monotonicMs();
         if (auto* tls = qobject_cast<QSslSocket*>(socket)) {
             // The handshake counts as the start of the first request: it has the same time to finish.

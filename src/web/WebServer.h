@@ -34,6 +34,7 @@ class WebServer : public QObject {
     Q_OBJECT
 public:
     static constexpr int kMaxConnections = 64;     // HTTP connections at once, viewers apart
+    static constexpr int kMaxPerAddress = 32;      // of them from one address, so one client cannot take them all
     static constexpr qint64 kRequestLimitMs = 10000; // for a whole request, once it started
     static constexpr qint64 kIdleLimitMs = 30000;    // a kept-alive connection with nothing to say
     static constexpr qint64 kLingerMs = 2000;        // a closing connection, to let its last answer arrive
@@ -61,6 +62,8 @@ public:
     quint16 port() const { return m_tcp.serverPort(); }
     bool secure() const { return m_tcp.secure(); }
     int viewers() const { return int(m_viewers.size()); }
+    // HTTP connections held, viewers apart.
+    int connections() const { return int(m_connections.size()); }
 
     // Sends what changed since the last push, to every viewer; nothing when nothing did.
     void pushState();

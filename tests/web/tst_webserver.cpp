@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+
 namespace tst_webserver {
 namespace {
 
@@ -61,10 +62,12 @@ struct Rig {
     QByteArray host() const { return "127.0.0.1:" + QByteArray::number(server.port()); }
     QByteArray origin() const { return (client ? "https://" : "http://") + host(); }
 
-    std::unique_ptr<QTcpSocket> connection(bool encrypted)
+    std::unique_ptr<QTcpSocket> connection(bool encrypted, const QHostAddress& from = {})
     {
         if (!encrypted) {
             auto s = std::make_unique<QTcpSocket>();
+            if (!from.isNull())
+                s->bind(from);
             s->connectToHost(QHostAddress::LocalHost, server.port());
             return s->waitForConnected(2000) ? std::move(s) : nullptr;
         }
@@ -77,9 +80,9 @@ struct Rig {
 
     // One request on a fresh connection; the response as it came, up to the server closing or 2 s.
     QByteArray exchange(const QByteArray& request) { return exchangeOn(request, client.has_value()); }
-    QByteArray exchangeOn(const QByteArray& request, bool encrypted)
+    QByteArray exchangeOn(const QByteArray& request, bool encrypted, const QHostAddress& from = {})
     {
-        const auto s = connection(encrypted);
+        const auto s = connection(encrypted, from);
         if (!s)
             return {};
         s->write(request);
@@ -266,6 +269,71 @@ private Q_SLOTS:
         QCOMPARE(rig.server.viewers(), 1);
         const QByteArray plain = rig.exchangeOn("GET / HTTP/1.1\r\nHost: h\r\n\r\n", false);
         QVERIFY2(!plain.contains("HTTP/1.1") && !plain.contains("<title>"), plain.left(100).constData());
+    }
+
+    // A thousand connections from one address hold a bounded share of the server: another
+    // address is still served while they stay, and their own address once they go.
+    void thousandConnections()
+    {
+        Rig rig;
+        std::vector<std::unique_ptr<QTcpSocket>> flood;
+        for (int i = 0; i < 1000; ++i) {
+            flood.push_back(std::make_unique<QTcpSocket>());
+            flood.back()->connectToHost(QHostAddress::LocalHost, rig.server.port());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(rig.server.connections(), WebServer::kMaxPerAddress, 10000);
+        const QByteArray page = "GET / HTTP/1.1\r\nHost: h\r\n\r\n";
+        QCOMPARE(statusOf(rig.exchangeOn(page, false, QHostAddress(QStringLiteral("127.0.0.2")))), 200);
+        QTRY_COMPARE(rig.server.connections(), WebServer::kMaxPerAddress);
+        flood.clear();
+        QTRY_COMPARE(rig.server.connections(), 0);
+        QCOMPARE(statusOf(rig.exchange(page)), 200);
+    }
+
+    // A viewer that floods is closed after its allowance, having driven nothing past it; the others go on.
+    void floodingViewerIsClosed()
+    {
+        Rig rig;
+        const QByteArray token = rig.login();
+        QStringList calm, flooding;
+        auto watcher = rig.viewer(token, rig.origin(), &calm);
+        auto flooder = rig.viewer(token, rig.origin(), &flooding);
+        QTRY_COMPARE(rig.server.viewers(), 2);
+        QSignalSpy closed(flooder.get(), &QWebSocket::disconnected);
+        for (int i = 0; i < 500; ++i)
+            flooder->sendTextMessage(QStringLiteral(R"({"type":"key","key":"SCAN"})"));
+        QVERIFY(closed.wait(5000));
+        QCOMPARE(flooder->closeCode(), QWebSocketProtocol::CloseCodePolicyViolated);
+        QVERIFY(rig.commands.size() <= WebServer::kWsMessagesPerSecond);
+        QTRY_COMPARE(rig.server.viewers(), 1);
+        rig.state["frequency"] = "851.2375";
+        rig.server.pushState();
+        QTRY_VERIFY(calm.last().contains("851.2375"));
+    }
+
+    // A viewer that reads nothing costs a bounded buffer, then its place; one that reads keeps up.
+    void viewerThatDoesNotReadIsDropped()
+    {
+        Rig rig;
+        const QByteArray token = rig.login();
+        QStringList reading;
+        auto watcher = rig.viewer(token, rig.origin(), &reading);
+        const auto stuck = rig.connection(false);
+        QVERIFY(stuck);
+        stuck->write("GET /ws HTTP/1.1\r\nHost: " + rig.host() + "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                     "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\nOrigin: " + rig.origin()
+                     + "\r\nCookie: vexlor_session=" + token + "\r\n\r\n");
+        QTRY_COMPARE(rig.server.viewers(), 2);
+        stuck->setReadBufferSize(1); // from here on the kernel's buffers fill, then the server's
+        const QByteArray big = QByteArray(64 * 1024, 'x');
+        int sent = 0;
+        while (rig.server.viewers() == 2 && sent < 2000) {
+            rig.server.broadcast(big);
+            ++sent;
+            QTest::qWait(1);
+        }
+        QCOMPARE(rig.server.viewers(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(reading.size(), sent + 1, 10000); // the snapshot, then every message
     }
 
     // The page's files are in the program, refer to nothing elsewhere, and stay small for a phone.
