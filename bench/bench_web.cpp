@@ -69,21 +69,35 @@ std::unique_ptr<QTcpSocket> rawViewer(quint16 port, const QHostAddress& from = {
     return s;
 }
 
+// The live monitor on a port the benchmark feeds, its display served to viewers on 127.0.0.1.
+struct ServedPoll {
+    fakes::FakeSerialPort port;
+    platform::SystemClock clock;
+    fakes::LivePoll rig {port, clock};
+    web::WebAccess access {remote::AccessRules::fromSettings({}, {}, {}), false};
+    web::WebServer server {access, clock, {[this] { return web::state::fromDisplay(rig.display.published()); }, {}, {}, {}, {}}};
+    bool listening = false;
+
+    ServedPoll()
+    {
+        port.open();
+        QObject::connect(&rig.display, &monitor::MainDisplay::changed, &server, &web::WebServer::pushState);
+        listening = server.listen(QHostAddress::LocalHost, 0, nullptr);
+    }
+};
+
 // From a status line in the port's buffer, through the poll's read, the decoder, the display and
 // the server, to the change arriving on every one of sixteen viewers' sockets.
 void BM_StatusLineToViewers(benchmark::State& state)
 {
-    fakes::FakeSerialPort port;
-    port.open();
-    platform::SystemClock clock;
-    fakes::LivePoll rig(port, clock);
-    web::WebAccess access(remote::AccessRules::fromSettings({}, {}, {}), false);
-    web::WebServer server(access, clock, {[&] { return web::state::fromDisplay(rig.display.published()); }, {}, {}, {}, {}});
-    QObject::connect(&rig.display, &monitor::MainDisplay::changed, &server, &web::WebServer::pushState);
-    if (!server.listen(QHostAddress::LocalHost, 0, nullptr)) {
+    ServedPoll served;
+    if (!served.listening) {
         state.SkipWithError("cannot listen");
         return;
     }
+    fakes::FakeSerialPort& port = served.port;
+    fakes::LivePoll& rig = served.rig;
+    web::WebServer& server = served.server;
     std::vector<std::unique_ptr<QTcpSocket>> viewers;
     for (int i = 0; i < kViewers; ++i)
         viewers.push_back(rawViewer(server.port()));
@@ -194,17 +208,14 @@ int hostile(quint16 port, int seconds)
 void BM_PollUnderHostileClients(benchmark::State& state)
 {
     const bool attacked = state.range(0) != 0;
-    fakes::FakeSerialPort port;
-    port.open();
-    platform::SystemClock clock;
-    fakes::LivePoll rig(port, clock);
-    web::WebAccess access(remote::AccessRules::fromSettings({}, {}, {}), false);
-    web::WebServer server(access, clock, {[&] { return web::state::fromDisplay(rig.display.published()); }, {}, {}, {}, {}});
-    QObject::connect(&rig.display, &monitor::MainDisplay::changed, &server, &web::WebServer::pushState);
-    if (!server.listen(QHostAddress::LocalHost, 0, nullptr)) {
+    ServedPoll served;
+    if (!served.listening) {
         state.SkipWithError("cannot listen");
         return;
     }
+    fakes::FakeSerialPort& port = served.port;
+    fakes::LivePoll& rig = served.rig;
+    web::WebServer& server = served.server;
     const QByteArray lines[] = {"C001 F01543250 TF DN LF AF RF N000\r", "C031 F04568000 TF DF LF AF RF N000\r"};
     int turn = 0;
     std::vector<double> late;
