@@ -2,11 +2,12 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
 
-PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-websockets-dev libssl-dev libgl-dev
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-websockets-dev libssl-dev qt6-multimedia-dev libsndfile1-dev libgl-dev
           fonts-dseg libbenchmark-dev librapidcheck-dev qt6-charts-dev libqt6opengl6-dev poppler-utils
           clang libclang-rt-14-dev lld
           dpkg-dev desktop-file-utils appstream lintian help2man man-db xvfb
-          chromium chromium-driver python3-selenium)
+          chromium chromium-driver python3-selenium
+          pulseaudio pulseaudio-utils)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

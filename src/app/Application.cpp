@@ -8,6 +8,7 @@
 #include "app/RemoteBinder.h"
 #include "app/StatsBinder.h"
 #include "app/WebBinder.h"
+#include "app/RecordingBinder.h"
 #include "app/Version.h"
 #include "app/ui/MainDisplayView.h"
 #include "app/ui/MainWindow.h"
@@ -76,6 +77,7 @@ Application::Application(const Platform& platform, const CommandLine& options, Q
     m_printBinder = std::make_unique<PrintBinder>(*this);
     m_statsBinder = std::make_unique<StatsBinder>(*this);
     m_webBinder = std::make_unique<WebBinder>(*this);
+    m_recordingBinder = std::make_unique<RecordingBinder>(*this);
 }
 
 Application::~Application() = default;
@@ -125,6 +127,8 @@ bool Application::startUp()
     m_poll.MainTimer().start();
     // A web remote that cannot listen says why on standard error; the program goes on.
     m_webBinder->startIfWanted();
+    // So does recording that cannot start.
+    m_recordingBinder->startIfWanted();
     monitor::ResetAllStatus(m_link);
     m_window->show();
     return true;
@@ -136,6 +140,7 @@ void Application::shutDown(bool ask)
         return;
     m_shutDown = true;
     m_webBinder->stop();
+    m_recordingBinder->stop();
     // A transfer in flight gives the receiver back first, with straight
     // writes, and every wait ends; remote off must come after that.
     m_link.shutDown();

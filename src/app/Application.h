@@ -15,9 +15,13 @@
 #include "recording/ActivityLog.h"
 #include "recording/LogFlags.h"
 #include "recording/LogSetup.h"
+#include "platform/AudioFileWriter.h"
+#include "platform/AudioSource.h"
 #include "recording/MeasureIntfc.h"
 
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <functional>
 #include <memory>
 
@@ -45,6 +49,7 @@ class HelpBinder;
 class PrintBinder;
 class StatsBinder;
 class WebBinder;
+class RecordingBinder;
 class MainDisplayView;
 
 // What the program talks to; tests pass fakes.
@@ -57,6 +62,11 @@ struct Platform {
     // The serial devices present, listed in the set-up window.
     std::function<QStringList()> serialDevices;
     platform::PrintService& printers;
+    // Sound in and sound files out, for recordings; without them Vexlor does not record.
+    std::function<std::unique_ptr<platform::AudioSource>()> soundInput = {};
+    std::function<std::unique_ptr<platform::AudioFileWriter>()> soundFiles = {};
+    // The sound inputs there are: id and description.
+    std::function<QList<QPair<QString, QString>>()> soundInputs = {};
 };
 
 // The composition root: owns everything for the run, brings the program up
@@ -102,6 +112,7 @@ public:
     ControlsBinder& controlsBinder() { return *m_controlsBinder; }
     RemoteBinder& remoteBinder() { return *m_remoteBinder; }
     WebBinder& webBinder() { return *m_webBinder; }
+    RecordingBinder& recordingBinder() { return *m_recordingBinder; }
     const CommandLine& options() const { return m_options; }
     IniFile& INIObj() { return m_ini; }
     recording::LogFlags& logFlags() { return m_logFlags; }
@@ -159,6 +170,7 @@ private:
     std::unique_ptr<PrintBinder> m_printBinder;
     std::unique_ptr<StatsBinder> m_statsBinder;
     std::unique_ptr<WebBinder> m_webBinder;
+    std::unique_ptr<RecordingBinder> m_recordingBinder;
     bool m_autoListen = false;
     bool m_shutDown = false;
     bool m_ended = false;

@@ -1,4 +1,6 @@
 #include "app/Application.h"
+#include "platform/audio/QtAudioSource.h"
+#include "platform/audio/SndFileWriter.h"
 #include "app/Batch.h"
 #include "app/BuiltInSimulator.h"
 #include "app/CommandLine.h"
@@ -166,8 +168,10 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     platform::QtClipboard clipboard;
     platform::QtPrintService printers;
-    app::Application root(
-        {port, dialogs, shell, clock, clipboard, &platform::QtSerialPort::availableDevices, printers}, options);
+    app::Application root({port, dialogs, shell, clock, clipboard, &platform::QtSerialPort::availableDevices, printers,
+                           [] { return std::make_unique<platform::QtAudioSource>(); },
+                           [] { return std::make_unique<platform::SndFileWriter>(); }, &platform::QtAudioSource::inputs},
+                          options);
     root.stores().setReadOnly(storesReadOnly);
     dialogs.setParentWindow(&root.window());
     printers.setParentWindow(&root.window());

@@ -174,7 +174,9 @@ private Q_SLOTS:
               "[MailingListUnsubscribe]=\r\n"
               "[ScannerPage]=\r\n"
               "[WindowPlaces]=\r\n"
-              "[WebRemote]=\r\n[WebListen]=\r\n[WebWatchFree]=\r\n[WebCertificate]=\r\n[WebKey]=\r\n";
+              "[WebRemote]=\r\n[WebListen]=\r\n[WebWatchFree]=\r\n[WebCertificate]=\r\n[WebKey]=\r\n"
+              "[Recording]=\r\n[RecordingInput]=\r\n[RecordingFormat]=\r\n[RecordingWhat]=\r\n[RecordingMarked]=\r\n"
+              "[RecordingMinimumMs]=\r\n[RecordingHangMs]=\r\n[RecordingLimitGB]=\r\n[RecordingLimitDays]=\r\n";
         QCOMPARE(read(path()), expected);
         QCOMPARE(ini.contents(), expected);
     }
@@ -210,7 +212,7 @@ private Q_SLOTS:
         ini.setRemoteBind("127.0.0.1");
         QVERIFY(ini.SaveINI());
         const QList<QByteArray> lines = read(path()).split('\n');
-        QCOMPARE(lines.size(), 30); // 29 lines and the empty piece after the last LF
+        QCOMPARE(lines.size(), 39); // 38 lines and the empty piece after the last LF
         QCOMPARE(lines[12], QByteArray("[SerialPortTimeout]=3\r"));
         QCOMPARE(lines[13], QByteArray("[RemotePassword]=top=secret\r"));
         QCOMPARE(lines[14], QByteArray("[RemoteAllow]=10.0.0.1,10.0.0.2\r"));

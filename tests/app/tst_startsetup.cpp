@@ -158,7 +158,9 @@ private Q_SLOTS:
                               "[RemoteBind]=\r\n"
                               "[WebSite]=\r\n[MailAddress]=\r\n[MailingListPage]=\r\n[MailingListPost]=\r\n"
                               "[MailingListSubscribe]=\r\n[MailingListUnsubscribe]=\r\n[ScannerPage]=\r\n[WindowPlaces]=\r\n"
-                              "[WebRemote]=\r\n[WebListen]=\r\n[WebWatchFree]=\r\n[WebCertificate]=\r\n[WebKey]=\r\n"));
+                              "[WebRemote]=\r\n[WebListen]=\r\n[WebWatchFree]=\r\n[WebCertificate]=\r\n[WebKey]=\r\n"
+              "[Recording]=\r\n[RecordingInput]=\r\n[RecordingFormat]=\r\n[RecordingWhat]=\r\n[RecordingMarked]=\r\n"
+              "[RecordingMinimumMs]=\r\n[RecordingHangMs]=\r\n[RecordingLimitGB]=\r\n[RecordingLimitDays]=\r\n"));
         QCOMPARE(m_dialogs.messages.size(), 1);
         const auto& m = m_dialogs.messages.first();
         QCOMPARE(m.text, QStringLiteral("The new configuration has been saved.  Please Restart."));

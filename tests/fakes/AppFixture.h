@@ -27,6 +27,9 @@ protected:
     fakes::FakeClock m_clock;
     platform::QtPrintService m_printers;
     std::unique_ptr<app::Application> m_app;
+    // Sound for recordings; none unless a test gives them.
+    std::function<std::unique_ptr<platform::AudioSource>()> m_soundInput;
+    std::function<std::unique_ptr<platform::AudioFileWriter>()> m_soundFiles;
 
     // Every file the program opens by bare name lands in a fresh folder.
     bool enterScratchDir()
@@ -45,7 +48,9 @@ protected:
     std::unique_ptr<app::Application> makeApp(const app::CommandLine& options = {})
     {
         auto a = std::make_unique<app::Application>(
-            app::Platform {m_port, m_dialogs, m_shell, m_clock, m_clipboard, [] { return QStringList(); }, m_printers}, options);
+            app::Platform {m_port, m_dialogs, m_shell, m_clock, m_clipboard, [] { return QStringList(); }, m_printers, m_soundInput,
+                           m_soundFiles, {}},
+            options);
         a->exitProgram = [] {};
         return a;
     }

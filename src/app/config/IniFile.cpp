@@ -85,6 +85,15 @@ const IniFile::Key IniFile::kKeys[] = {
     {"[WebWatchFree]", &IniFile::m_webWatchFree, KeyKind::Whole},
     {"[WebCertificate]", &IniFile::m_webCertificate, KeyKind::Whole},
     {"[WebKey]", &IniFile::m_webKey, KeyKind::Whole},
+    {"[Recording]", &IniFile::m_recording, KeyKind::Whole},
+    {"[RecordingInput]", &IniFile::m_recordingInput, KeyKind::Whole},
+    {"[RecordingFormat]", &IniFile::m_recordingFormat, KeyKind::Whole},
+    {"[RecordingWhat]", &IniFile::m_recordingWhat, KeyKind::Whole},
+    {"[RecordingMarked]", &IniFile::m_recordingMarked, KeyKind::Whole},
+    {"[RecordingMinimumMs]", &IniFile::m_recordingMinimumMs, KeyKind::Whole},
+    {"[RecordingHangMs]", &IniFile::m_recordingHangMs, KeyKind::Whole},
+    {"[RecordingLimitGB]", &IniFile::m_recordingLimitGB, KeyKind::Whole},
+    {"[RecordingLimitDays]", &IniFile::m_recordingLimitDays, KeyKind::Whole},
 };
 
 IniFile::IniFile()

@@ -56,6 +56,28 @@ public:
     QString WebKey() const { return m_webKey; }
     void setWebKey(const QString& v) { m_webKey = v; }
 
+    // Recordings: "1" on; the sound input's id; "flac" or "opus"; what to record ("0" everything,
+    // "1" the marked only, "2" all but the locked-out); the marked channels and talkgroups;
+    // the minimum and hang times in ms; the disk limit in GB and in days.
+    QString Recording() const { return m_recording; }
+    void setRecording(const QString& v) { m_recording = v; }
+    QString RecordingInput() const { return m_recordingInput; }
+    void setRecordingInput(const QString& v) { m_recordingInput = v; }
+    QString RecordingFormat() const { return m_recordingFormat; }
+    void setRecordingFormat(const QString& v) { m_recordingFormat = v; }
+    QString RecordingWhat() const { return m_recordingWhat; }
+    void setRecordingWhat(const QString& v) { m_recordingWhat = v; }
+    QString RecordingMarked() const { return m_recordingMarked; }
+    void setRecordingMarked(const QString& v) { m_recordingMarked = v; }
+    QString RecordingMinimumMs() const { return m_recordingMinimumMs; }
+    void setRecordingMinimumMs(const QString& v) { m_recordingMinimumMs = v; }
+    QString RecordingHangMs() const { return m_recordingHangMs; }
+    void setRecordingHangMs(const QString& v) { m_recordingHangMs = v; }
+    QString RecordingLimitGB() const { return m_recordingLimitGB; }
+    void setRecordingLimitGB(const QString& v) { m_recordingLimitGB = v; }
+    QString RecordingLimitDays() const { return m_recordingLimitDays; }
+    void setRecordingLimitDays(const QString& v) { m_recordingLimitDays = v; }
+
     // Where the windows were: "Name:x,y,w,h" entries joined by ";".
     QString WindowPlaces() const { return m_windowPlaces; }
     void setWindowPlaces(const QString& v) { m_windowPlaces = v; }
@@ -108,6 +130,15 @@ private:
     QString m_webWatchFree;
     QString m_webCertificate;
     QString m_webKey;
+    QString m_recording;
+    QString m_recordingInput;
+    QString m_recordingFormat;
+    QString m_recordingWhat;
+    QString m_recordingMarked;
+    QString m_recordingMinimumMs;
+    QString m_recordingHangMs;
+    QString m_recordingLimitGB;
+    QString m_recordingLimitDays;
     QString m_lastError;
 };
 

@@ -108,6 +108,7 @@ void buildMainMenu(QMenuBar* bar)
     tcp.item("ListenTCPmnu", "&Listen");
     tcp.item("CloseTCPmnu", "&Close");
     options.item("WebRemoteMnu", "&Web Remote...");
+    options.item("RecordingSetupMnu", "&Recordings...");
     Builder log = options.sub("LogFontion", "&Log Function");
     log.item("LogOnOFF", "&Log Enable", nullptr, Checkable);
     log.item("SetupLog", "&Setup General Log");

@@ -1,0 +1,180 @@
+#include "AppFixture.h"
+#include "TestSuite.h"
+#include "app/RecordingBinder.h"
+#include "app/ui/MainWindow.h"
+#include "monitor/MainDisplay.h"
+#include "platform/audio/SndFileWriter.h"
+#include "recording/RecordingFiles.h"
+#include "recording/RecordingSession.h"
+#include "recording/RecordingSetup.h"
+#include "recording/ui/RecordingSetupWindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+
+#include <sndfile.h>
+
+#include <cmath>
+
+namespace tst_recordingbinder {
+namespace {
+
+using namespace vexlor;
+
+// A 1 kHz tone in 20 ms pieces, as a sound card gives it, on the thread that starts it.
+class ToneSource : public platform::AudioSource {
+public:
+    bool start(const QString&, int sampleRate, Samples samples, Failed) override
+    {
+        m_timer = std::make_unique<QTimer>();
+        m_timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(m_timer.get(), &QTimer::timeout, [this, sampleRate, samples] {
+            std::vector<qint16> piece(size_t(sampleRate / 50));
+            for (qint16& s : piece)
+                s = qint16(8000 * std::sin(2 * M_PI * 1000.0 * double(m_sent++) / sampleRate));
+            samples(piece.data(), qsizetype(piece.size()));
+        });
+        m_timer->start(20);
+        return true;
+    }
+    void stop() override { m_timer.reset(); }
+    QString errorString() const override { return {}; }
+
+private:
+    std::unique_ptr<QTimer> m_timer;
+    qint64 m_sent = 0;
+};
+
+// A disk that is full from the first byte.
+class FullDisk : public platform::AudioFileWriter {
+public:
+    bool open(const QString&, Format, int, const Tags&) override { return true; }
+    bool write(const qint16*, qsizetype) override { return false; }
+    bool close() override { return true; }
+    QString errorString() const override { return QStringLiteral("No space left on device"); }
+};
+
+class TestRecordingBinder : public QObject, protected testing::AppFixture {
+    Q_OBJECT
+
+    void startRecording(const char* extraIni = "")
+    {
+        QFile ini(QStringLiteral("qorvanix.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QByteArray("[Logging File]=night\r\n[Log What]=100000000\r\n[Recording]=1\r\n[RecordingMinimumMs]=200\r\n"
+                             "[RecordingHangMs]=300\r\n") + extraIni);
+        ini.close();
+        m_app = makeApp();
+        m_app->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        QVERIFY(m_app->startUp());
+        QVERIFY2(m_app->recordingBinder().running(), qPrintable(m_app->recordingBinder().error()));
+    }
+    // The squelch opens on a channel for a while, then closes.
+    void transmission(int ms)
+    {
+        monitor::MainDisplay& d = m_app->display();
+        d.s.FrequencyBox = QStringLiteral("154.4300");
+        d.s.ChLbl = QStringLiteral("12");
+        d.s.NameLbl = QStringLiteral("Fire North");
+        d.s.SQopen = true;
+        d.publish();
+        QTest::qWait(ms);
+        d.s.SQopen = false;
+        d.publish();
+    }
+    static QByteArray logText()
+    {
+        QFile log(QStringLiteral("night.log"));
+        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(enterScratchDir());
+        m_soundInput = [] { return std::make_unique<ToneSource>(); };
+        m_soundFiles = [] { return std::make_unique<platform::SndFileWriter>(); };
+    }
+    void cleanup() { leaveScratchDir(); }
+
+    // A transmission becomes a FLAC file named after its channel, of the squelch's length plus
+    // the pre-roll and the hang time, with the tone in it; the log names it.
+    void recordsATransmission()
+    {
+        startRecording();
+        QTest::qWait(400); // the pre-roll fills
+        transmission(1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!recording::files::recordings(QStringLiteral("recordings")).isEmpty(), 5000);
+        const QString file = recording::files::recordings(QStringLiteral("recordings")).first();
+        QVERIFY2(file.endsWith(QLatin1String("_Ch12.flac")), qPrintable(file));
+        SF_INFO info {};
+        SNDFILE* f = sf_open(QFile::encodeName(QStringLiteral("recordings/") + file).constData(), SFM_READ, &info);
+        QVERIFY2(f, qPrintable(file + ": " + QString::fromLocal8Bit(sf_strerror(nullptr)) + " "
+                               + QString::number(QFileInfo(QStringLiteral("recordings/") + file).size())));
+        std::vector<short> sound(size_t(info.frames));
+        QCOMPARE(sf_read_short(f, sound.data(), info.frames), info.frames);
+        const QString title = QString::fromUtf8(sf_get_string(f, SF_STR_TITLE));
+        sf_close(f);
+        QCOMPARE(title, QStringLiteral("Ch 12 Fire North"));
+        const double seconds = double(info.frames) / info.samplerate;
+        QVERIFY2(std::abs(seconds - (0.3 + 1.0 + 0.3)) < 0.15, qPrintable(QString::number(seconds)));
+        // The tone: about 2000 sign changes a second.
+        int crossings = 0;
+        for (size_t i = 1; i < sound.size(); ++i)
+            crossings += (sound[i - 1] < 0) != (sound[i] < 0);
+        QVERIFY2(std::abs(crossings / seconds - 2000) < 100, qPrintable(QString::number(crossings / seconds)));
+        QTRY_VERIFY(logText().contains("Recorded recordings/" + file.toUtf8()));
+    }
+
+    // A full disk stops recording with a message; the log says so too, and nothing is left half written.
+    void fullDiskStops()
+    {
+        m_soundFiles = [] { return std::make_unique<FullDisk>(); };
+        startRecording();
+        transmission(300);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_app->recordingBinder().running(), 5000);
+        QVERIFY(m_dialogs.texts().join('\n').contains("Recording stopped: Cannot write"));
+        QVERIFY(logText().contains("Recording stopped: Cannot write"));
+        QVERIFY(recording::files::recordings(QStringLiteral("recordings")).isEmpty());
+    }
+
+    // Options > Recordings keeps the choices and starts or stops recording at once.
+    void window()
+    {
+        m_app = makeApp();
+        m_app->runStart = [](app::StartSetup&) { return app::StartOutcome::ClosedByFrame; };
+        QVERIFY(m_app->startUp());
+        m_app->window().action(QStringLiteral("RecordingSetupMnu"))->trigger();
+        app::RecordingBinder& rec = m_app->recordingBinder();
+        QVERIFY(rec.window() && rec.window()->isVisible());
+        for (const char* name : {"EnabledChk", "DeviceBox", "FormatBox", "PolicyBox", "MarkedBox", "MinimumBox", "HangBox",
+                                 "LimitGbBox", "LimitDaysBox", "StatusLbl", "ApplyCmd", "CloseCmd"})
+            QVERIFY2(rec.window()->findChild<QWidget*>(QLatin1String(name)), name);
+        recording::RecordingSetup& setup = rec.setup();
+        setup.EnabledChk_Click(true);
+        setup.PolicyBox_Click(1);
+        setup.MarkedBox_Change(QStringLiteral("12, x9"));
+        QVERIFY(!setup.ApplyCmd_Click());
+        QVERIFY(setup.StatusLbl().contains("\"x9\""));
+        QVERIFY(!rec.running());
+        setup.MarkedBox_Change(QStringLiteral("12, 002032"));
+        QVERIFY(setup.ApplyCmd_Click());
+        QVERIFY2(rec.running(), qPrintable(setup.StatusLbl()));
+        QVERIFY(setup.StatusLbl().startsWith("Recording into "));
+        QVERIFY(m_app->INIObj().RecordingMarked() == QStringLiteral("12, 002032"));
+        setup.EnabledChk_Click(false);
+        QVERIFY(setup.ApplyCmd_Click());
+        QVERIFY(!rec.running());
+        QCOMPARE(setup.StatusLbl(), QStringLiteral("Off."));
+    }
+};
+
+VEXLOR_TEST_MAIN(TestRecordingBinder)
+
+} // namespace
+} // namespace tst_recordingbinder
+
+#include "tst_recordingbinder.moc"
