@@ -52,7 +52,8 @@ bool QtAudioSource::start(const QString& device, int sampleRate, Samples samples
     m_samples = std::move(samples);
     m_failed = std::move(failed);
     m_source = std::make_unique<QAudioSource>(input, format);
-    m_source->setBufferSize(sampleRate * 2); // a second of sound waits in the source at most
+    // Small pieces keep the squelch reports in step with the sound; the capture thread does little else.
+    m_source->setBufferSize(sampleRate * 2 / 10);
     m_io = m_source->start();
     if (!m_io || m_source->error() != QAudio::NoError) {
         m_error = QStringLiteral("%1 cannot be opened.").arg(input.description());
