@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "LimitGuard.h"
 #include "TestSuite.h"
 #include "app/RecordingBinder.h"
 #include "app/ui/MainWindow.h"
@@ -10,6 +11,8 @@
 #include "recording/ui/RecordingSetupWindow.h"
 
 #include <QAction>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -18,15 +21,18 @@
 #include <sndfile.h>
 
 #include <cmath>
+#include <random>
 
 namespace tst_recordingbinder {
 namespace {
 
 using namespace vexlor;
 
-// A 1 kHz tone in 20 ms pieces, as a sound card gives it, on the thread that starts it.
+// A 1 kHz tone (or noise, which no encoder can shrink) in 20 ms pieces, as a sound card gives
+// it, on the thread that starts it.
 class ToneSource : public platform::AudioSource {
 public:
+    explicit ToneSource(bool noise = false) : m_noise(noise) {}
     bool start(const QString&, int sampleRate, Samples samples, Failed) override
     {
         m_timer = std::make_unique<QTimer>();
@@ -34,7 +40,7 @@ public:
         QObject::connect(m_timer.get(), &QTimer::timeout, [this, sampleRate, samples] {
             std::vector<qint16> piece(size_t(sampleRate / 50));
             for (qint16& s : piece)
-                s = qint16(8000 * std::sin(2 * M_PI * 1000.0 * double(m_sent++) / sampleRate));
+                s = m_noise ? qint16(m_random()) : qint16(8000 * std::sin(2 * M_PI * 1000.0 * double(m_sent++) / sampleRate));
             samples(piece.data(), qsizetype(piece.size()));
         });
         m_timer->start(20);
@@ -46,15 +52,8 @@ public:
 private:
     std::unique_ptr<QTimer> m_timer;
     qint64 m_sent = 0;
-};
-
-// A disk that is full from the first byte.
-class FullDisk : public platform::AudioFileWriter {
-public:
-    bool open(const QString&, Format, int, const Tags&) override { return true; }
-    bool write(const qint16*, qsizetype) override { return false; }
-    bool close() override { return true; }
-    QString errorString() const override { return QStringLiteral("No space left on device"); }
+    bool m_noise;
+    std::mt19937 m_random {7};
 };
 
 class TestRecordingBinder : public QObject, protected testing::AppFixture {
@@ -129,16 +128,24 @@ private Q_SLOTS:
         QTRY_VERIFY(logText().contains("Recorded recordings/" + file.toUtf8()));
     }
 
-    // A full disk stops recording with a message; the log says so too, and nothing is left half written.
+    // Files limited to 16 KB, as a full disk would: recording stops with a message, the log keeps
+    // every line and says so too, and nothing is left half written.
     void fullDiskStops()
     {
-        m_soundFiles = [] { return std::make_unique<FullDisk>(); };
+        m_soundInput = [] { return std::make_unique<ToneSource>(true); };
         startRecording();
-        transmission(300);
+        QVERIFY(m_app->activityLog().writeLine(QStringLiteral("before the disk filled")));
+        const testing::LimitGuard limit(RLIMIT_FSIZE, 16 * 1024);
+        QVERIFY(limit.ok());
+        QTest::qWait(400);
+        transmission(1000);
         QTRY_VERIFY_WITH_TIMEOUT(!m_app->recordingBinder().running(), 5000);
-        QVERIFY(m_dialogs.texts().join('\n').contains("Recording stopped: Cannot write"));
-        QVERIFY(logText().contains("Recording stopped: Cannot write"));
-        QVERIFY(recording::files::recordings(QStringLiteral("recordings")).isEmpty());
+        QVERIFY2(m_dialogs.texts().join('\n').contains("Recording stopped: Cannot write"), qPrintable(m_dialogs.texts().join('\n')));
+        QVERIFY(m_app->activityLog().writeLine(QStringLiteral("after it")));
+        const QByteArray log = logText();
+        QVERIFY(log.contains("before the disk filled\r\n") && log.contains("Recording stopped: Cannot write") && log.contains("after it\r\n"));
+        QDirIterator files(QStringLiteral("recordings"), QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY2(!files.hasNext(), qPrintable(files.hasNext() ? files.next() : QString())); // no .part either
     }
 
     // Options > Recordings keeps the choices and starts or stops recording at once.
