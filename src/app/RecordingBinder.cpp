@@ -222,8 +222,22 @@ void RecordingBinder::recorded(const recording::RecordingQueue::Done& done)
     recording::ActivityLog& log = m_app.activityLog();
     const QDateTime now = m_app.platform().clock.localDateTime();
     const QString stamp = recording::ActivityLog::dateField(now.date()) + QLatin1Char(' ') + recording::ActivityLog::timeField(now.time());
-    if (!done.file.isEmpty() && log.isOpen())
-        log.writeLine(QStringLiteral("%1 Recorded recordings/%2 (%3 s)").arg(stamp, done.file).arg(done.length, 0, 'f', 1));
+    if (!done.file.isEmpty()) {
+        if (log.isOpen())
+            log.writeLine(QStringLiteral("%1 Recorded recordings/%2 (%3 s)").arg(stamp, done.file).arg(done.length, 0, 'f', 1));
+        // The statistics record of what was heard counts the time recorded, under the keys the decoder gives it.
+        const recording::Heard& h = done.heard;
+        recording::MeasureIntfc& meas = m_app.meas();
+        // A transmission too short to count has no record to add to.
+        if (!h.talkgroup.isEmpty()) {
+            if (!meas.addRecorded(QStringLiteral("T"), h.bank, h.talkgroup, done.seconds))
+                meas.addRecorded(QStringLiteral("T*"), h.bank, h.talkgroup, done.seconds);
+        } else if (!h.channel.isEmpty()) {
+            meas.addRecorded(QStringLiteral("C"), h.channel, h.frequency, done.seconds);
+        } else {
+            meas.addRecorded(QStringLiteral("X"), QStringLiteral("0"), h.frequency, done.seconds);
+        }
+    }
     for (const QString& old : done.removed) {
         if (log.isOpen())
             log.writeLine(QStringLiteral("%1 Recording removed for the disk limit: recordings/%2").arg(stamp, old));

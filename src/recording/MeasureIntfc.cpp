@@ -105,6 +105,16 @@ void MeasureIntfc::AddSample(const QString& mode, const QString& place, const QS
     Q_EMIT hitCounted(hit);
 }
 
+bool MeasureIntfc::addRecorded(const QString& mode, const QString& place, const QString& identity, double seconds)
+{
+    const auto it = m_byKey.constFind(SampleEvent::keyFor(mode, place, identity));
+    if (it == m_byKey.constEnd())
+        return false;
+    m_records[*it].RecordedTime += seconds;
+    Q_EMIT measurementsChanged();
+    return true;
+}
+
 } // namespace vexlor::recording
 
 #include "moc_MeasureIntfc.cpp"

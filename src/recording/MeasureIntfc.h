@@ -27,6 +27,9 @@ public:
     void Toc();
     void CarrierOff();
 
+    // A recording of the record with this key was kept; false when there is no such record.
+    bool addRecorded(const QString& mode, const QString& place, const QString& identity, double seconds);
+
     // In the order records were first made.
     const QList<SampleEvent>& Measurements() const { return m_records; }
     int MeasureState() const { return m_state; }

@@ -15,6 +15,7 @@ public:
     QString Identity;
     int Hits = 0;
     double ElapsedTime = 0; // seconds
+    double RecordedTime = 0; // seconds of it in recordings kept
     // Local wall-clock times at which the first and the latest counted carriers began.
     QDateTime FirstHit;
     QDateTime LastHit;

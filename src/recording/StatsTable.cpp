@@ -70,7 +70,7 @@ QVariant StatsTable::headerData(int section, Qt::Orientation orientation, int ro
 
 QString StatsTable::title(int column)
 {
-    static const char* const kTitles[ColumnCount] = {"", "Type", "Loc", "Freq/ID", "Hits", "Time", "First", "Last", "Name"};
+    static const char* const kTitles[ColumnCount] = {"", "Type", "Loc", "Freq/ID", "Hits", "Time", "First", "Last", "Name", "Recorded"};
     return column >= 0 && column < ColumnCount ? QString::fromLatin1(kTitles[column]) : QString();
 }
 
@@ -130,12 +130,13 @@ StatsTable::Row StatsTable::makeRow(const SampleEvent& e, int number, const QStr
     Row r;
     r.source = e;
     r.text = {QString::number(number), e.ScanMode, e.Index, e.Identity, QString::number(e.Hits),
-              formatTime(e.ElapsedTime), formatStamp(e.FirstHit), formatStamp(e.LastHit), name};
+              formatTime(e.ElapsedTime), formatStamp(e.FirstHit), formatStamp(e.LastHit), name, formatTime(e.RecordedTime)};
     r.number[Number] = number;
     r.number[Loc] = numericValue(e.Index);
     r.number[Hits] = e.Hits;
     // Compared as the cell reads, so equal-looking times are equal.
     r.number[Time] = double(qRound64(e.ElapsedTime * 10)) / 10;
+    r.number[Recorded] = double(qRound64(e.RecordedTime * 10)) / 10;
     r.number[First] = localMs(e.FirstHit);
     r.number[Last] = localMs(e.LastHit);
     return r;
@@ -158,7 +159,7 @@ void StatsTable::refresh(const QList<SampleEvent>& records)
         const SampleEvent& e = records.at(i);
         const SampleEvent& was = m_rows.at(i).source;
         const QString name = m_nameOf ? m_nameOf(e) : QString();
-        const bool same = m_rows.at(i).text[Name] == name && was.Hits == e.Hits && was.ElapsedTime == e.ElapsedTime && was.LastHit == e.LastHit
+        const bool same = m_rows.at(i).text[Name] == name && was.Hits == e.Hits && was.ElapsedTime == e.ElapsedTime && was.RecordedTime == e.RecordedTime && was.LastHit == e.LastHit
             && was.FirstHit == e.FirstHit && was.Identity == e.Identity && was.Index == e.Index
             && was.ScanMode == e.ScanMode && !m_rows.at(i).text[Number].isEmpty();
         if (!same)

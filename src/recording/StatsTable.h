@@ -15,7 +15,7 @@ namespace vexlor::recording {
 class StatsTable : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Number, Type, Loc, FreqId, Hits, Time, First, Last, Name, ColumnCount };
+    enum Column { Number, Type, Loc, FreqId, Hits, Time, First, Last, Name, Recorded, ColumnCount };
     static constexpr int kSortKeys = 5;
 
     using QAbstractTableModel::QAbstractTableModel;

@@ -71,9 +71,12 @@ class TestRecordingBinder : public QObject, protected testing::AppFixture {
         QVERIFY(m_app->startUp());
         QVERIFY2(m_app->recordingBinder().running(), qPrintable(m_app->recordingBinder().error()));
     }
-    // The squelch opens on a channel for a while, then closes.
+    // The squelch opens on a channel for a while, then closes; the statistics count it as the decoder would.
     void transmission(int ms)
     {
+        recording::MeasureIntfc& meas = m_app->meas();
+        meas.Tic();
+        meas.CarrierOn(QStringLiteral("C"), QStringLiteral("12"), QStringLiteral("154.4300"));
         monitor::MainDisplay& d = m_app->display();
         d.s.FrequencyBox = QStringLiteral("154.4300");
         d.s.ChLbl = QStringLiteral("12");
@@ -81,6 +84,8 @@ class TestRecordingBinder : public QObject, protected testing::AppFixture {
         d.s.SQopen = true;
         d.publish();
         QTest::qWait(ms);
+        m_clock.advanceMs(ms);
+        meas.Toc();
         d.s.SQopen = false;
         d.publish();
     }
@@ -126,6 +131,10 @@ private Q_SLOTS:
             crossings += (sound[i - 1] < 0) != (sound[i] < 0);
         QVERIFY2(std::abs(crossings / seconds - 2000) < 100, qPrintable(QString::number(crossings / seconds)));
         QTRY_VERIFY(logText().contains("Recorded recordings/" + file.toUtf8()));
+        // Its statistics record counts the squelch's time in the recording.
+        QCOMPARE(m_app->meas().Measurements().size(), 1);
+        QVERIFY2(std::abs(m_app->meas().Measurements().first().RecordedTime - 1.0) < 0.15,
+                 qPrintable(QString::number(m_app->meas().Measurements().first().RecordedTime)));
     }
 
     // Files limited to 16 KB, as a full disk would: recording stops with a message, the log keeps

@@ -128,15 +128,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<SampleEvent>>("records");
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray header = ",Type,Loc,Freq/ID,Hits,Time,First,Last,Name\r\n";
+        const QByteArray header = ",Type,Loc,Freq/ID,Hits,Time,First,Last,Name,Recorded\r\n";
         QTest::newRow("empty: the header alone") << QList<SampleEvent>{} << header;
         SampleEvent quoted = record("T", "3", "say \"hi\", \"you\"", 2, 1234.5);
         quoted.FirstHit = QDateTime(QDate(2001, 10, 23), QTime(14, 5, 9));
         quoted.LastHit = QDateTime(QDate(2001, 10, 24), QTime(0, 0, 1));
         QTest::newRow("quotes and separators")
             << QList<SampleEvent>{record("C", "1", "146.2000", 7, 3), quoted}
-            << header + "2,T,3,\"say \"\"hi\"\", \"\"you\"\"\",2,\"1,234.5\",2001-10-23 14:05:09,2001-10-24 00:00:01,\r\n"
-                        "1,C,1,146.2000,7,3.0,,,\"Fire, Main\"\r\n";
+            << header + "2,T,3,\"say \"\"hi\"\", \"\"you\"\"\",2,\"1,234.5\",2001-10-23 14:05:09,2001-10-24 00:00:01,,0.0\r\n"
+                        "1,C,1,146.2000,7,3.0,,,\"Fire, Main\",0.0\r\n";
     }
     void csv()
     {

@@ -59,6 +59,9 @@ Stats::Stats(StatsView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_
         m_list->setColumnWidth(c, widths[c] * ch);
     // The name shows beside what was heard; a press still sorts by the column's own number.
     m_list->horizontalHeader()->moveSection(StatsTable::Name, StatsTable::FreqId + 1);
+    // Recorded time beside the time heard.
+    m_list->horizontalHeader()->moveSection(m_list->horizontalHeader()->visualIndex(StatsTable::Recorded),
+                                            m_list->horizontalHeader()->visualIndex(StatsTable::Time) + 1);
     m_list->horizontalHeader()->setStretchLastSection(true);
     tableColumn->addWidget(m_list, 1);
     tabs->addTab(tablePage, QStringLiteral("Table"));
