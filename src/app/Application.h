@@ -17,6 +17,7 @@
 #include "recording/LogSetup.h"
 #include "platform/AudioFileWriter.h"
 #include "platform/AudioSource.h"
+#include "platform/SoundPlayer.h"
 #include "recording/MeasureIntfc.h"
 
 #include <QList>
@@ -67,6 +68,9 @@ struct Platform {
     std::function<std::unique_ptr<platform::AudioFileWriter>()> soundFiles = {};
     // The sound inputs there are: id and description.
     std::function<QList<QPair<QString, QString>>()> soundInputs = {};
+    // Playing recordings, and reading their lengths and tags.
+    std::function<std::unique_ptr<platform::SoundPlayer>()> soundPlayer = {};
+    std::function<bool(const QString& path, double* seconds, platform::AudioFileWriter::Tags* tags)> soundInfo = {};
 };
 
 // The composition root: owns everything for the run, brings the program up

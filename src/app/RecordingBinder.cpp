@@ -9,7 +9,11 @@
 #include "platform/Dialogs.h"
 #include "recording/ActivityLog.h"
 #include "recording/RecordingSession.h"
+#include "recording/RecordingList.h"
 #include "recording/ui/RecordingSetupWindow.h"
+#include "recording/ui/RecordingsWindow.h"
+#include "platform/Shell.h"
+#include "platform/SoundPlayer.h"
 
 #include <QAction>
 #include <QDir>
@@ -56,10 +60,45 @@ RecordingBinder::RecordingBinder(Application& app) : m_app(app)
         [this] { return status(); },
         [this] { return m_app.platform().soundInputs ? m_app.platform().soundInputs() : QList<QPair<QString, QString>>(); },
     });
+    m_list = std::make_unique<recording::RecordingList>(recording::RecordingList::Hooks {
+        [this] { return folder(); },
+        m_app.platform().soundInfo,
+        [this](const QString& path, QString* error) {
+            if (!m_player && m_app.platform().soundPlayer)
+                m_player = m_app.platform().soundPlayer();
+            if (!m_player) {
+                *error = QStringLiteral("this Vexlor cannot play sound");
+                return false;
+            }
+            const bool ok = m_player->play(path);
+            if (!ok)
+                *error = m_player->errorString();
+            return ok;
+        },
+        [this] {
+            if (m_player)
+                m_player->stop();
+        },
+        [this](const QString& path) { m_app.platform().shell.openFile(path); },
+        [this](const QString& question) {
+            return m_app.platform().dialogs.message({question, QStringLiteral("Recordings"), platform::Dialogs::Buttons::YesNo,
+                                                      platform::Dialogs::Icon::Question})
+                == platform::Dialogs::Button::Yes;
+        },
+    });
+    // The list follows the recorder while it shows.
+    connect(this, &RecordingBinder::recordingsChanged, this, [this] {
+        if (m_listWindow && m_listWindow->isVisible())
+            m_list->refresh();
+    });
     connect(&app.display(), &monitor::MainDisplay::changed, this, &RecordingBinder::displayChanged);
-    if (QAction* a = app.window().action(QStringLiteral("RecordingSetupMnu"))) {
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, &RecordingBinder::RecordingSetupMnu_Click);
+    const std::pair<const char*, void (RecordingBinder::*)()> items[] = {{"RecordingSetupMnu", &RecordingBinder::RecordingSetupMnu_Click},
+                                                                         {"RecordingsMnu", &RecordingBinder::RecordingsMnu_Click}};
+    for (const auto& [name, click] : items) {
+        if (QAction* a = app.window().action(QLatin1String(name))) {
+            a->setEnabled(true);
+            connect(a, &QAction::triggered, this, click);
+        }
     }
 }
 
@@ -142,8 +181,13 @@ bool RecordingBinder::running() const { return m_session && m_session->running()
 
 QString RecordingBinder::status() const
 {
-    if (running())
-        return QStringLiteral("Recording into %1.").arg(QDir::toNativeSeparators(folder()));
+    if (running()) {
+        QString s = QStringLiteral("Recording into %1.").arg(QDir::toNativeSeparators(folder()));
+        // Sound the disk could not take in time is dropped, not waited for: the operator hears of it.
+        if (const qint64 dropped = m_session->droppedSamples(); dropped > 0)
+            s += QStringLiteral(" %1 s of sound were dropped: the disk did not keep up.").arg(double(dropped) / recording::Recorder::Settings().sampleRate, 0, 'f', 1);
+        return s;
+    }
     return m_error.isEmpty() ? QStringLiteral("Off.") : m_error;
 }
 
@@ -157,6 +201,16 @@ void RecordingBinder::RecordingSetupMnu_Click()
     showSecondaryWindow(m_app.window(), *m_window);
     if (!open)
         m_setup->open();
+}
+
+void RecordingBinder::RecordingsMnu_Click()
+{
+    if (m_app.finished())
+        return;
+    if (!m_listWindow)
+        m_listWindow = std::make_unique<recording::RecordingsWindow>(*m_list, &m_app.window());
+    showSecondaryWindow(m_app.window(), *m_listWindow);
+    m_list->refresh();
 }
 
 recording::Heard RecordingBinder::heardNow() const

@@ -13,8 +13,13 @@
 
 #include "recording/RecordingSession.h"
 
+namespace vexlor::platform {
+class SoundPlayer;
+}
 namespace vexlor::recording {
+class RecordingList;
 class RecordingSetupWindow;
+class RecordingsWindow;
 }
 
 namespace vexlor::app {
@@ -44,6 +49,11 @@ public:
     recording::RecordingSetupWindow* window() const { return m_window.get(); }
     // Options > Recordings.
     void RecordingSetupMnu_Click();
+    // Memories > Recordings: the list of them, to find, play and delete.
+    void RecordingsMnu_Click();
+    recording::RecordingList& list() { return *m_list; }
+    // Null until first opened.
+    recording::RecordingsWindow* listWindow() const { return m_listWindow.get(); }
 
 Q_SIGNALS:
     // A file finished, kept or not, or older ones removed: lists of recordings follow it.
@@ -61,6 +71,9 @@ private:
     Application& m_app;
     std::unique_ptr<recording::RecordingSetup> m_setup;
     std::unique_ptr<recording::RecordingSetupWindow> m_window;
+    std::unique_ptr<platform::SoundPlayer> m_player; // made on first play
+    std::unique_ptr<recording::RecordingList> m_list;
+    std::unique_ptr<recording::RecordingsWindow> m_listWindow;
     QPointer<recording::RecordingSession> m_session;
     recording::RecordingSetup::Policy m_policy = recording::RecordingSetup::Policy::Everything;
     QSet<int> m_markedChannels;

@@ -1,6 +1,8 @@
 #include "app/Application.h"
 #include "platform/audio/QtAudioSource.h"
+#include "platform/audio/QtSoundPlayer.h"
 #include "platform/audio/SndFileWriter.h"
+#include "platform/audio/SoundFileInfo.h"
 #include "app/Batch.h"
 #include "app/BuiltInSimulator.h"
 #include "app/CommandLine.h"
@@ -170,7 +172,8 @@ int main(int argc, char** argv)
     platform::QtPrintService printers;
     app::Application root({port, dialogs, shell, clock, clipboard, &platform::QtSerialPort::availableDevices, printers,
                            [] { return std::make_unique<platform::QtAudioSource>(); },
-                           [] { return std::make_unique<platform::SndFileWriter>(); }, &platform::QtAudioSource::inputs},
+                           [] { return std::make_unique<platform::SndFileWriter>(); }, &platform::QtAudioSource::inputs,
+                           [] { return std::make_unique<platform::QtSoundPlayer>(); }, &platform::soundFileInfo},
                           options);
     root.stores().setReadOnly(storesReadOnly);
     dialogs.setParentWindow(&root.window());

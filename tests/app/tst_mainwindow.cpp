@@ -338,7 +338,7 @@ private Q_SLOTS:
         QCOMPARE(entries(top[0]->menu()), (QStringList {"SeeCode", "ResetAllStatusMnu", "-", "Config", "RemoteControlOff", "Upgrade", "-", "Exit"}));
         QCOMPARE(entries(top[1]->menu()), (QStringList {"SmartViewMode", "PopUpSmartViewMode", "-", "Scan", "Manual", "Trunk", "Search", "ServiceSearch"}));
         QCOMPARE(entries(top[2]->menu()), (QStringList {"EditIDdir", "EditMemories", "EditBanks", "ImportTaggedTextFile", "ExportTaggedTextFile",
-                                                       "BackupScannerMnu", "IDLockOutMnu", "FreqLockOutMnu", "-", "PrintListsMnu"}));
+                                                       "BackupScannerMnu", "IDLockOutMnu", "FreqLockOutMnu", "RecordingsMnu", "-", "PrintListsMnu"}));
         QCOMPARE(entries(top[3]->menu()), (QStringList {"VirtualKeypadmnu", "-", "TGConvertMnu", "TCPremote", "WebRemoteMnu", "RecordingSetupMnu", "LogFontion", "LightMnu",
                                                        "CenterTuningOnOff", "Statistics", "-", "MonitorMode", "Mute"}));
         QCOMPARE(entries(top[4]->menu()), (QStringList {"HelpTypes", "HelpCenterTuningMnu", "TcpConnectionHelpMnu", "-", "URLkelto",

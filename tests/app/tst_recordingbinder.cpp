@@ -5,6 +5,9 @@
 #include "app/ui/MainWindow.h"
 #include "monitor/MainDisplay.h"
 #include "platform/audio/SndFileWriter.h"
+#include "platform/audio/SoundFileInfo.h"
+#include "recording/RecordingList.h"
+#include "recording/ui/RecordingsWindow.h"
 #include "recording/RecordingFiles.h"
 #include "recording/RecordingSession.h"
 #include "recording/RecordingSetup.h"
@@ -54,6 +57,22 @@ private:
     qint64 m_sent = 0;
     bool m_noise;
     std::mt19937 m_random {7};
+};
+
+// Remembers what it was asked to play.
+class FakePlayer : public platform::SoundPlayer {
+public:
+    explicit FakePlayer(QStringList* played) : m_played(played) {}
+    bool play(const QString& path) override
+    {
+        *m_played << path;
+        return true;
+    }
+    void stop() override { *m_played << QStringLiteral("stop"); }
+    QString errorString() const override { return {}; }
+
+private:
+    QStringList* m_played;
 };
 
 class TestRecordingBinder : public QObject, protected testing::AppFixture {
@@ -155,6 +174,53 @@ private Q_SLOTS:
         QVERIFY(log.contains("before the disk filled\r\n") && log.contains("Recording stopped: Cannot write") && log.contains("after it\r\n"));
         QDirIterator files(QStringLiteral("recordings"), QDir::Files, QDirIterator::Subdirectories);
         QVERIFY2(!files.hasNext(), qPrintable(files.hasNext() ? files.next() : QString())); // no .part either
+    }
+
+    // Memories > Recordings lists what was recorded, with the names from the files themselves,
+    // finds by text and day, plays, and deletes after asking.
+    void listWindow()
+    {
+        QStringList played;
+        m_soundPlayer = [&played] { return std::make_unique<FakePlayer>(&played); };
+        m_soundInfo = &platform::soundFileInfo;
+        startRecording();
+        QTest::qWait(400);
+        transmission(600);
+        QTRY_VERIFY_WITH_TIMEOUT(!recording::files::recordings(QStringLiteral("recordings")).isEmpty(), 5000);
+        m_app->window().action(QStringLiteral("RecordingsMnu"))->trigger();
+        app::RecordingBinder& rec = m_app->recordingBinder();
+        QVERIFY(rec.listWindow() && rec.listWindow()->isVisible());
+        for (const char* name : {"FilterBox", "FromDate", "ToDate", "RecordingsGrid", "PlayCmd", "StopCmd", "OpenFolderCmd", "DeleteCmd",
+                                 "StatusLbl", "CloseCmd"})
+            QVERIFY2(rec.listWindow()->findChild<QWidget*>(QLatin1String(name)), name);
+        recording::RecordingList& list = rec.list();
+        QCOMPARE(list.rowCount(), 1);
+        const auto cell = [&](int column) { return list.data(list.index(0, column)).toString(); };
+        QCOMPARE(cell(recording::RecordingList::Channel), QStringLiteral("12 Fire North"));
+        QCOMPARE(cell(recording::RecordingList::Frequency), QStringLiteral("154.4300"));
+        QCOMPARE(cell(recording::RecordingList::Time), m_clock.localDateTime().toString("yyyy-MM-dd HH:mm:ss"));
+        QVERIFY2(std::abs(list.entry(0).seconds - 1.2) < 0.15, qPrintable(QString::number(list.entry(0).seconds)));
+        // Found by name, not by another; not on another day.
+        const std::pair<QString, int> finds[] = {{"north", 1}, {"002032", 0}, {"", 1}};
+        for (const auto& [text, rows] : finds) {
+            list.FilterBox_Change(text);
+            QCOMPARE(list.rowCount(), rows);
+        }
+        list.FromDate_Change(m_clock.localDateTime().date().addDays(1));
+        QCOMPARE(list.rowCount(), 0);
+        list.FromDate_Change({});
+        QVERIFY(list.PlayCmd_Click(0));
+        QVERIFY(played.value(0).endsWith(QLatin1String("_Ch12.flac")));
+        m_dialogs.answers = {platform::Dialogs::Button::No, platform::Dialogs::Button::Yes};
+        QCOMPARE(list.DeleteCmd_Click({0}), 0);
+        QCOMPARE(list.rowCount(), 1);
+        QCOMPARE(list.DeleteCmd_Click({0}), 1);
+        QCOMPARE(list.rowCount(), 0);
+        QVERIFY(recording::files::recordings(QStringLiteral("recordings")).isEmpty());
+        QVERIFY(m_dialogs.texts().join('\n').contains("Delete the recording "));
+        // A new recording shows while the window is open.
+        transmission(600);
+        QTRY_COMPARE_WITH_TIMEOUT(list.rowCount(), 1, 5000);
     }
 
     // Options > Recordings keeps the choices and starts or stops recording at once.

@@ -30,6 +30,8 @@ protected:
     // Sound for recordings; none unless a test gives them.
     std::function<std::unique_ptr<platform::AudioSource>()> m_soundInput;
     std::function<std::unique_ptr<platform::AudioFileWriter>()> m_soundFiles;
+    std::function<std::unique_ptr<platform::SoundPlayer>()> m_soundPlayer;
+    std::function<bool(const QString&, double*, platform::AudioFileWriter::Tags*)> m_soundInfo;
 
     // Every file the program opens by bare name lands in a fresh folder.
     bool enterScratchDir()
@@ -49,7 +51,7 @@ protected:
     {
         auto a = std::make_unique<app::Application>(
             app::Platform {m_port, m_dialogs, m_shell, m_clock, m_clipboard, [] { return QStringList(); }, m_printers, m_soundInput,
-                           m_soundFiles, {}},
+                           m_soundFiles, {}, m_soundPlayer, m_soundInfo},
             options);
         a->exitProgram = [] {};
         return a;

@@ -96,6 +96,7 @@ void buildMainMenu(QMenuBar* bar)
     memories.item("BackupScannerMnu", "&Back Up Scanner...");
     memories.item("IDLockOutMnu", "See ID Lock/Out");
     memories.item("FreqLockOutMnu", "See Frequencies Lock/Out");
+    memories.item("RecordingsMnu", "&Recordings");
     memories.separator();
     memories.item("PrintListsMnu", "&Print Lists");
 

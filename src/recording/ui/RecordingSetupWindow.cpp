@@ -21,7 +21,7 @@ RecordingSetupWindow::RecordingSetupWindow(RecordingSetup& setup, QWidget* paren
     setWindowTitle(QStringLiteral("Recordings"));
     setModal(false);
 
-    m_enabled = new QCheckBox(QStringLiteral("Record every transmission"), this);
+    m_enabled = new QCheckBox(QStringLiteral("Record transmissions"), this);
     m_enabled->setObjectName(QStringLiteral("EnabledChk"));
     m_device = new QComboBox(this);
     m_device->setObjectName(QStringLiteral("DeviceBox"));
