@@ -79,5 +79,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # which no window opens (libqt6gui6 only recommends them).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dseg, qt6-qpa-plugins")
+# Playing recordings back goes through GStreamer's FLAC, Ogg/Opus and PulseAudio plugins.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-pulseaudio")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

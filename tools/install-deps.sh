@@ -7,7 +7,7 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-w
           clang libclang-rt-14-dev lld
           dpkg-dev desktop-file-utils appstream lintian help2man man-db xvfb
           chromium chromium-driver python3-selenium
-          pulseaudio pulseaudio-utils)
+          pulseaudio pulseaudio-utils gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -2,6 +2,7 @@
 // null sink, a tone played into it, the simulator playing a channel for two
 // seconds, and the whole vexlor program recording the sink's monitor.
 #include "TestSuite.h"
+#include "platform/audio/QtSoundPlayer.h"
 #include "recording/RecordingFiles.h"
 
 #include <QDir>
@@ -160,6 +161,20 @@ private Q_SLOTS:
         qInfo("file %.3f s, squelch %.3f s, tone %.1f Hz", seconds, squelch, frequency);
         QVERIFY2(std::abs(frequency - kTone) < kTone * 0.02, qPrintable(QString::number(frequency)));
         QVERIFY2(QFileInfo(file).fileName().contains(QLatin1String("_Ch5")), qPrintable(file));
+
+        // Played back from the Recordings window's player, it reaches the sound server.
+        qputenv("PULSE_SERVER", rig.env.value(QStringLiteral("PULSE_SERVER")).toLocal8Bit());
+        platform::QtSoundPlayer player;
+        QVERIFY2(player.play(file), qPrintable(player.errorString()));
+        const auto streams = [&] {
+            QProcess pactl;
+            pactl.setProcessEnvironment(rig.env);
+            pactl.start(QStringLiteral("pactl"), {"list", "short", "sink-inputs"});
+            pactl.waitForFinished(5000);
+            return pactl.readAllStandardOutput();
+        };
+        QVERIFY2(waitFor([&] { return streams().count('\n') >= 2; }, 5000), streams().constData()); // the tone's, and the playback's
+        player.stop();
     }
 };
 
