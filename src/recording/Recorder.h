@@ -55,11 +55,22 @@ public:
 
     Recorder(const Settings& settings, RecordingSink& sink);
 
+    // Reports late by up to this much are placed where they belong in the sound.
+    static constexpr int kLatestReportMs = 500;
+
     void audio(const qint16* samples, qsizetype count);
-    void squelchOpened(const Heard& heard);
+    // The squelch at a place in the sound, counted in samples since the start: one already
+    // past counts from there (the pre-roll reaches back further), one still to come waits
+    // for the sound to reach it.
+    void squelchOpened(const Heard& heard, qint64 atSample);
+    void squelchClosed(qint64 atSample);
+    // At the sound's current end.
+    void squelchOpened(const Heard& heard) { squelchOpened(heard, m_position); }
+    void squelchClosed() { squelchClosed(m_position); }
     // More is known about the transmission under way.
     void heard(const Heard& heard);
-    void squelchClosed();
+    // Samples of sound so far.
+    qint64 position() const { return m_position; }
     // Ends a file under way at once (recording turned off, the program closing).
     void stop();
 
@@ -68,8 +79,19 @@ public:
 
 private:
     enum class State { Idle, Open, Hanging };
+    struct Report {
+        enum class Kind { Open, Close, Heard } kind;
+        Heard heard;
+        qint64 at = 0;
+    };
+    void report(Report r);
+    void learn(const Heard& heard);
     qint64 samplesOf(int ms) const { return qint64(m_settings.sampleRate) * ms / 1000; }
-    void begin(const Heard& heard);
+    void feed(const qint16* samples, qsizetype count);
+    void apply(const Report& report);
+    void open(const Heard& heard, qint64 late);
+    void close(qint64 late);
+    void begin(const Heard& heard, qint64 late = 0);
     void end();
     void remember(const qint16* samples, qsizetype count);
     void write(const qint16* samples, qsizetype count);
@@ -78,12 +100,14 @@ private:
     RecordingSink& m_sink;
     State m_state = State::Idle;
     Heard m_current;
-    std::vector<qint16> m_ring; // the last pre-roll, oldest first from m_ringStart
+    std::vector<qint16> m_ring; // the last pre-roll and the latest a report may be, oldest first from m_ringStart
     size_t m_ringStart = 0;
     size_t m_ringFilled = 0;
     qint64 m_openSamples = 0;   // while the squelch was open, over joined transmissions
     qint64 m_fileSamples = 0;
     qint64 m_hangLeft = 0;
+    qint64 m_position = 0;
+    std::vector<Report> m_waiting; // reports ahead of the sound, in order
 };
 
 } // namespace vexlor::recording

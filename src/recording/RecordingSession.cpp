@@ -2,7 +2,13 @@
 
 #include <QMetaObject>
 
+#include <chrono>
+
 namespace vexlor::recording {
+
+namespace {
+qint64 nowNs() { return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+} // namespace
 
 RecordingSession::RecordingSession(const Config& config, SourceFactory source, WriterFactory writer, QObject* parent)
     : QObject(parent), m_config(config), m_sourceFactory(std::move(source)), m_writerFactory(std::move(writer))
@@ -33,7 +39,10 @@ bool RecordingSession::start(QString* error)
     QMetaObject::invokeMethod(m_context, [&] {
         m_source = m_sourceFactory();
         started = m_source->start(m_config.device, m_config.recorder.sampleRate,
-            [this](const qint16* samples, qsizetype count) { m_recorder->audio(samples, count); },
+            [this](const qint16* samples, qsizetype count) {
+                m_recorder->audio(samples, count);
+                m_lastSoundNs = nowNs();
+            },
             [this](const QString& reason) {
                 QMetaObject::invokeMethod(this, [this, reason] { Q_EMIT failed(reason); }, Qt::QueuedConnection);
             });
@@ -78,9 +87,11 @@ void RecordingSession::post(std::function<void()> f)
         QMetaObject::invokeMethod(m_context, std::move(f), Qt::QueuedConnection);
 }
 
+// Reports are stamped when they are made: the capture thread may take them a sound piece later.
 void RecordingSession::squelchOpened(const Heard& heard)
 {
-    post([this, heard] { m_recorder->squelchOpened(heard); });
+    const qint64 at = nowNs();
+    post([this, heard, at] { m_recorder->squelchOpened(heard, sampleAt(at)); });
 }
 
 void RecordingSession::heard(const Heard& heard)
@@ -90,7 +101,15 @@ void RecordingSession::heard(const Heard& heard)
 
 void RecordingSession::squelchClosed()
 {
-    post([this] { m_recorder->squelchClosed(); });
+    const qint64 at = nowNs();
+    post([this, at] { m_recorder->squelchClosed(sampleAt(at)); });
+}
+
+qint64 RecordingSession::sampleAt(qint64 ns) const
+{
+    if (m_lastSoundNs < 0)
+        return m_recorder->position();
+    return m_recorder->position() + (ns - m_lastSoundNs) * m_config.recorder.sampleRate / 1000000000;
 }
 
 qint64 RecordingSession::droppedSamples() const { return m_queue ? m_queue->droppedSamples() : 0; }

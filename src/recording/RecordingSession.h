@@ -56,6 +56,8 @@ private:
     // Runs f on the capture thread, in order with the sound.
     void post(std::function<void()> f);
     void deliver();
+    // Where in the sound a report made at `ns` belongs, by when the latest sound arrived.
+    qint64 sampleAt(qint64 ns) const;
 
     Config m_config;
     SourceFactory m_sourceFactory;
@@ -65,6 +67,7 @@ private:
     std::unique_ptr<RecordingQueue> m_queue;
     std::unique_ptr<Recorder> m_recorder;          // the capture thread's
     std::unique_ptr<platform::AudioSource> m_source; // the capture thread's
+    qint64 m_lastSoundNs = -1;                       // the capture thread's
     bool m_running = false;
     std::mutex m_doneMutex;
     QList<RecordingQueue::Done> m_done;

@@ -73,7 +73,7 @@ class TestRecorder : public QObject {
 private Q_SLOTS:
     // At one sample a millisecond: "a1000" is a second of sound, "o" the squelch opening on
     // channel 12, "O" on channel 13, "x" on an unwanted place, "t" the talkgroup heard,
-    // "c" the squelch closing and "s" recording stopped.
+    // "c" the squelch closing and "s" recording stopped; "@N" places a report at sample N.
     void boundaries_data()
     {
         QTest::addColumn<QString>("script");
@@ -92,6 +92,10 @@ private Q_SLOTS:
         QTest::newRow("wanted once its talkgroup is heard") << "a1000 x a1000 t a500 c a1000" << QStringList {"700-3500 kept 1.5 Ch12_002032"};
         QTest::newRow("stopped while open") << "a1000 o a1000 s a1000" << QStringList {"700-2000 kept 1.0 Ch12"};
         QTest::newRow("the talkgroup heard later names it") << "o a200 t a1000 c a1000" << QStringList {"0-2200 kept 1.2 Ch12_002032"};
+        QTest::newRow("an opening reported late") << "a2000 o@1800 a1000 c a1200" << QStringList {"1500-4000 kept 1.2 Ch12"};
+        QTest::newRow("a closing reported late") << "a1000 o a2000 c@2500 a2000" << QStringList {"700-3500 kept 1.5 Ch12"};
+        QTest::newRow("an opening ahead of the sound") << "a1000 o@1200 t a2000 c a2000" << QStringList {"900-4000 kept 1.8 Ch12_002032"};
+        QTest::newRow("later than can be placed") << "a3000 o@1000 a1000 c a1000" << QStringList {"2200-5000 kept 1.5 Ch12"};
         QTest::newRow("sound in pieces larger than the ring") << "a5000 o a2000 c a900 a900" << QStringList {"4700-8000 kept 2.0 Ch12"};
     }
     void boundaries()
@@ -101,6 +105,7 @@ private Q_SLOTS:
         Recorder recorder({1000, 300, 1000, 500, 60000}, sink);
         qint64 clock = 0;
         for (const QString& step : script.split(QLatin1Char(' '))) {
+            const qint64 at = step.contains(QLatin1Char('@')) ? step.section(QLatin1Char('@'), 1).toLongLong() : recorder.position();
             switch (step[0].toLatin1()) {
             case 'a': {
                 std::vector<qint16> sound(size_t(step.mid(1).toInt()));
@@ -109,7 +114,7 @@ private Q_SLOTS:
                 recorder.audio(sound.data(), qsizetype(sound.size()));
                 break;
             }
-            case 'o': recorder.squelchOpened(place("12")); break;
+            case 'o': recorder.squelchOpened(place("12"), at); break;
             case 'O': recorder.squelchOpened(place("13")); break;
             case 'x': recorder.squelchOpened(place("12", false)); break;
             case 't': {
@@ -118,7 +123,7 @@ private Q_SLOTS:
                 recorder.heard(h);
                 break;
             }
-            case 'c': recorder.squelchClosed(); break;
+            case 'c': recorder.squelchClosed(at); break;
             case 's': recorder.stop(); break;
             }
         }

@@ -53,7 +53,7 @@ bool QtAudioSource::start(const QString& device, int sampleRate, Samples samples
     m_failed = std::move(failed);
     m_source = std::make_unique<QAudioSource>(input, format);
     // Small pieces keep the squelch reports in step with the sound; the capture thread does little else.
-    m_source->setBufferSize(sampleRate * 2 / 10);
+    m_source->setBufferSize(sampleRate * 2 / 25);
     m_io = m_source->start();
     if (!m_io || m_source->error() != QAudio::NoError) {
         m_error = QStringLiteral("%1 cannot be opened.").arg(input.description());
