@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QJsonObject>
 
 #include <cstdio>
 
@@ -201,6 +202,19 @@ void RecordingBinder::RecordingSetupMnu_Click()
     showSecondaryWindow(m_app.window(), *m_window);
     if (!open)
         m_setup->open();
+}
+
+QJsonArray RecordingBinder::recordingsJson(int most)
+{
+    // Files already read are not opened again.
+    m_list->refresh();
+    QJsonArray out;
+    for (const recording::RecordingList::Entry& e : m_list->all().mid(0, most)) {
+        out.append(QJsonObject {{"time", e.at.toString(Qt::ISODate)}, {"seconds", qRound(e.seconds * 10) / 10.0}, {"frequency", e.frequency},
+                                {"channel", e.channel}, {"channelName", e.channelName}, {"talkgroup", e.talkgroup},
+                                {"talkgroupName", e.talkgroupName}, {"file", e.file}});
+    }
+    return out;
 }
 
 void RecordingBinder::RecordingsMnu_Click()

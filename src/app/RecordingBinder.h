@@ -4,6 +4,7 @@
 #include "recording/RecordingQueue.h"
 #include "recording/RecordingSetup.h"
 
+#include <QJsonArray>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -52,6 +53,8 @@ public:
     // Memories > Recordings: the list of them, to find, play and delete.
     void RecordingsMnu_Click();
     recording::RecordingList& list() { return *m_list; }
+    // The newest recordings, for the web remote: time, seconds, frequency, channel and talkgroup with names, file.
+    QJsonArray recordingsJson(int most);
     // Null until first opened.
     recording::RecordingsWindow* listWindow() const { return m_listWindow.get(); }
 

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/ControlsBinder.h"
 #include "app/NamesHeard.h"
+#include "app/RecordingBinder.h"
 #include "app/RemoteBinder.h"
 #include "app/SecondaryWindow.h"
 #include "app/ui/MainWindow.h"
@@ -29,6 +30,8 @@ namespace vexlor::app {
 
 namespace {
 constexpr int kDefaultPort = 8080;
+// The newest recordings a client may list; the rest stay in the Recordings window.
+constexpr int kListedRecordings = 100;
 }
 
 WebBinder::WebBinder(Application& app) : m_app(app), m_keys(app.link())
@@ -157,6 +160,7 @@ bool WebBinder::start(const QString& address, int port)
         [this](const QJsonObject& c) { return m_commands->run(c); },
         [this](const QString& from, const QString& text) { m_app.remoteBinder().chat().webLineReceived(from, text); },
         &web::pageFile,
+        [this] { return m_app.recordingBinder().recordingsJson(kListedRecordings); },
     };
     m_server = std::make_unique<web::WebServer>(*m_access, m_app.platform().clock, hooks);
     m_address = m_access->listenAddress(address);

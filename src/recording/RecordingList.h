@@ -39,6 +39,8 @@ public:
     // Reads the folder again; only files not seen before are opened.
     void refresh();
     const Entry& entry(int row) const { return m_all[m_shown[row]]; }
+    // Every recording as of the last refresh, newest first, whatever the window's filter.
+    const QList<Entry>& all() const { return m_all; }
     QString StatusLbl() const { return m_status; }
 
     void FilterBox_Change(const QString& text);

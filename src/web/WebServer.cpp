@@ -253,11 +253,13 @@ HttpResponse WebServer::api(const HttpRequest& request, const QString& peer, con
     const qint64 now = m_clock.monotonicMs();
     const QByteArray& path = request.path;
     const bool get = request.method == "GET" || request.method == "HEAD";
-    if (get && (path == "/api/status" || path == "/api/activity")) {
+    if (get && (path == "/api/status" || path == "/api/activity" || path == "/api/recordings")) {
         if (const Verdict v = m_access.watch(peer, token, now); v != Verdict::Allowed)
             return refusal(v);
         if (path == "/api/activity")
             return HttpResponse::json(200, {{"hits", m_hooks.activity ? m_hooks.activity() : QJsonArray()}});
+        if (path == "/api/recordings")
+            return HttpResponse::json(200, {{"recordings", m_hooks.recordings ? m_hooks.recordings() : QJsonArray()}});
         const bool control = m_access.control(peer, token, now) == Verdict::Allowed;
         return HttpResponse::json(200, {{"state", m_hooks.status ? m_hooks.status() : QJsonObject()},
                                         {"viewers", viewers()}, {"control", control}});
@@ -370,6 +372,8 @@ void WebServer::viewerSaid(QWebSocket* ws, const QString& text)
     }
     if (++v.inWindow > kWsMessagesPerSecond) {
         ws->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many messages."));
+        // A flooder busy sending may never answer the close: its place is freed anyway.
+        QTimer::singleShot(1000, ws, [ws] { ws->abort(); });
         return;
     }
     const QJsonObject m = QJsonDocument::fromJson(text.toUtf8()).object();

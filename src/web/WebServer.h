@@ -49,6 +49,8 @@ public:
         std::function<void(const QString& from, const QString& text)> chat;
         // The page's files by path; false for a path that is none of them.
         std::function<bool(const QByteArray& path, QByteArray* body, QByteArray* contentType)> file;
+        // The recordings, newest first; none when the program keeps none.
+        std::function<QJsonArray()> recordings = {};
     };
 
     WebServer(WebAccess& access, const platform::Clock& clock, Hooks hooks, QObject* parent = nullptr);

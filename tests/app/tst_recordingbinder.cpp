@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QFileInfo>
 #include <QTest>
 #include <QTimer>
@@ -208,6 +210,10 @@ private Q_SLOTS:
         }
         list.FromDate_Change(m_clock.localDateTime().date().addDays(1));
         QCOMPARE(list.rowCount(), 0);
+        // The web remote lists them whatever the window shows.
+        const QJsonArray listed = rec.recordingsJson(100);
+        QCOMPARE(listed.size(), 1);
+        QCOMPARE(listed[0].toObject().value("channelName").toString(), QStringLiteral("Fire North"));
         list.FromDate_Change({});
         QVERIFY(list.PlayCmd_Click(0));
         QVERIFY(played.value(0).endsWith(QLatin1String("_Ch12.flac")));

@@ -47,7 +47,8 @@ struct Rig {
                            *body = "<!doctype html><title>Vexlor</title>";
                            *type = "text/html; charset=utf-8";
                            return true;
-                       }}};
+                       },
+                       [] { return QJsonArray {QJsonObject {{"file", "2026-12-11/071503_Ch12.flac"}}}; }}};
     // With a TLS configuration the server serves TLS only, and the rig's clients trust its certificate.
     std::optional<QSslConfiguration> client;
 
@@ -140,6 +141,10 @@ private Q_SLOTS:
                                                  << QByteArray("Log in first.");
         QTest::newRow("status after it") << QByteArray("GET /api/status HTTP/1.1\r\nHost: h\r\n\r\n") << true << 200
                                          << QByteArray(R"("frequency":"154.4300")");
+        QTest::newRow("recordings before the login") << QByteArray("GET /api/recordings HTTP/1.1\r\nHost: h\r\n\r\n") << false << 401
+                                                     << QByteArray("Log in first.");
+        QTest::newRow("recordings after it") << QByteArray("GET /api/recordings HTTP/1.1\r\nHost: h\r\n\r\n") << true << 200
+                                             << QByteArray("071503_Ch12.flac");
         QTest::newRow("wrong pass phrase") << QByteArray("POST /api/login\n{\"passPhrase\":\"guess\"}") << false << 401
                                            << QByteArray("Wrong pass phrase.");
         QTest::newRow("right one: an HttpOnly, SameSite=Strict cookie")
