@@ -1,7 +1,7 @@
 // Recording's costs: the CPU of recording without a pause, in FLAC and in
 // Ogg/Opus, and the time from the squelch closing to the file complete on
-// the disk. The sound comes from a source that gives 20 ms of speech-like
-// noise every 20 ms, as a sound card would.
+// the disk. The sound comes paced as a sound card gives it.
+#include "PacedSound.h"
 #include "platform/audio/SndFileWriter.h"
 #include "recording/RecordingSession.h"
 
@@ -21,30 +21,13 @@ using namespace vexlor;
 
 namespace {
 
-class PacedSource : public platform::AudioSource {
-public:
-    bool start(const QString&, int sampleRate, Samples samples, Failed) override
-    {
-        m_timer = std::make_unique<QTimer>();
-        m_timer->setTimerType(Qt::PreciseTimer);
-        QObject::connect(m_timer.get(), &QTimer::timeout, [this, sampleRate, samples] {
-            std::vector<qint16> piece(size_t(sampleRate / 50));
-            // A tone under noise: neither silence nor pure noise, roughly what a receiver gives.
-            for (qint16& s : piece)
-                s = qint16(6000 * std::sin(double(m_sent++) * 0.39) + std::normal_distribution<double>(0, 1500)(m_random));
-            samples(piece.data(), qsizetype(piece.size()));
-        });
-        m_timer->start(20);
-        return true;
-    }
-    void stop() override { m_timer.reset(); }
-    QString errorString() const override { return {}; }
-
-private:
-    std::unique_ptr<QTimer> m_timer;
-    qint64 m_sent = 0;
-    std::mt19937 m_random {3};
-};
+// A tone under noise: neither silence nor pure noise, roughly what a receiver gives.
+std::unique_ptr<platform::AudioSource> speechLike()
+{
+    return std::make_unique<fakes::PacedSound>([random = std::mt19937(3)](qint64 i, int) mutable {
+        return qint16(6000 * std::sin(double(i) * 0.39) + std::normal_distribution<double>(0, 1500)(random));
+    });
+}
 
 void wait(int ms)
 {
@@ -83,7 +66,7 @@ void BM_RecordingCpu(benchmark::State& state)
     const auto format = state.range(0) == 0 ? platform::AudioFileWriter::Format::Flac : platform::AudioFileWriter::Format::Opus;
     QTemporaryDir dir;
     for (auto _ : state) {
-        recording::RecordingSession session(config(dir.path(), format), [] { return std::make_unique<PacedSource>(); },
+        recording::RecordingSession session(config(dir.path(), format), &speechLike,
                                             [] { return std::make_unique<platform::SndFileWriter>(); });
         QString error;
         if (!session.start(&error)) {
@@ -109,7 +92,7 @@ void BM_SquelchCloseToFile(benchmark::State& state)
 {
     QTemporaryDir dir;
     recording::RecordingSession session(config(dir.path(), platform::AudioFileWriter::Format::Flac),
-                                        [] { return std::make_unique<PacedSource>(); },
+                                        &speechLike,
                                         [] { return std::make_unique<platform::SndFileWriter>(); });
     QString error;
     if (!session.start(&error)) {

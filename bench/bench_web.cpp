@@ -77,6 +77,8 @@ struct ServedPoll {
     web::WebAccess access {remote::AccessRules::fromSettings({}, {}, {}), false};
     web::WebServer server {access, clock, {[this] { return web::state::fromDisplay(rig.display.published()); }, {}, {}, {}, {}}};
     bool listening = false;
+    // Two channels in turn: each line changes the display, so each one is pushed.
+    const QByteArray lines[2] = {"C001 F01543250 TF DN LF AF RF N000\r", "C031 F04568000 TF DF LF AF RF N000\r"};
 
     ServedPoll()
     {
@@ -112,13 +114,12 @@ void BM_StatusLineToViewers(benchmark::State& state)
     QThread::msleep(50);
     for (auto& v : viewers)
         v->readAll();
-    const QByteArray lines[] = {"C001 F01543250 TF DN LF AF RF N000\r", "C031 F04568000 TF DF LF AF RF N000\r"};
     std::vector<double> ms;
     int turn = 0;
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        port.feed(lines[turn++ % 2]);
+        port.feed(served.lines[turn++ % 2]);
         rig.poll.tick();
         if (!waitUntil(allHaveData, 2000)) {
             state.SkipWithError("a change did not reach every viewer");
@@ -216,7 +217,6 @@ void BM_PollUnderHostileClients(benchmark::State& state)
     fakes::FakeSerialPort& port = served.port;
     fakes::LivePoll& rig = served.rig;
     web::WebServer& server = served.server;
-    const QByteArray lines[] = {"C001 F01543250 TF DN LF AF RF N000\r", "C031 F04568000 TF DF LF AF RF N000\r"};
     int turn = 0;
     std::vector<double> late;
     QElapsedTimer since;
@@ -224,7 +224,7 @@ void BM_PollUnderHostileClients(benchmark::State& state)
         if (since.isValid())
             late.push_back(std::max(0.0, since.nsecsElapsed() / 1e6 - monitor::PollCycle::kIntervalMs));
         since.start();
-        port.feed(lines[turn++ % 2]); // every tick changes the display, so every tick pushes
+        port.feed(served.lines[turn++ % 2]); // every tick changes the display, so every tick pushes
         port.clearWritten();
     });
     for (auto _ : state) {

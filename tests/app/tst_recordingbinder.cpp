@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 #include "LimitGuard.h"
+#include "PacedSound.h"
 #include "TestSuite.h"
 #include "app/RecordingBinder.h"
 #include "app/ui/MainWindow.h"
@@ -21,7 +22,6 @@
 #include <QJsonObject>
 #include <QFileInfo>
 #include <QTest>
-#include <QTimer>
 
 #include <sndfile.h>
 
@@ -33,33 +33,15 @@ namespace {
 
 using namespace vexlor;
 
-// A 1 kHz tone (or noise, which no encoder can shrink) in 20 ms pieces, as a sound card gives
-// it, on the thread that starts it.
-class ToneSource : public platform::AudioSource {
-public:
-    explicit ToneSource(bool noise = false) : m_noise(noise) {}
-    bool start(const QString&, int sampleRate, Samples samples, Failed) override
-    {
-        m_timer = std::make_unique<QTimer>();
-        m_timer->setTimerType(Qt::PreciseTimer);
-        QObject::connect(m_timer.get(), &QTimer::timeout, [this, sampleRate, samples] {
-            std::vector<qint16> piece(size_t(sampleRate / 50));
-            for (qint16& s : piece)
-                s = m_noise ? qint16(m_random()) : qint16(8000 * std::sin(2 * M_PI * 1000.0 * double(m_sent++) / sampleRate));
-            samples(piece.data(), qsizetype(piece.size()));
-        });
-        m_timer->start(20);
-        return true;
-    }
-    void stop() override { m_timer.reset(); }
-    QString errorString() const override { return {}; }
-
-private:
-    std::unique_ptr<QTimer> m_timer;
-    qint64 m_sent = 0;
-    bool m_noise;
-    std::mt19937 m_random {7};
-};
+// A 1 kHz tone, or noise, which no encoder can shrink.
+std::unique_ptr<platform::AudioSource> tone()
+{
+    return std::make_unique<fakes::PacedSound>([](qint64 i, int rate) { return qint16(8000 * std::sin(2 * M_PI * 1000.0 * double(i) / rate)); });
+}
+std::unique_ptr<platform::AudioSource> noise()
+{
+    return std::make_unique<fakes::PacedSound>([random = std::mt19937(7)](qint64, int) mutable { return qint16(random()); });
+}
 
 // Remembers what it was asked to play.
 class FakePlayer : public platform::SoundPlayer {
@@ -120,7 +102,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(enterScratchDir());
-        m_soundInput = [] { return std::make_unique<ToneSource>(); };
+        m_soundInput = &tone;
         m_soundFiles = [] { return std::make_unique<platform::SndFileWriter>(); };
     }
     void cleanup() { leaveScratchDir(); }
@@ -162,7 +144,7 @@ private Q_SLOTS:
     // every line and says so too, and nothing is left half written.
     void fullDiskStops()
     {
-        m_soundInput = [] { return std::make_unique<ToneSource>(true); };
+        m_soundInput = &noise;
         startRecording();
         QVERIFY(m_app->activityLog().writeLine(QStringLiteral("before the disk filled")));
         const testing::LimitGuard limit(RLIMIT_FSIZE, 16 * 1024);
