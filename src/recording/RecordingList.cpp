@@ -42,6 +42,10 @@ void RecordingList::refresh()
 {
     QStringList files = files::recordings(m_hooks.folder());
     std::reverse(files.begin(), files.end()); // newest first
+    // Nothing new: the table, its selection and its scroll stay as they are.
+    if (m_loaded && files.size() == m_all.size()
+        && std::equal(files.begin(), files.end(), m_all.begin(), [](const QString& f, const Entry& e) { return f == e.file; }))
+        return;
     QList<Entry> all;
     all.reserve(files.size());
     QHash<QString, qsizetype> seen;
@@ -50,9 +54,15 @@ void RecordingList::refresh()
         seen.insert(f, all.size());
         all.append(it != m_seen.constEnd() ? m_all[*it] : read(f));
     }
-    beginResetModel();
     m_all = std::move(all);
     m_seen = std::move(seen);
+    m_loaded = true;
+    reselect();
+}
+
+void RecordingList::reselect()
+{
+    beginResetModel();
     select();
     endResetModel();
     setStatus(QStringLiteral("%1 of %2 recordings.").arg(m_shown.size()).arg(m_all.size()));
@@ -78,19 +88,19 @@ void RecordingList::select()
 void RecordingList::FilterBox_Change(const QString& text)
 {
     m_filter = text.trimmed();
-    refresh();
+    reselect();
 }
 
 void RecordingList::FromDate_Change(const QDate& day)
 {
     m_from = day;
-    refresh();
+    reselect();
 }
 
 void RecordingList::ToDate_Change(const QDate& day)
 {
     m_to = day;
-    refresh();
+    reselect();
 }
 
 bool RecordingList::PlayCmd_Click(int row)

@@ -63,6 +63,8 @@ Q_SIGNALS:
 private:
     Entry read(const QString& file) const;
     void select();
+    // The filter applied afresh to what was read.
+    void reselect();
     void setStatus(const QString& text);
 
     Hooks m_hooks;
@@ -72,6 +74,7 @@ private:
     QString m_filter;
     QDate m_from, m_to;
     QString m_status;
+    bool m_loaded = false;
 };
 
 } // namespace vexlor::recording

@@ -19,6 +19,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
+#include <QSignalSpy>
 #include <QJsonObject>
 #include <QFileInfo>
 #include <QTest>
@@ -192,8 +193,10 @@ private Q_SLOTS:
         }
         list.FromDate_Change(m_clock.localDateTime().date().addDays(1));
         QCOMPARE(list.rowCount(), 0);
-        // The web remote lists them whatever the window shows.
+        // The web remote lists them whatever the window shows, and leaves the window's table as it is.
+        const QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
         const QJsonArray listed = rec.recordingsJson(100);
+        QCOMPARE(reset.count(), 0);
         QCOMPARE(listed.size(), 1);
         QCOMPARE(listed[0].toObject().value("channelName").toString(), QStringLiteral("Fire North"));
         list.FromDate_Change({});
